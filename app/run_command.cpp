@@ -1,0 +1,57 @@
+#include "run_command.h"
+
+#include <exception>
+
+#include "model/calculation.h"
+#include "model/input_validation.h"
+#include "model/number_conversion.h"
+#include "report/result_file.h"
+
+namespace {
+
+constexpr double PaSViscousHeatFactor = 2.389e-07;
+constexpr double PaSPowerFactor = 1e-06;
+constexpr double GfSViscousHeatFactor = 2.343e-05;
+constexpr double GfSPowerFactor = 9.8e-05;
+
+RunOutcome Rejected(std::string message) { return {RunResult::Rejected, std::move(message)}; }
+
+void SetViscosityUnit(ModelState& state, int32_t unitIndex) {
+  if (unitIndex == 0) {
+    state.Inputs.ViscosityUnit = ViscosityUnit::PaS;
+    state.ViscousHeatFactor = PaSViscousHeatFactor;
+    state.PowerFactor = PaSPowerFactor;
+  } else {
+    state.Inputs.ViscosityUnit = ViscosityUnit::GfSPerCm2;
+    state.ViscousHeatFactor = GfSViscousHeatFactor;
+    state.PowerFactor = GfSPowerFactor;
+  }
+}
+
+}  // namespace
+
+RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
+                      char decimalSeparator) {
+  // Every text is converted and stored before any value is judged.
+  for (int k = 0; k < InputCount; ++k) {
+    const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);
+    if (!value) return Rejected("Input value is not correct!");
+    state.Inputs.*InputMembers[k] = *value;
+  }
+  state.Inputs.ResultFileName = texts[InputCount];
+
+  if (std::optional<std::string> problem = FirstInvalidInput(state.Inputs)) return Rejected(*problem);
+  if (std::optional<std::string> problem = GridBoundProblem(state.Inputs)) return Rejected(*problem);
+
+  SetViscosityUnit(state, unitIndex);
+
+  try {
+    RunCalculation(state);
+    WriteInputEcho(state, messages, decimalSeparator);
+    WriteResultsHeader(state, messages, decimalSeparator);
+    WriteProfileTable(state, messages, decimalSeparator);
+  } catch (const std::exception& error) {
+    return {RunResult::Failed, error.what()};
+  }
+  return {RunResult::Completed, {}};
+}

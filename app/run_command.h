@@ -1,0 +1,26 @@
+#pragma once
+// What the GO button does: convert and validate the 29 texts, choose the unit
+// factors, run the calculation and write the result file.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "model/input_fields.h"
+#include "model/model_state.h"
+#include "model/user_messages.h"
+
+enum class RunResult { Completed, Rejected, Failed };
+
+struct RunOutcome {
+  RunResult Result = RunResult::Completed;
+  std::string Message;  // the refusal for Rejected, the error's text for Failed
+};
+
+using RunTexts = std::array<std::string, RunTextCount>;
+
+// texts: the 28 numbers in canonical order, then the result file name.
+// unitIndex: 0 selects Pa.s, any other value gf.s/cm2.
+// decimalSeparator: the user's regional separator, used to read and write numbers.
+RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex,
+                      UserMessages& messages, char decimalSeparator = '.');

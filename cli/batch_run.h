@@ -1,0 +1,20 @@
+#pragma once
+// One batch run from the command line to the exit status, kept apart from
+// main() so that tests can drive it with their own streams.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit statuses of chung-batch.
+inline constexpr int BatchExitCompleted = 0;
+inline constexpr int BatchExitRejected = 1;
+inline constexpr int BatchExitFailed = 2;
+inline constexpr int BatchExitDataFileRefused = 3;
+inline constexpr int BatchExitUsage = 64;
+
+// args: the arguments after the program name. Messages for the user go to
+// `err`, one line each; the help text and the summary of a written report go
+// to `out`. decimalSeparator: the locale's, for reading and writing numbers.
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             char decimalSeparator);

@@ -1,0 +1,112 @@
+#include "data_file.h"
+
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+const char* const UnitMessage = "To specify the unit of viscosity, select \"0\" or \"1\" only!";
+
+// Closes the file on every way out of the reader.
+struct FileCloser {
+  std::FILE* File;
+  ~FileCloser() {
+    if (File != nullptr) std::fclose(File);
+  }
+};
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The unit line's integer: optional sign, then decimal digits or a hexadecimal
+// number introduced by $, x, X, 0x or 0X; nothing after it. The magnitude is
+// accumulated in 64 bits and stopped as soon as it leaves the 32-bit range, so
+// a long run of digits can not wrap around into an accepted value.
+std::optional<int32_t> ParseUnitInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return std::nullopt;
+
+  const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                 : static_cast<int64_t>(std::numeric_limits<int32_t>::max());
+  int64_t magnitude = 0;
+  for (char c : text) {
+    int digit = base == 16 ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    magnitude = magnitude * base + digit;
+    if (magnitude > limit) return std::nullopt;
+  }
+  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+}  // namespace
+
+bool ReadDataFileLines(const std::string& path, DataFileLineArray& lines) {
+  // stdio rather than a stream: ferror tells a failed read (a directory, an
+  // I/O error) apart from the end of the file.
+  FileCloser file{std::fopen(path.c_str(), "rb")};
+  if (file.File == nullptr) return false;
+
+  for (std::string& entry : lines) {
+    std::string line;
+    int c;
+    while ((c = std::fgetc(file.File)) != EOF && c != '\n') {
+      // A CR before LF belongs to the line end; a lone CR is dropped too.
+      if (c != '\r') line.push_back(static_cast<char>(c));
+    }
+    if (std::ferror(file.File)) return false;
+    entry = std::move(line);
+  }
+  return true;
+}
+
+DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string& dataFileName) {
+  DataLineValues result;
+  std::array<std::string, DataFileLineCount> values;
+
+  for (int i = 0; i < DataFileLineCount; ++i) {
+    const std::string& line = lines[i];
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      result.Message = "\"" + dataFileName + "\" is not a correct data file!";
+      return result;
+    }
+    std::string value = line.substr(equals + 1);
+    // Only the blank counts; a tab stays part of the value.
+    value.erase(0, value.find_first_not_of(' '));
+    values[i] = std::move(value);
+  }
+
+  for (std::string& value : values) {
+    const std::size_t blank = value.find(' ');
+    if (blank != std::string::npos) value.erase(blank);
+  }
+
+  const std::optional<int32_t> unit = ParseUnitInteger(values[DataFileLineCount - 1]);
+  if (!unit) {
+    result.Message = UnitMessage;
+    return result;
+  }
+
+  result.UnitIndex = *unit == 0 ? 0 : 1;
+  for (int k = 0; k < InputCount; ++k) result.Values[k] = std::move(values[k]);
+  result.Accepted = true;
+  return result;
+}

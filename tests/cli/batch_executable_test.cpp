@@ -1,0 +1,42 @@
+// The built chung-batch as a user starts it: exit statuses and the locale.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "batch_test_support.h"
+
+namespace {
+
+// environment: assignments put before the command, such as LC_ALL=C.
+int RunExecutable(const std::string& arguments, const std::string& environment = "") {
+  const std::string command = environment + " '" + CHUNG_BATCH_EXECUTABLE + "' " + arguments +
+                              " >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+using BatchExecutable = BatchTempDir;
+
+TEST_F(BatchExecutable, ExitStatusesReachTheShell) {
+  EXPECT_EQ(RunExecutable("--help"), 0);
+  EXPECT_TRUE(ReadFile("out.txt").starts_with("Usage: chung-batch"));
+  EXPECT_EQ(RunExecutable("-x"), 64);
+  EXPECT_EQ(RunExecutable("'no such file.txt'"), 3);
+  EXPECT_EQ(ReadFile("err.txt"), "Data file can not open!\n");
+  EXPECT_FALSE(std::filesystem::exists("result.txt"));
+}
+
+TEST_F(BatchExecutable, RunsWithTheEnvironmentsLocale) {
+  for (const char* locale : {"C", "C.UTF-8", "no_such_locale"}) {
+    EXPECT_EQ(RunExecutable("", std::string("LC_ALL=") + locale), 0)
+        << locale << ": " << ReadFile("err.txt");
+    EXPECT_TRUE(std::filesystem::exists("result.txt")) << locale;
+    std::filesystem::remove("result.txt");
+  }
+}
+
+}  // namespace

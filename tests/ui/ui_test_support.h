@@ -1,0 +1,107 @@
+#pragma once
+// What the window tests share: a dialogs double that records what the
+// window asked and the cursors it showed at that moment, a fixture that
+// runs each test inside its own temporary folder, and control lookup by
+// object name that fails loudly.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPushButton>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <deque>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+
+template <class T>
+T* FindControl(QObject* root, const QString& name) {
+  T* found = root->findChild<T*>(name);
+  if (!found)
+    throw std::runtime_error("control \"" + name.toStdString() + "\" of the expected kind is missing");
+  return found;
+}
+
+struct CursorSnapshot {
+  Qt::CursorShape Window = Qt::ArrowCursor;
+  Qt::CursorShape Button = Qt::ArrowCursor;
+  bool Busy() const { return Window == Qt::WaitCursor && Button == Qt::WaitCursor; }
+};
+
+class RecordingDialogs : public Dialogs {
+ public:
+  struct Message {
+    QString Text;
+    CursorSnapshot Cursors;
+  };
+  struct FinishFormCall {
+    CursorSnapshot Cursors;
+    QStringList FileList;  // what the file list showed while the dialog was open
+  };
+  struct FileRequest {
+    QString StartDir;
+    QString Filter;
+  };
+
+  void Attach(TMF_Tad* window) { Window = window; }
+
+  void ShowMessage(const QString& text) override { Messages.push_back({text, Cursors()}); }
+  void ShowFinishForm() override { FinishForms.push_back({Cursors(), FileList()}); }
+  QStringList ChooseDataFiles(const QString& startDir, const QString& filter) override {
+    FileRequests.push_back({startDir, filter});
+    if (DataFileAnswers.empty()) return {};
+    QStringList answer = DataFileAnswers.front();
+    DataFileAnswers.pop_front();
+    return answer;
+  }
+
+  QStringList MessageTexts() const {
+    QStringList texts;
+    for (const auto& message : Messages) texts << message.Text;
+    return texts;
+  }
+
+  std::vector<Message> Messages;
+  std::vector<FinishFormCall> FinishForms;
+  std::vector<FileRequest> FileRequests;
+  std::deque<QStringList> DataFileAnswers;
+
+ private:
+  CursorSnapshot Cursors() const;
+  QStringList FileList() const;
+  TMF_Tad* Window = nullptr;
+};
+
+// Each test starts in a fresh temporary folder, which is the window's
+// start-up directory, and goes back to where it was at the end.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  template <class T>
+  T* Control(const char* name) {
+    return FindControl<T>(Window.get(), QString::fromLatin1(name));
+  }
+  // Shows the window and waits until it has the keyboard.
+  void ShowAndActivate();
+  void ClickGo();
+  QString StartDir() const { return StartDirectory; }
+  QStringList FileListNames();
+  void WriteFile(const QString& path, const QByteArray& content);
+
+  QTemporaryDir Folder;
+  QString StartDirectory;
+  QString PreviousDirectory;
+  RecordingDialogs Recorder;
+  std::unique_ptr<TMF_Tad> Window;
+};
+
+// Cursor state the window must show when no run is going on.
+::testing::AssertionResult CursorsAreDefault(QWidget* window, QWidget* button);

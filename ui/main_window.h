@@ -1,0 +1,89 @@
+#pragma once
+// The main window: the 28 input rows, the viscosity unit, the result file
+// name, the file widgets, the picture and the three buttons.
+
+#include <QLocale>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "model/data_file.h"
+#include "model/model_state.h"
+
+class Dialogs;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+class TBevelPanel;
+class TRadioGroup;
+class TDriveComboBox;
+class TDirectoryListBox;
+class TFileListBox;
+
+// Outer size of the window where the window system draws a frame; without a
+// frame (offscreen, X without a window manager) the client area is the one
+// a usual frame (4 pixels at the sides and bottom, 23 at the top) leaves.
+inline constexpr int WindowOuterWidth = 696;
+inline constexpr int WindowOuterHeight = 530;
+inline constexpr int FramelessClientWidth = 688;
+inline constexpr int FramelessClientHeight = 503;
+
+// The separator numbers are read and written with: the locale's decimal
+// point when it is one ASCII character, otherwise a full stop.
+char DecimalSeparatorOf(const QLocale& locale);
+
+class TMF_Tad : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMF_Tad(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~TMF_Tad() override;
+
+  // GO: run the calculation with the texts of the fields.
+  void BitBtn1Click();
+  // "Read Data File": choose a data file and load it into the fields.
+  void InputDataBtnClick();
+  // Checks every line of DataFileLines, then sets the unit and the enabled fields.
+  void ApplyDataLines();
+
+  char DecimalSeparator() const { return Separator; }
+  const ModelState& State() const { return *Model; }
+
+  // The last data file chosen and its first 29 lines, kept until the next load.
+  std::string DataFileName;
+  DataFileLineArray DataFileLines;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  void BuildInputRows();
+  void BuildLowerControls();
+  void SetTabOrder();
+  void FitToFrame();
+  void CentreOnScreen();
+
+  Dialogs& TheDialogs;
+  std::unique_ptr<ModelState> Model;
+  char Separator = '.';
+  bool FrameFitted = false;
+  bool Shown = false;
+
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  std::array<QLineEdit*, InputCount> InputEdits{};  // canonical order
+  QLineEdit* Edit29 = nullptr;
+  TRadioGroup* RadioGroup1 = nullptr;
+  QPushButton* InputDataBtn = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  TDriveComboBox* DriveComboBox1 = nullptr;
+  TDirectoryListBox* DirectoryListBox1 = nullptr;
+  TFileListBox* FileListBox1 = nullptr;
+  TBevelPanel* Panel29 = nullptr;
+  QLabel* Image1 = nullptr;
+};
