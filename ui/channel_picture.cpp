@@ -56,7 +56,8 @@ QPixmap DrawChannelPicture(QSize size, bool withLabels) {
   painter.fillRect(QRectF(0, rootTop, w, h - rootTop), rootShade);
 
   // Solid bed of compacted pellets.
-  QRectF bed(poolRight, filmBottom, channelRight - poolRight, rootTop - filmBottom);
+  // The bed reaches up under the film, which is drawn over it.
+  QRectF bed(poolRight, barrelBottom, channelRight - poolRight, rootTop - barrelBottom);
   painter.fillRect(bed, SolidColor);
   painter.save();
   painter.setClipRect(bed);
@@ -108,10 +109,15 @@ QPixmap DrawChannelPicture(QSize size, bool withLabels) {
     font.setPixelSize(qMax(8, int(h * 0.10)));
     painter.setFont(font);
     DrawLabel(painter, barrel, QStringLiteral("Barrel  \u2192 Vb"), Qt::black);
-    DrawLabel(painter, QRectF(poolRight, barrelBottom, channelRight - poolRight, filmBottom - barrelBottom + 2),
-              QStringLiteral("melt film"), Qt::black);
+    // The film is too thin to hold its name: label it just below, on the bed.
+    const qreal line = font.pixelSize() + 2;
+    QRectF filmLabel(poolRight, filmBottom + 1, channelRight - poolRight, line);
+    painter.fillRect(filmLabel.adjusted(filmLabel.width() * 0.25, 1, -filmLabel.width() * 0.25, -1), SolidColor);
+    DrawLabel(painter, filmLabel, QStringLiteral("\u2191 melt film"), QColor(150, 70, 0));
     DrawLabel(painter, pool, QStringLiteral("melt\npool"), Qt::white);
-    DrawLabel(painter, bed, QStringLiteral("solid bed"), QColor(20, 40, 90));
+    QRectF bedLabel(bed.left(), (filmBottom + rootTop) / 2, bed.width(), line);
+    painter.fillRect(bedLabel.adjusted(bedLabel.width() * 0.25, 1, -bedLabel.width() * 0.25, -1), SolidColor);
+    DrawLabel(painter, bedLabel, QStringLiteral("solid bed"), QColor(20, 40, 90));
     DrawLabel(painter, QRectF(0, rootTop, w, h - rootTop), QStringLiteral("screw root"), Qt::white);
   }
   return pixmap;

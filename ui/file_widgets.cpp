@@ -1,10 +1,12 @@
 #include "ui/file_widgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "ui/dialogs.h"
 
@@ -23,10 +25,40 @@ class TRowDelegate : public QStyledItemDelegate {
     return size;
   }
 
+  // Drawn here rather than by the style: rows as low as the font itself
+  // would lose the tops and the underscores of the names to centring.
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem shifted(option);
-    shifted.rect.setLeft(option.rect.left() + Level(index) * Indent);
-    QStyledItemDelegate::paint(painter, shifted, index);
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    item.rect.setLeft(option.rect.left() + Level(index) * Indent);
+    const QWidget* widget = item.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, widget);
+
+    painter->save();
+    painter->setClipRect(option.rect);
+    int x = item.rect.left() + 2;
+    if (!item.icon.isNull()) {
+      const QSize icon = item.decorationSize;
+      item.icon.paint(painter, QRect(QPoint(x, item.rect.top() + (item.rect.height() - icon.height()) / 2), icon));
+      x += icon.width() + 3;
+    }
+    const bool selected = item.state & QStyle::State_Selected;
+    painter->setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(item.font);
+    const QFontMetrics metrics(item.font);
+    // Centred, but never so low that the descent is cut: what does not fit
+    // is lost at the top, where the font keeps its spare room.
+    const int centred = item.rect.top() + (item.rect.height() + metrics.ascent() - metrics.descent()) / 2;
+    const int lowest = item.rect.bottom() + 1 - metrics.descent();
+    painter->drawText(QPoint(x, std::min(centred, lowest)), item.text);
+    if ((item.state & QStyle::State_HasFocus) && widget && widget->hasFocus()) {
+      QStyleOptionFocusRect focus;
+      focus.QStyleOption::operator=(item);
+      focus.rect = item.rect;
+      style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+    }
+    painter->restore();
   }
 
  private:

@@ -42,6 +42,10 @@ TFinishForm::TFinishForm(QWidget* parent)
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setFont(WindowFont(15));
   Label1->setGeometry(145, 147, 54, 15);
+  // Labels size themselves to their text, so a wider substitute font does
+  // not cut them off; the stated size is the least they take.
+  for (QLabel* label : {Label3, Label1})
+    label->resize(label->size().expandedTo(label->sizeHint()));
 
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), Panel1);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

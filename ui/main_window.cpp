@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 #include <exception>
 
 #include "app/run_command.h"
@@ -190,6 +192,8 @@ void TMF_Tad::SetTabOrder() {
 void TMF_Tad::BitBtn1Click() {
   setCursor(Qt::WaitCursor);
   BitBtn1->setCursor(Qt::WaitCursor);
+  // Let the window system show the busy cursor before the run holds the thread.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   RunTexts texts;
   for (int i = 0; i < InputCount; ++i) texts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text().toStdString();
@@ -242,6 +246,15 @@ void TMF_Tad::showEvent(QShowEvent* event) {
   FitToFrame();
   CentreOnScreen();
   InputEdits[0]->setFocus(Qt::OtherFocusReason);
+  // The window manager frames the window some time after it is shown, and
+  // not every one announces it with a move; look again a few times.
+  for (int delay : {50, 200, 600, 1500}) {
+    QTimer::singleShot(delay, this, [this] {
+      if (FrameFitted) return;
+      FitToFrame();
+      if (FrameFitted) CentreOnScreen();
+    });
+  }
 }
 
 void TMF_Tad::moveEvent(QMoveEvent* event) {
@@ -255,16 +268,21 @@ void TMF_Tad::moveEvent(QMoveEvent* event) {
 
 // Makes the outer size 696 x 530 once the frame is known.
 void TMF_Tad::FitToFrame() {
-  const QSize frame = frameGeometry().size() - geometry().size();
-  if (frame.width() <= 0 && frame.height() <= 0) return;
+  // Asked of the window system each time: the widget's own frame cache is
+  // not always told when a window manager reparents the window.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const int width = frame.left() + frame.right();
+  const int height = frame.top() + frame.bottom();
+  if (width <= 0 && height <= 0) return;
   FrameFitted = true;
-  resize(WindowOuterWidth - frame.width(), WindowOuterHeight - frame.height());
+  resize(WindowOuterWidth - width, WindowOuterHeight - height);
 }
 
 void TMF_Tad::CentreOnScreen() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  const QSize outer = frameGeometry().size();
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const QSize outer = size().grownBy(frame);
   move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
 }

@@ -13,12 +13,21 @@
 #include <QWidget>
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+  *out << '{';
+  for (const QString& text : texts) *out << " \"" << text.toStdString() << '"';
+  *out << " }";
+}
 
 template <class T>
 T* FindControl(QObject* root, const QString& name) {
