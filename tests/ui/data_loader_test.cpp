@@ -3,7 +3,10 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <sstream>
 #include <vector>
+
+#include "cli/batch_run.h"
 
 #include "model/input_fields.h"
 #include "ui/radio_group.h"
@@ -198,7 +201,18 @@ TEST_F(LoaderTest, LoadedFileThenGoWritesTheReport) {
   EXPECT_EQ(Window->State().ViscousHeatFactor, 2.389e-07);
   QFile report(QDir(StartDir()).filePath("result.txt"));
   ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-  EXPECT_GT(report.size(), 0);
+  const QByteArray windowReport = report.readAll();
+
+  // The batch tool on the same file writes the same bytes.
+  const std::string batchResult = QDir(StartDir()).filePath("batch.txt").toStdString();
+  std::ostringstream out, err;
+  ASSERT_EQ(RunBatch({QDir(StartDir()).filePath("data.txt").toStdString(), "-o", batchResult}, out, err, '.'),
+            BatchExitCompleted)
+      << err.str();
+  QFile batchReport(QString::fromStdString(batchResult));
+  ASSERT_TRUE(batchReport.open(QIODevice::ReadOnly));
+  EXPECT_EQ(windowReport, batchReport.readAll());
+  EXPECT_TRUE(windowReport.contains("(Note: Viscosity Unit is [Pa.s])"));
 }
 
 TEST_F(LoaderTest, AResultFileIsNotADataFile) {
