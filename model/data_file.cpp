@@ -25,9 +25,11 @@ int HexDigitValue(char c) {
 }
 
 // The unit line's integer: optional sign, then decimal digits or a hexadecimal
-// number introduced by $, x, X, 0x or 0X; nothing after it. The magnitude is
-// accumulated in 64 bits and stopped as soon as it leaves the 32-bit range, so
-// a long run of digits can not wrap around into an accepted value.
+// number introduced by $, x, X, 0x or 0X; nothing after it. A decimal number
+// must lie in the signed 32-bit range; a hexadecimal one is a 32-bit pattern,
+// so $FFFFFFFF is -1. The magnitude is accumulated in 64 bits and stopped as
+// soon as it leaves the range, so a long run of digits can not wrap around
+// into an accepted value.
 std::optional<int32_t> ParseUnitInteger(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -44,8 +46,9 @@ std::optional<int32_t> ParseUnitInteger(std::string_view text) {
   }
   if (text.empty()) return std::nullopt;
 
-  const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
-                                 : static_cast<int64_t>(std::numeric_limits<int32_t>::max());
+  const int64_t limit = base == 16 ? static_cast<int64_t>(std::numeric_limits<uint32_t>::max())
+                        : negative  ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                    : static_cast<int64_t>(std::numeric_limits<int32_t>::max());
   int64_t magnitude = 0;
   for (char c : text) {
     int digit = base == 16 ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
@@ -53,7 +56,8 @@ std::optional<int32_t> ParseUnitInteger(std::string_view text) {
     magnitude = magnitude * base + digit;
     if (magnitude > limit) return std::nullopt;
   }
-  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+  const auto pattern = static_cast<uint32_t>(magnitude);
+  return static_cast<int32_t>(negative ? 0u - pattern : pattern);
 }
 
 }  // namespace

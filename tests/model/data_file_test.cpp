@@ -251,15 +251,17 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{" -$1", 1}, UnitCase{" 1 (gf.s/cm2)", 1},
                       UnitCase{" 2147483647", 1}, UnitCase{" -2147483648", 1},
                       UnitCase{" 0x7FFFFFFF", 1}, UnitCase{" -0x80000000", 1},
-                      UnitCase{" 00000000000000000000001", 1}));
+                      UnitCase{" 00000000000000000000001", 1}, UnitCase{" -$0", 0},
+                      // Hexadecimal is a 32-bit pattern: these are negative numbers.
+                      UnitCase{" 0x80000000", 1}, UnitCase{" $FFFFFFFF", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, DataLineUnit,
     ::testing::Values(UnitCase{" 1.0", {}}, UnitCase{" 0.5", {}}, UnitCase{" abc", {}},
                       UnitCase{"", {}}, UnitCase{"    ", {}}, UnitCase{" 2147483648", {}},
                       UnitCase{" -2147483649", {}}, UnitCase{" 4294967296", {}},
-                      UnitCase{" 99999999999999999999", {}}, UnitCase{" 0x80000000", {}},
-                      UnitCase{" $FFFFFFFF", {}}, UnitCase{" +", {}}, UnitCase{" -", {}},
+                      UnitCase{" 99999999999999999999", {}}, UnitCase{" 0x100000000", {}},
+                      UnitCase{" +", {}}, UnitCase{" -", {}},
                       UnitCase{" $", {}}, UnitCase{" 0x", {}}, UnitCase{" x", {}},
                       UnitCase{" -$", {}}, UnitCase{" 0x1G", {}}, UnitCase{" 00x10", {}},
                       UnitCase{" 1e0", {}}, UnitCase{" +-1", {}}, UnitCase{" --1", {}},
