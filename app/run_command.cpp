@@ -30,6 +30,13 @@ void SetViscosityUnit(ModelState& state, int32_t unitIndex) {
 
 }  // namespace
 
+RunTexts InitialRunTexts() {
+  RunTexts texts;
+  for (int k = 0; k < InputCount; ++k) texts[k] = InputFields[k].InitialText;
+  texts[InputCount] = InitialResultFileName;
+  return texts;
+}
+
 RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
                       char decimalSeparator) {
   // Every text is converted and stored before any value is judged.

@@ -19,6 +19,9 @@ struct RunOutcome {
 
 using RunTexts = std::array<std::string, RunTextCount>;
 
+// The window's initial texts, with the initial result file name last.
+RunTexts InitialRunTexts();
+
 // texts: the 28 numbers in canonical order, then the result file name.
 // unitIndex: 0 selects Pa.s, any other value gf.s/cm2.
 // decimalSeparator: the user's regional separator, used to read and write numbers.

@@ -16,13 +16,6 @@ class SilentMessages : public UserMessages {
   void ShowMessage(const std::string&) override {}
 };
 
-RunTexts InitialTexts(const std::string& resultFile) {
-  RunTexts texts;
-  for (int k = 0; k < InputCount; ++k) texts[k] = InputFields[k].InitialText;
-  texts[InputCount] = resultFile;
-  return texts;
-}
-
 void BM_RunCalculation(benchmark::State& bench) {
   ModelState state;
   for (int k = 0; k < InputCount; ++k) state.Inputs.*InputMembers[k] = *ConvertNumber(InputFields[k].InitialText);
@@ -39,7 +32,8 @@ BENCHMARK(BM_RunCalculation);
 void BM_RunCommand(benchmark::State& bench) {
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() / ("chung-bench-" + std::to_string(getpid()) + ".txt");
-  const RunTexts texts = InitialTexts(file.string());
+  RunTexts texts = InitialRunTexts();
+  texts[InputCount] = file.string();
   ModelState state;
   SilentMessages messages;
   for (auto _ : bench) {

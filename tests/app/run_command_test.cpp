@@ -18,13 +18,6 @@ class MessageRecorder : public UserMessages {
   std::vector<std::string> Shown;
 };
 
-RunTexts InitialTexts() {
-  RunTexts texts;
-  for (int k = 0; k < InputCount; ++k) texts[k] = InputFields[k].InitialText;
-  texts[InputCount] = InitialResultFileName;
-  return texts;
-}
-
 // Index of a text by the window field that carries it.
 int TextIndex(const std::string& windowField) {
   for (int k = 0; k < InputCount; ++k)
@@ -56,7 +49,7 @@ class RunCommandTest : public ::testing::Test {
     return RunCommand(state, texts, unitIndex, messages, separator);
   }
   RunOutcome RunWith(const std::string& field, const std::string& text) {
-    RunTexts texts = InitialTexts();
+    RunTexts texts = InitialRunTexts();
     texts[TextIndex(field)] = text;
     return Run(texts);
   }
@@ -67,7 +60,7 @@ class RunCommandTest : public ::testing::Test {
 };
 
 TEST_F(RunCommandTest, DefaultTextsCompleteAndWriteTheReport) {
-  const RunOutcome outcome = Run(InitialTexts());
+  const RunOutcome outcome = Run(InitialRunTexts());
   ASSERT_EQ(outcome.Result, RunResult::Completed) << outcome.Message;
   EXPECT_TRUE(messages.Shown.empty());
   const std::string report = ReadFile(dir_ / "result.txt");
@@ -83,7 +76,7 @@ TEST_F(RunCommandTest, ConversionStopsAtTheFirstBadTextAndKeepsWhatCameBefore) {
   state.Inputs.FeedTurns = 77;
   state.Inputs.StartWidthRatio = 0.5;
   state.Inputs.ResultFileName = "old.txt";
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   texts[0] = "12.5";
   texts[1] = "abc";
   const RunOutcome outcome = Run(texts);
@@ -104,7 +97,7 @@ struct Refusal {
 class RefusedRun : public RunCommandTest, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(RefusedRun, GivesOnlyTheFirstMessage) {
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   for (const auto& [field, text] : GetParam().changes) texts[TextIndex(field)] = text;
   const RunOutcome outcome = Run(texts);
   EXPECT_EQ(outcome.Result, RunResult::Rejected);
@@ -134,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{{"Edit29", ""}}, "Save File Name is not correct!"}));
 
 TEST_F(RunCommandTest, BoundaryValuesPass) {
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   texts[TextIndex("Edit24")] = "0";   // HeatOfFusion may be 0
   texts[TextIndex("Edit19")] = "1";   // compaction at its upper bound
   texts[TextIndex("Edit13")] = "-0.2";  // B1 is never checked
@@ -153,7 +146,7 @@ TEST_F(RunCommandTest, AZeroPowerLawIndexPassesValidationAndFailsInTheCalculatio
 TEST_F(RunCommandTest, UnitIndexChoosesTheFactors) {
   for (int32_t index : {0, 1, -1, 7}) {
     state.Inputs.MeteringTurns = 0;
-    ASSERT_EQ(Run(InitialTexts(), index).Result, RunResult::Completed);
+    ASSERT_EQ(Run(InitialRunTexts(), index).Result, RunResult::Completed);
     if (index == 0) {
       EXPECT_EQ(state.Inputs.ViscosityUnit, ViscosityUnit::PaS);
       EXPECT_EQ(state.ViscousHeatFactor, 2.389e-07);
@@ -167,7 +160,7 @@ TEST_F(RunCommandTest, UnitIndexChoosesTheFactors) {
 }
 
 TEST_F(RunCommandTest, RejectedRunKeepsThePreviousResults) {
-  ASSERT_EQ(Run(InitialTexts()).Result, RunResult::Completed);
+  ASSERT_EQ(Run(InitialRunTexts()).Result, RunResult::Completed);
   const double power = state.Profile.MeltingPower;
   ASSERT_EQ(RunWith("Edit1", "-1").Result, RunResult::Rejected);
   EXPECT_EQ(state.Inputs.ScrewDiameter, -1);
@@ -184,7 +177,7 @@ TEST_F(RunCommandTest, FlightAsWideAsThePitchFailsWithADivisionByZero) {
 }
 
 TEST_F(RunCommandTest, BarrelBelowTheMeltingPointFailsAndLeavesTheFileUntouched) {
-  ASSERT_EQ(Run(InitialTexts()).Result, RunResult::Completed);
+  ASSERT_EQ(Run(InitialRunTexts()).Result, RunResult::Completed);
   const std::string before = ReadFile(dir_ / "result.txt");
   const RunOutcome outcome = RunWith("Edit12", "200");
   EXPECT_EQ(outcome.Result, RunResult::Failed);
@@ -210,7 +203,7 @@ TEST_F(RunCommandTest, AGridThatDoesNotFitIsRefusedBeforeAnythingIsCalculated) {
 }
 
 TEST_F(RunCommandTest, TheLargestGridThatFitsRuns) {
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   texts[TextIndex("Edit4")] = "43.0";  // 50 + 120 + 430 = 600, the last entry
   texts[TextIndex("Edit12")] = "400";  // hot enough to keep the walk going
   const RunOutcome outcome = Run(texts);
@@ -218,7 +211,7 @@ TEST_F(RunCommandTest, TheLargestGridThatFitsRuns) {
 }
 
 TEST_F(RunCommandTest, ASecondSmallerRunPrintsOnlyItsOwnRows) {
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   texts[TextIndex("Edit12")] = "400";
   texts[TextIndex("Edit11")] = "1200";
   ASSERT_EQ(Run(texts).Result, RunResult::Completed);
@@ -235,7 +228,7 @@ TEST_F(RunCommandTest, ASecondSmallerRunPrintsOnlyItsOwnRows) {
 }
 
 TEST_F(RunCommandTest, DecimalCommaReadsAndWritesWithTheComma) {
-  RunTexts texts = InitialTexts();
+  RunTexts texts = InitialRunTexts();
   for (int k = 0; k < InputCount; ++k)
     for (char& c : texts[k])
       if (c == '.') c = ',';
@@ -243,7 +236,7 @@ TEST_F(RunCommandTest, DecimalCommaReadsAndWritesWithTheComma) {
   ASSERT_EQ(outcome.Result, RunResult::Completed) << outcome.Message;
   const std::string report = ReadFile(dir_ / "result.txt");
   EXPECT_NE(report.find("=  15,0\r\n"), std::string::npos);
-  EXPECT_EQ(Run(InitialTexts(), 1, ',').Message, "Input value is not correct!");
+  EXPECT_EQ(Run(InitialRunTexts(), 1, ',').Message, "Input value is not correct!");
 }
 
 TEST_F(RunCommandTest, UnwritableResultFileShowsTheWritersOwnMessagesAndStillCompletes) {
