@@ -54,16 +54,28 @@ bool ReplacementFile::Fail(const std::string& what, int error) {
 bool ReplacementFile::Open(const std::string& target) {
   Abandon();
   error_.clear();
+  direct_ = false;
   if (target.find('\0') != std::string::npos) return Fail(target, EINVAL);
-  target_ = FollowLinks(target);
 
   struct stat info {};
-  bool exists = ::stat(target_.c_str(), &info) == 0;
+  const bool exists = ::stat(target.c_str(), &info) == 0;
   if (exists) {
     if (S_ISDIR(info.st_mode)) return Fail(target, EISDIR);
-    if (::access(target_.c_str(), W_OK) != 0) return Fail(target, errno);
+    if (!S_ISREG(info.st_mode)) {
+      // A device, pipe or terminal (/dev/stdout) is written as it stands: it
+      // can not be replaced, and a reader of it never sees a file anyway.
+      direct_ = true;
+      target_ = target;
+      file_ = std::fopen(target.c_str(), "wb");
+      return file_ != nullptr || Fail(target, errno);
+    }
+    if (::access(target.c_str(), W_OK) != 0) return Fail(target, errno);
+    std::error_code error;
+    target_ = fs::canonical(target, error).string();
+    if (error) return Fail(target, error.value());
   } else {
     if (errno != ENOENT) return Fail(target, errno);
+    target_ = FollowLinks(target);
     if (fs::path(target_).filename().string().size() > NAME_MAX) return Fail(target, ENAMETOOLONG);
   }
 
@@ -102,10 +114,12 @@ bool ReplacementFile::Commit() {
   std::FILE* file = file_;
   file_ = nullptr;
   errno = 0;
-  const bool written = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  bool written = std::fflush(file) == 0;
+  if (written && !direct_) written = ::fsync(::fileno(file)) == 0;
   const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) return Fail(target_, writeError != 0 ? writeError : errno);
+  if (direct_) return true;
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(target_, errno);
   temporary_.clear();
   return true;

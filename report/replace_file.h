@@ -3,8 +3,9 @@
 // file in the target's folder, are flushed to disk, and the temporary file is
 // renamed over the target; a reader sees the old file or the new one, never
 // half of one. An existing target keeps its permissions; a target that is a
-// symbolic link has the file it points to replaced. No temporary file stays
-// behind after a failure.
+// symbolic link has the file it points to replaced. A target that is not a
+// regular file (a device, a pipe) is written in place. No temporary file
+// stays behind after a failure.
 
 #include <cstdio>
 #include <string>
@@ -41,6 +42,7 @@ class ReplacementFile {
   bool Fail(const std::string& what, int error);
 
   std::FILE* file_ = nullptr;
+  bool direct_ = false;    // a device or pipe, written in place
   std::string target_;     // the file that is replaced, links followed
   std::string temporary_;
   std::string error_;

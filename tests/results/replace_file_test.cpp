@@ -81,4 +81,13 @@ TEST_F(ReplaceFileTest, AnAbandonedReplacementLeavesTheOldFile) {
   EXPECT_EQ(EntriesInFolder(), 1);
 }
 
+// A device can not be renamed over: it is written in place and stays a device.
+TEST_F(ReplaceFileTest, DevicesAreWrittenInPlace) {
+  EXPECT_EQ(ReplaceFileContents("/dev/null", "text"), "");
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  const std::string full = ReplaceFileContents("/dev/full", std::string(100000, 'x'));
+  EXPECT_NE(full.find("No space left on device"), std::string::npos) << full;
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
 }  // namespace
