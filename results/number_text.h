@@ -1,0 +1,12 @@
+#pragma once
+// Numbers as text for files that other programs read (CSV, JSON) and for the
+// sentences of the run summary: always "." as decimal point, whatever the
+// locale, so a spreadsheet or pandas reads them the same everywhere.
+
+#include <string>
+
+// The shortest text that reads back to exactly the same double.
+std::string RoundTripText(double value);
+
+// The value with `decimals` digits after the point.
+std::string FixedText(double value, int decimals);

@@ -1,0 +1,46 @@
+#pragma once
+// A whole run through the run command, its report read back: what the
+// summary and the exports are checked against.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/run_command.h"
+
+class RecordedMessages : public UserMessages {
+ public:
+  void ShowMessage(const std::string& text) override { Shown += text + "\n"; }
+  std::string Shown;
+};
+
+struct CompletedRun {
+  std::unique_ptr<ModelState> State = std::make_unique<ModelState>();
+  std::string Report;
+};
+
+// Runs the initial texts with `text` replacing the input at `index` (none when
+// index is -1) and returns the state and the report's bytes.
+inline CompletedRun RunWith(int index = -1, const std::string& text = "") {
+  namespace fs = std::filesystem;
+  const fs::path report =
+      fs::temp_directory_path() / ("chung-results-" + std::to_string(::getpid()) + ".txt");
+  RunTexts texts = InitialRunTexts();
+  if (index >= 0) texts[index] = text;
+  texts[InputCount] = report.string();
+  CompletedRun run;
+  RecordedMessages messages;
+  const RunOutcome outcome = RunCommand(*run.State, texts, InitialUnitIndex, messages);
+  EXPECT_EQ(outcome.Result, RunResult::Completed) << outcome.Message << messages.Shown;
+  std::ifstream in(report, std::ios::binary);
+  run.Report.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  fs::remove(report);
+  return run;
+}
+
+inline constexpr int OutputRateIndex = 10;
