@@ -33,6 +33,12 @@ TEST_F(BatchExecutable, ExitStatusesReachTheShell) {
   EXPECT_FALSE(std::filesystem::exists("result.txt"));
 }
 
+TEST_F(BatchExecutable, VersionIsTheProjectsVersion) {
+  EXPECT_EQ(RunExecutable("--version"), 0);
+  EXPECT_EQ(ReadFile("out.txt"), "chung-batch " CHUNG_PROJECT_VERSION "\n");
+  EXPECT_FALSE(std::filesystem::exists("result.txt"));
+}
+
 TEST_F(BatchExecutable, RunsWithTheEnvironmentsLocale) {
   for (const char* locale : {"C", "C.UTF-8", "no_such_locale"}) {
     EXPECT_EQ(RunExecutable("", std::string("LC_ALL=") + locale), 0)
