@@ -7,21 +7,35 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
-#include "results/number_text.h"
 #include "ui/run_snapshot.h"
 #include "ui/screw_zones.h"
 
 namespace {
 
-const QString TurnsTitle = QStringLiteral("Position along the screw (turns from the hopper end)");
+const QString TurnsTitle = QStringLiteral("Position along the screw (turns)");
 
 int RowsOf(const ModelState& state) { return std::clamp<int>(state.Profile.RowCount, 0, MaxGridPoints); }
+
+// 1, 2 or 5 times a power of ten, giving about `marks` steps over `span`.
+double TickStep(double span, int marks) {
+  const double raw = span > 0 ? span / marks : 1.0;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double factor : {1.0, 2.0, 5.0})
+    if (raw <= factor * power) return factor * power;
+  return 10.0 * power;
+}
 
 QValueAxis* Axis(const QString& title, double low, double high) {
   auto* axis = new QValueAxis;
   axis->setTitleText(title);
   axis->setRange(low, high);
+  // Marks on round numbers from 0, not on fractions of the range.
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
+  axis->setTickInterval(TickStep(high - low, 8));
+  axis->setLabelFormat(QStringLiteral("%g"));
   return axis;
 }
 
@@ -72,19 +86,18 @@ QChart* MeltingChart(const RunSnapshot& run) {
     lower->append(zone.Start, range.Low);
     lower->append(zone.End, range.Low);
     auto* band = new QAreaSeries(upper, lower);
-    band->setName(zone.Name);
+    band->setName(zone.Name.section(QLatin1Char(' '), 0, 0));
     band->setColor(zone.Tint);
     band->setBorderColor(zone.Tint);
     Attach(chart, band, x, y);
   }
 
-  Attach(chart, Curve(state, state.Profile.WidthRatio, QStringLiteral("X/W, solid bed width ratio"), QColor(0, 70, 200)), x, y);
-  Attach(chart, Curve(state, state.Profile.SolidFraction, QStringLiteral("QS/QT, solid fraction"), QColor(200, 30, 30)), x, y);
+  Attach(chart, Curve(state, state.Profile.WidthRatio, QStringLiteral("X/W"), QColor(0, 70, 200)), x, y);
+  Attach(chart, Curve(state, state.Profile.SolidFraction, QStringLiteral("QS/QT"), QColor(200, 30, 30)), x, y);
 
   if (summary.EndPoint >= 0) {
     auto* end = new QLineSeries;
-    end->setName(summary.Melted ? QStringLiteral("end of melting, turn ") + QString::fromStdString(FixedText(summary.EndTurns, 1))
-                                : QStringLiteral("screw end, solid left"));
+    end->setName(summary.Melted ? QStringLiteral("end of melting") : QStringLiteral("screw end, solid left"));
     end->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
     end->append(summary.EndTurns, range.Low);
     end->append(summary.EndTurns, high);
@@ -104,11 +117,15 @@ QChart* ConditionsChart(const RunSnapshot& run) {
   QChart* chart = NewChart(QStringLiteral("Melt film, channel depth and barrel temperature"));
   const int rows = RowsOf(state);
 
+  // The film is a hundredth of the channel deep: each curve gets its own
+  // axis, drawn in the curve's colour.
+  double thickest = 0;
   double deepest = 0;
   double coolest = 0;
   double hottest = 0;
   for (int i = 0; i < rows; ++i) {
-    deepest = std::max({deepest, state.Grid.Depth[i], state.Profile.FilmThickness[i]});
+    thickest = std::max(thickest, state.Profile.FilmThickness[i]);
+    deepest = std::max(deepest, state.Grid.Depth[i]);
     coolest = i == 0 ? state.Grid.BarrelTemp[i] : std::min(coolest, state.Grid.BarrelTemp[i]);
     hottest = i == 0 ? state.Grid.BarrelTemp[i] : std::max(hottest, state.Grid.BarrelTemp[i]);
   }
@@ -116,14 +133,31 @@ QChart* ConditionsChart(const RunSnapshot& run) {
   const double margin = std::max(1.0, (hottest - coolest) * 0.1);
 
   QValueAxis* x = Axis(TurnsTitle, 0.0, ScrewZones(state.Inputs)[2].End);
-  QValueAxis* length = Axis(QStringLiteral("Film thickness, channel depth (cm)"), 0.0, deepest > 0 ? deepest * 1.1 : 1.0);
-  QValueAxis* temperature = Axis(QStringLiteral("Barrel temperature (\u00B0C)"), coolest - margin, hottest + margin);
   chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(length, Qt::AlignLeft);
-  chart->addAxis(temperature, Qt::AlignRight);
-
-  Attach(chart, Curve(state, state.Profile.FilmThickness, QStringLiteral("melt film thickness (cm)"), QColor(220, 110, 0)), x, length);
-  Attach(chart, Curve(state, state.Grid.Depth, QStringLiteral("channel depth (cm)"), QColor(90, 90, 90)), x, length);
-  Attach(chart, Curve(state, state.Grid.BarrelTemp, QStringLiteral("barrel temperature (\u00B0C)"), QColor(180, 0, 120)), x, temperature);
+  const struct {
+    const GridArray& Values;
+    QString Name;
+    QString Title;
+    QColor Color;
+    double Low;
+    double High;
+    Qt::Alignment Side;
+  } curves[] = {
+      {state.Profile.FilmThickness, QStringLiteral("melt film thickness"), QStringLiteral("Melt film thickness (cm)"),
+       QColor(220, 110, 0), 0.0, thickest > 0 ? thickest * 1.1 : 1.0, Qt::AlignLeft},
+      {state.Grid.Depth, QStringLiteral("channel depth"), QStringLiteral("Channel depth (cm)"), QColor(90, 90, 90), 0.0,
+       deepest > 0 ? deepest * 1.1 : 1.0, Qt::AlignRight},
+      {state.Grid.BarrelTemp, QStringLiteral("barrel temperature"), QStringLiteral("Barrel temperature (\u00B0C)"),
+       QColor(180, 0, 120), coolest - margin, hottest + margin, Qt::AlignRight},
+  };
+  for (const auto& curve : curves) {
+    QValueAxis* y = Axis(curve.Title, curve.Low, curve.High);
+    y->setLabelsColor(curve.Color);
+    y->setTitleBrush(curve.Color);
+    y->setLinePenColor(curve.Color);
+    y->setGridLineVisible(curve.Side == Qt::AlignLeft);
+    chart->addAxis(y, curve.Side);
+    Attach(chart, Curve(state, curve.Values, curve.Name, curve.Color), x, y);
+  }
   return chart;
 }

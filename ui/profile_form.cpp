@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -80,13 +82,20 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
-  auto* facts = new QWidget;
-  auto* factsLayout = new QVBoxLayout(facts);
+  auto* factsPage = new QWidget;
+  auto* factsLayout = new QVBoxLayout(factsPage);
   factsLayout->addWidget(SummaryText);
   factsLayout->addWidget(WarningText);
   factsLayout->addWidget(ReportText);
   factsLayout->addStretch(1);
-  facts->setFixedWidth(340);
+  // Long warnings scroll rather than push the charts aside.
+  auto* facts = new QScrollArea;
+  facts->setObjectName(QStringLiteral("RunFacts"));
+  facts->setWidget(factsPage);
+  facts->setWidgetResizable(true);
+  facts->setFrameShape(QFrame::NoFrame);
+  facts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  facts->setFixedWidth(380);
 
   auto* upper = new QWidget;
   auto* upperLayout = new QHBoxLayout(upper);
@@ -102,8 +111,9 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   auto* split = new QSplitter(Qt::Vertical);
   split->addWidget(upper);
   split->addWidget(Table);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 1);
+  split->setSizes({470, 230});
 
   auto* buttons = new QHBoxLayout;
   const struct {
@@ -171,7 +181,10 @@ void TProfileForm::ShowSummary() {
                      Html(FixedText(summary.SpecificEnergy, 4)) + QStringLiteral(" kWh/kg"));
   rows += SummaryRow(QStringLiteral("Solid conveying angle"),
                      Html(FixedText(summary.ConveyingAngleDegrees, 2)) + QStringLiteral("\u00B0"));
-  SummaryText->setText(QStringLiteral("<p style='font-size:large'><b>%1</b></p><table>%2</table>").arg(verdict, rows));
+  SummaryText->setText(QStringLiteral("<p style='font-size:large'><b>%1</b></p><table>%2</table>"
+                                      "<p><small>X/W: width of the solid bed over the width of the channel. "
+                                      "QS/QT: solid flow over the total flow.</small></p>")
+                           .arg(verdict, rows));
 
   if (summary.Warnings.empty()) {
     WarningText->setText(QStringLiteral("<p style='color:#1a6e1a'>No warnings: the result lies within what the model describes.</p>"));

@@ -47,7 +47,7 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   const double screwEnd = zones[2].End > 0 ? zones[2].End : 1.0;
 
   const QFont smallFont = WindowFont(9);
-  const QRectF plot(20, 17, size.width() - 26, size.height() - 30);
+  const QRectF plot(20, 19, size.width() - 26, size.height() - 32);
   auto toPoint = [&](double turns, double value) {
     return QPointF(plot.left() + plot.width() * turns / screwEnd,
                    plot.bottom() - plot.height() * (value - range.Low) / (range.High - range.Low));
@@ -67,16 +67,33 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
 
-  // Axis marks: 0 and 1 on the left, the turns at both ends below.
+  // Axis marks: 0, 1 and the top on the left; below, the turns at both ends
+  // and between them what is drawn against them, in the curves' colours.
   painter.setPen(Qt::black);
-  painter.drawText(QRectF(0, toPoint(0, 1).y() - 6, plot.left() - 3, 12), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("1"));
-  painter.drawText(QRectF(0, toPoint(0, 0).y() - 6, plot.left() - 3, 12), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("0"));
+  auto markLeft = [&](double value, const QString& text) {
+    painter.drawText(QRectF(0, toPoint(0, value).y() - 6, plot.left() - 3, 12), Qt::AlignRight | Qt::AlignVCenter, text);
+  };
+  markLeft(0, QStringLiteral("0"));
+  markLeft(1, QStringLiteral("1"));
+  if (toPoint(0, 1).y() - plot.top() > 10) markLeft(range.High, QString::number(range.High, 'g', 2));
   const QRectF below(plot.left(), plot.bottom() + 1, plot.width(), size.height() - plot.bottom() - 1);
   painter.drawText(below, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("0"));
-  painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("turns"));
   painter.drawText(below, Qt::AlignRight | Qt::AlignTop, QString::number(screwEnd, 'g', 4));
+  const QString legend[][2] = {{QStringLiteral("X/W"), QStringLiteral(" ")},
+                               {QStringLiteral("QS/QT"), QStringLiteral(" against turns")}};
+  const QColor legendColors[] = {WidthRatioColor, SolidFractionColor};
+  const QFontMetrics metrics = painter.fontMetrics();
+  qreal legendWidth = 0;
+  for (const auto& part : legend) legendWidth += metrics.horizontalAdvance(part[0] + part[1]);
+  qreal x = below.center().x() - legendWidth / 2;
+  for (int i = 0; i < 2; ++i) {
+    painter.setPen(legendColors[i]);
+    painter.drawText(QPointF(x, below.top() + metrics.ascent()), legend[i][0]);
+    x += metrics.horizontalAdvance(legend[i][0]);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(x, below.top() + metrics.ascent()), legend[i][1]);
+    x += metrics.horizontalAdvance(legend[i][1]);
+  }
 
   // The curves.
   const int rows = std::clamp<int>(state.Profile.RowCount, 0, MaxGridPoints);
@@ -98,18 +115,6 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
   }
   painter.restore();
-
-  // Legend in the lower left corner, where the curves have not yet fallen.
-  const QString widthName = QStringLiteral("X/W");
-  const QString solidName = QStringLiteral("QS/QT");
-  const QFontMetrics metrics = painter.fontMetrics();
-  const QRectF legend(plot.left() + 3, plot.bottom() - metrics.height() - 12,
-                      metrics.horizontalAdvance(solidName) + 20, metrics.height() + 1);
-  painter.fillRect(legend.adjusted(-2, 0, 2, 0), QColor(255, 255, 255, 200));
-  painter.setPen(WidthRatioColor);
-  painter.drawText(legend, Qt::AlignLeft | Qt::AlignVCenter, widthName);
-  painter.setPen(SolidFractionColor);
-  painter.drawText(legend, Qt::AlignRight | Qt::AlignVCenter, solidName);
 
   // The verdict above the plot, the warning mark at its right.
   QFont verdictFont = WindowFont(11);
