@@ -58,7 +58,7 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   setWindowIcon(ChannelIcon());
   // Closing the main window must still end the program while this one is open.
   setAttribute(Qt::WA_QuitOnClose, false);
-  resize(1040, 760);
+  resize(1000, 720);  // fits a 1024 x 768 screen
 
   Charts = new QTabWidget;
   Charts->setObjectName(QStringLiteral("ProfileCharts"));

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "ui/run_snapshot.h"
 

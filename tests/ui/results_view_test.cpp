@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <fstream>
@@ -165,6 +166,24 @@ TEST_F(ResultsTest, ExportedCsvAndCopiedTableAreTheProfileCsvOfTheSameRun) {
 
   Click("CopyTableButton");
   EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(csv).replace(',', '\t'));
+}
+
+TEST_F(ResultsTest, ChartsSaveAsPngAndSvgOfTheTabShown) {
+  ClickGo();
+  Window->Image1Click();
+  const QString png = QDir(StartDir()).filePath("chart.png");
+  const QString svg = QDir(StartDir()).filePath("chart.svg");
+  Recorder.SaveAnswers = {png, svg};
+  Click("SavePngButton");
+  FindControl<QTabWidget>(Form(), "ProfileCharts")->setCurrentIndex(1);
+  Click("SaveSvgButton");
+  ASSERT_EQ(Recorder.SaveRequests.size(), 2u);
+  EXPECT_EQ(Recorder.SaveRequests[0].SuggestedPath, QDir(StartDir()).filePath("result-melting.png"));
+  EXPECT_EQ(Recorder.SaveRequests[1].SuggestedPath, QDir(StartDir()).filePath("result-conditions.svg"));
+  EXPECT_EQ(QImage(png).size(), FindControl<QWidget>(Form(), "MeltingChart")->size());
+  const QByteArray drawing = Bytes(svg);
+  EXPECT_TRUE(drawing.contains("<svg"));
+  EXPECT_TRUE(drawing.contains("Barrel temperature"));
 }
 
 TEST_F(ResultsTest, SavedInputsReadBackRestoreEveryEditableFieldAndTheUnit) {
