@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/program_version.h"
 #include "app/run_command.h"
 #include "batch_inputs.h"
 #include "batch_options.h"
@@ -101,6 +102,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (options.ShowHelp) {
     out << BatchHelp;
+    return BatchExitCompleted;
+  }
+  if (options.ShowVersion) {
+    out << "chung-batch " << ProgramVersion << '\n';
     return BatchExitCompleted;
   }
   if (options.MergeOutput) return RunMergeCommand(options, out, err);

@@ -2,13 +2,24 @@
 // application's main window, then the completion dialog, hidden.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
+#include "app/program_version.h"
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before Qt starts, so that it needs no display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("chung %s\n", ProgramVersion);
+      return 0;
+    }
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ApplicationName));
   QApplication::setWindowIcon(ChannelIcon());
