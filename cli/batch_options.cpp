@@ -263,9 +263,11 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
            ParseVary(text, decimalSeparator, options, error);
     } else if (arg == "--reports") {
       ok = takeOnce("a folder", options.ReportsFolder);
-    } else if (arg == "-j" || (arg.starts_with("-j") && arg.size() > 2)) {
-      ok = (arg.size() > 2 ? (text = arg.substr(2), true) : takeValue("a number of workers", text)) &&
-           ParseWorkers(text, options, error);
+    } else if (arg == "-j") {
+      ok = takeValue("a number of workers", text) && ParseWorkers(text, options, error);
+      workersGiven = true;
+    } else if (arg.starts_with("-j")) {  // -jN, as make takes it
+      ok = ParseWorkers(arg.substr(2), options, error);
       workersGiven = true;
     } else if (arg == "--shard") {
       ok = takeValue("K/N", text) && ParseShard(text, options, error);
