@@ -38,7 +38,7 @@ RunTexts InitialRunTexts() {
 }
 
 RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
-                      char decimalSeparator) {
+                      char decimalSeparator, ReportWriting report) {
   // Every text is converted and stored before any value is judged.
   for (int k = 0; k < InputCount; ++k) {
     const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);
@@ -54,6 +54,7 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
 
   try {
     RunCalculation(state);
+    if (report == ReportWriting::Skip) return {RunResult::Completed, {}};
     WriteInputEcho(state, messages, decimalSeparator);
     WriteResultsHeader(state, messages, decimalSeparator);
     WriteProfileTable(state, messages, decimalSeparator);

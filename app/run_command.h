@@ -19,6 +19,10 @@ struct RunOutcome {
 
 using RunTexts = std::array<std::string, RunTextCount>;
 
+// Whether a completed calculation writes the result file. Studies and exports
+// that want only the numbers skip it; the name is still checked, as always.
+enum class ReportWriting { Write, Skip };
+
 // The window's initial texts, with the initial result file name last.
 RunTexts InitialRunTexts();
 
@@ -26,4 +30,5 @@ RunTexts InitialRunTexts();
 // unitIndex: 0 selects Pa.s, any other value gf.s/cm2.
 // decimalSeparator: the user's regional separator, used to read and write numbers.
 RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex,
-                      UserMessages& messages, char decimalSeparator = '.');
+                      UserMessages& messages, char decimalSeparator = '.',
+                      ReportWriting report = ReportWriting::Write);

@@ -1,13 +1,21 @@
 #include "batch_options.h"
 
+#include <charconv>
+
 #include "model/input_fields.h"
+#include "results/input_names.h"
 
 const char* const BatchUsage = "Usage: chung-batch [DATAFILE] [-o RESULT]\n";
 
 const char* const BatchHelp =
     "Usage: chung-batch [DATAFILE] [-o RESULT]\n"
+    "       chung-batch [DATAFILE] [OPTIONS]\n"
+    "       chung-batch [DATAFILE] --study FILE.csv --vary NAME=VALUES... [OPTIONS]\n"
+    "       chung-batch --merge OUT.csv SHARD.csv...\n"
     "\n"
     "Runs the Chung melting model once, without the window, and writes the report.\n"
+    "With --study it runs a parameter study instead: one run per case, one line\n"
+    "per case in a CSV file.\n"
     "\n"
     "  DATAFILE    a 29-line data file (label = value); its values replace the\n"
     "              initial texts of the editable inputs and line 29 sets the\n"
@@ -19,16 +27,169 @@ const char* const BatchHelp =
     "  --version   show the version\n"
     "  --          end of options; the next argument is the data file\n"
     "\n"
+    "One run:\n"
+    "  --no-report       do not write the result file\n"
+    "  --csv FILE        write the melting profile of a completed run as CSV\n"
+    "  --json FILE       write the inputs, the outcome and its message, the summary\n"
+    "                    and the profile as JSON (docs/run-json.md)\n"
+    "  --strict          exit 4 when the run completes with warnings\n"
+    "  After a completed run each warning about the result goes to stderr as\n"
+    "  \"warning: ...\".\n"
+    "\n"
+    "Any input by name:\n"
+    "  --set NAME=VALUE  sets input NAME after the data file, as if VALUE were\n"
+    "                    typed into its field; any of the 28 inputs, the fixed\n"
+    "                    viscosity law and material too (repeatable). The names,\n"
+    "                    in the order of the data file's lines 1 to 28:\n"
+    "                    ScrewDiameter FeedTurns CompressionTurns MeteringTurns\n"
+    "                    DelayTurns FeedDepth MeteringDepth ScrewPitch FlightWidth\n"
+    "                    ScrewSpeed OutputRate BarrelB0 BarrelB1 BarrelB2 ViscM0\n"
+    "                    ViscB ViscN ViscT0 SolidDensity MeltDensity\n"
+    "                    SolidSpecificHeat HeatOfFusion MeltSpecificHeat\n"
+    "                    MeltConductivity MeltingPoint SolidInletTemp\n"
+    "                    InletCompaction StartWidthRatio\n"
+    "\n"
+    "Parameter studies:\n"
+    "  --study FILE.csv  runs every case and writes one line per case, in case\n"
+    "                    order: the case number, the varied inputs, the outcome,\n"
+    "                    the message, where melting ends (turns, cm, L/D), QS/QT\n"
+    "                    there, motor power, net melting energy, specific energy,\n"
+    "                    conveying angle and the warnings\n"
+    "  --vary NAME=FROM:TO:STEP\n"
+    "                    the values FROM + k x STEP up to TO (k = 0, 1, ...)\n"
+    "  --vary NAME=V1,V2,...\n"
+    "                    the values listed (V1;V2;... where the decimal separator\n"
+    "                    is a comma). The cases are every combination of the\n"
+    "                    --vary values, the last --vary varying fastest; at most\n"
+    "                    10000000 cases. A varied input overrides --set.\n"
+    "  --reports DIR     also writes each case's report, DIR/case-000001.txt ...\n"
+    "  -j N              runs N cases at a time (default: one per core)\n"
+    "  --shard K/N       runs only the cases whose number modulo N is K-1, to\n"
+    "                    split a study over N machines\n"
+    "  --merge OUT.csv SHARD.csv...\n"
+    "                    joins the shards' study files into case order\n"
+    "  Ctrl+C or SIGTERM stops a study: the study file keeps the cases before\n"
+    "  the first unfinished one. A progress line goes to stderr when it is a\n"
+    "  terminal.\n"
+    "\n"
     "Numbers are read and written with the decimal separator of the locale.\n"
     "Exit status: 0 report written, 1 input refused, 2 run failed or report not\n"
-    "written completely, 3 data file unreadable or refused, 64 usage error.\n";
+    "written completely, 3 data file unreadable or refused, 64 usage error.\n"
+    "Also: 4 run completed with warnings under --strict, 130 study stopped; a\n"
+    "study or merge exits 0 once its file is written, whatever the cases' outcomes.\n"
+    "CSV, JSON and study files always use \".\" as decimal point, and are written\n"
+    "whole or not at all.\n";
+
+namespace {
+
+constexpr unsigned MaxWorkers = 1024;
+
+// The whole text as a number from 1 to `max`.
+bool WholeNumber(std::string_view text, uint64_t max, uint64_t& number) {
+  const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), number);
+  return read.ec == std::errc() && read.ptr == text.data() + text.size() && number >= 1 && number <= max;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+bool ParseSetting(const std::string& text, BatchOptions& options, std::string& error) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos) {
+    error = "option --set " + Quoted(text) +
+            ": no '=' between the input name and its value; the names are " + InputNameList();
+    return false;
+  }
+  const std::optional<int> input = FindInputByName(std::string_view(text).substr(0, equals));
+  if (!input) {
+    error = "option --set " + Quoted(text) + ": unknown input name " + Quoted(text.substr(0, equals)) +
+            "; the names are " + InputNameList();
+    return false;
+  }
+  options.Settings.push_back({*input, text.substr(equals + 1)});
+  return true;
+}
+
+bool ParseVary(const std::string& text, char decimalSeparator, BatchOptions& options, std::string& error) {
+  std::string problem;
+  std::optional<StudyAxis> axis = ParseStudyAxis(text, decimalSeparator, problem);
+  if (!axis) {
+    error = "option --vary " + Quoted(text) + ": " + problem;
+    return false;
+  }
+  for (const StudyAxis& earlier : options.Plan.Axes) {
+    if (earlier.Input == axis->Input) {
+      error = "option --vary " + Quoted(text) + ": " + InputNames[axis->Input].Name + " is varied twice";
+      return false;
+    }
+  }
+  options.Plan.Axes.push_back(std::move(*axis));
+  return true;
+}
+
+bool ParseShard(const std::string& text, BatchOptions& options, std::string& error) {
+  const std::size_t slash = text.find('/');
+  uint64_t index = 0, count = 0;
+  if (slash == std::string::npos || !WholeNumber(std::string_view(text).substr(slash + 1), MaxStudyCases, count) ||
+      !WholeNumber(std::string_view(text).substr(0, slash), count, index)) {
+    error = "option --shard " + Quoted(text) + ": K/N needs whole numbers with 1 <= K <= N";
+    return false;
+  }
+  options.Shard = {index, count};
+  return true;
+}
+
+bool ParseWorkers(const std::string& text, BatchOptions& options, std::string& error) {
+  uint64_t workers = 0;
+  if (!WholeNumber(text, MaxWorkers, workers)) {
+    error = "option -j " + Quoted(text) + ": the number of workers is a whole number from 1 to " +
+            std::to_string(MaxWorkers);
+    return false;
+  }
+  options.Workers = static_cast<unsigned>(workers);
+  return true;
+}
+
+// The options that only a study takes, and those it refuses.
+bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, bool shardGiven, std::string& error) {
+  if (!options.StudyFile) {
+    const char* studyOption = !options.Plan.Axes.empty() ? "--vary"
+                              : options.ReportsFolder    ? "--reports"
+                              : workersGiven             ? "-j"
+                              : shardGiven               ? "--shard"
+                                                         : nullptr;
+    if (studyOption) error = std::string("option ") + studyOption + " needs --study FILE.csv";
+    return studyOption == nullptr;
+  }
+  const char* singleRunOption = options.ResultFileGiven ? "-o"
+                                : options.CsvFile       ? "--csv"
+                                : options.JsonFile      ? "--json"
+                                : options.Strict        ? "--strict"
+                                                        : nullptr;
+  if (singleRunOption) {
+    error = std::string("option ") + singleRunOption +
+            " is for a single run; a study writes --study FILE.csv and --reports DIR";
+    return false;
+  }
+  // The product is taken in floating point so that the message can give it.
+  long double cases = 1;
+  for (const StudyAxis& axis : options.Plan.Axes) cases *= axis.Values.size();
+  if (cases > MaxStudyCases) {
+    error = "the study has " + std::to_string(static_cast<unsigned long long>(cases)) +
+            " cases, more than the " + std::to_string(MaxStudyCases) + " a study may have";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
-                         std::string& error) {
+                         std::string& error, char decimalSeparator) {
   options = BatchOptions{};
   options.ResultFile = InitialResultFileName;
-  bool resultFileGiven = false;
   bool optionsEnded = false;
+  bool workersGiven = false, shardGiven = false, othersGiven = false;
+  std::vector<std::string> positional;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -40,28 +201,102 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       options.ShowVersion = true;
       return true;
     }
-    if (!optionsEnded && arg == "--") {
+    // The value after an option that takes one; false after setting `error`.
+    auto takeValue = [&](const char* needs, std::string& value) {
+      if (i + 1 == args.size()) {
+        error = "option " + arg + " needs " + needs;
+        return false;
+      }
+      value = args[++i];
+      return true;
+    };
+    auto takeOnce = [&](const char* needs, std::optional<std::string>& value) {
+      if (value) {
+        error = "option " + arg + " given more than once";
+        return false;
+      }
+      std::string text;
+      if (!takeValue(needs, text)) return false;
+      value = text;
+      return true;
+    };
+    std::string text;
+    bool ok = true;
+    if (optionsEnded || arg.empty() || arg[0] != '-') {
+      if (!positional.empty() && !options.MergeOutput) {
+        error = "only one data file can be given";
+        return false;
+      }
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded && arg == "-o") {
+      continue;
+    }
+    if (arg != "--merge") othersGiven = true;
+    if (arg == "-o") {
       if (i + 1 == args.size()) {
         error = "option -o needs a result file name";
         return false;
       }
-      if (resultFileGiven) {
+      if (options.ResultFileGiven) {
         error = "option -o given more than once";
         return false;
       }
       options.ResultFile = args[++i];
-      resultFileGiven = true;
-    } else if (!optionsEnded && arg.size() > 0 && arg[0] == '-') {
+      options.ResultFileGiven = true;
+    } else if (arg == "--no-report") {
+      options.NoReport = true;
+    } else if (arg == "--strict") {
+      options.Strict = true;
+    } else if (arg == "--csv") {
+      ok = takeOnce("a file name", options.CsvFile);
+    } else if (arg == "--json") {
+      ok = takeOnce("a file name", options.JsonFile);
+    } else if (arg == "--set") {
+      ok = takeValue("NAME=VALUE", text) && ParseSetting(text, options, error);
+    } else if (arg == "--study") {
+      ok = takeOnce("a file name", options.StudyFile);
+    } else if (arg == "--vary") {
+      ok = takeValue("NAME=FROM:TO:STEP or NAME=V1,V2,...", text) &&
+           ParseVary(text, decimalSeparator, options, error);
+    } else if (arg == "--reports") {
+      ok = takeOnce("a folder", options.ReportsFolder);
+    } else if (arg == "-j") {
+      ok = takeValue("a number of workers", text) && ParseWorkers(text, options, error);
+      workersGiven = true;
+    } else if (arg.starts_with("-j")) {  // -jN, as make takes it
+      ok = ParseWorkers(arg.substr(2), options, error);
+      workersGiven = true;
+    } else if (arg == "--shard") {
+      ok = takeValue("K/N", text) && ParseShard(text, options, error);
+      shardGiven = true;
+    } else if (arg == "--merge") {
+      ok = takeOnce("the merged file's name", options.MergeOutput);
+    } else {
       error = "unknown option " + arg;
       return false;
-    } else if (options.DataFile) {
-      error = "only one data file can be given";
-      return false;
-    } else {
-      options.DataFile = arg;
     }
+    if (!ok) return false;
   }
-  return true;
+
+  if (options.MergeOutput) {
+    if (othersGiven) {
+      error = "option --merge takes only the merged file and the shards' study files";
+      return false;
+    }
+    if (positional.empty()) {
+      error = "option --merge needs at least one study file to join";
+      return false;
+    }
+    options.MergeInputs = positional;
+    return true;
+  }
+  if (!positional.empty()) options.DataFile = positional.front();
+  if (options.NoReport && options.ResultFileGiven) {
+    error = "options -o and --no-report contradict each other";
+    return false;
+  }
+  return CheckStudyOptions(options, workersGiven, shardGiven, error);
 }

@@ -1,21 +1,48 @@
 #pragma once
-// The batch tool's command line: chung-batch [DATAFILE] [-o RESULT].
+// The batch tool's command line: chung-batch [DATAFILE] [-o RESULT] and the
+// options for exports, inputs by name, studies and merging study files.
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "results/study_plan.h"
+
+// --set NAME=VALUE: the text that replaces input `Input`'s text.
+struct InputSetting {
+  int Input = 0;
+  std::string Text;
+};
 
 struct BatchOptions {
   bool ShowHelp = false;
   bool ShowVersion = false;
   std::optional<std::string> DataFile;  // as typed; absent runs the initial texts
   std::string ResultFile;               // the result file name handed to the run
+  bool ResultFileGiven = false;
+  bool NoReport = false;
+  bool Strict = false;                  // warnings make the exit status 4
+  std::optional<std::string> CsvFile;
+  std::optional<std::string> JsonFile;
+  std::vector<InputSetting> Settings;   // in command line order, after the data file
+
+  // A study: --study FILE with its --vary axes.
+  std::optional<std::string> StudyFile;
+  StudyPlan Plan;
+  std::optional<std::string> ReportsFolder;
+  unsigned Workers = 0;                 // 0: one per core
+  StudyShard Shard;
+
+  // chung-batch --merge OUT SHARD...
+  std::optional<std::string> MergeOutput;
+  std::vector<std::string> MergeInputs;
 };
 
 extern const char* const BatchUsage;
 extern const char* const BatchHelp;
 
-// args: the arguments after the program name. Returns false with `error` set
-// when the command line does not fit the usage.
+// args: the arguments after the program name. decimalSeparator: the one the
+// run reads numbers with, for the values of --vary. Returns false with
+// `error` set when the command line does not fit the usage.
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
-                         std::string& error);
+                         std::string& error, char decimalSeparator = '.');

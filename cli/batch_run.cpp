@@ -9,8 +9,14 @@
 #include "app/run_command.h"
 #include "batch_inputs.h"
 #include "batch_options.h"
+#include "batch_paths.h"
+#include "batch_study.h"
 #include "model/data_file.h"
 #include "model/user_messages.h"
+#include "report/replace_file.h"
+#include "results/profile_csv.h"
+#include "results/run_json.h"
+#include "results/run_summary.h"
 
 namespace fs = std::filesystem;
 
@@ -31,13 +37,6 @@ class StreamMessages : public UserMessages {
   std::ostream& err_;
 };
 
-// The full path, as the window's open dialog would name the file.
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const fs::path absolute = fs::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
-
 // Reads and checks the data file and applies it as the window does; returns
 // false after telling the user why the file was refused.
 bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
@@ -56,23 +55,48 @@ bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
   return true;
 }
 
-std::string Summary(const ModelState& state) {
+// `lead`: where the report went, or that there is none.
+std::string Summary(const ModelState& state, const std::string& lead) {
   std::ostringstream line;
   line.imbue(std::locale::classic());
-  line << "Report written to " << AbsolutePath(state.Inputs.ResultFileName) << ": "
-       << state.Profile.RowCount << " rows, motor power for melting "
+  line << lead << ": " << state.Profile.RowCount << " rows, motor power for melting "
        << state.Profile.MeltingPower << " kW, net melting energy "
        << state.Profile.NetMeltingEnergy << " kW\n";
   return line.str();
 }
 
+// One export file, whole or not at all; false after telling the user.
+bool Export(const std::optional<std::string>& file, const char* what, const std::string& bytes,
+            std::ostream& err) {
+  if (!file) return true;
+  const std::string problem = ReplaceFileContents(*file, bytes);
+  if (problem.empty()) return true;
+  err << "chung-batch: the " << what << " file was not written: " << problem << '\n';
+  return false;
+}
+
+// --csv for a completed run, --json for any run that reached the run command.
+bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
+                  char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
+                  std::ostream& err) {
+  bool written = true;
+  if (outcome.Result == RunResult::Completed) {
+    written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
+  }
+  if (options.JsonFile) {
+    written = Export(options.JsonFile, "JSON", RunJson(texts, unitIndex, decimalSeparator, outcome, state), err) &&
+              written;
+  }
+  return written;
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             char decimalSeparator) {
+             char decimalSeparator, bool showProgress) {
   BatchOptions options;
   std::string usageError;
-  if (!ParseBatchArguments(args, options, usageError)) {
+  if (!ParseBatchArguments(args, options, usageError, decimalSeparator)) {
     err << "chung-batch: " << usageError << '\n' << BatchUsage;
     return BatchExitUsage;
   }
@@ -84,29 +108,37 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << "chung-batch " << ProgramVersion << '\n';
     return BatchExitCompleted;
   }
+  if (options.MergeOutput) return RunMergeCommand(options, out, err);
 
   RunTexts texts = InitialRunTexts();
   int32_t unitIndex = InitialUnitIndex;
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;
   }
+  for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
+  if (options.StudyFile) {
+    return RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+  }
   texts[InputCount] = options.ResultFile;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();
   StreamMessages messages(err);
-  const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator);
+  const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator,
+                                        options.NoReport ? ReportWriting::Skip : ReportWriting::Write);
+  if (outcome.Result != RunResult::Completed) err << outcome.Message << '\n';
+  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, err);
 
   switch (outcome.Result) {
     case RunResult::Rejected:
-      err << outcome.Message << '\n';
-      return BatchExitRejected;
+      return exported ? BatchExitRejected : BatchExitFailed;
     case RunResult::Failed:
-      err << outcome.Message << '\n';
       return BatchExitFailed;
     case RunResult::Completed:
       break;
   }
+  const RunSummary summary = SummarizeRun(*state);
+  for (const std::string& warning : summary.Warnings) err << "warning: " << warning << '\n';
   // A report writer that could not open the file tells the user and lets the
   // run complete; for a batch run that is a failure, not a written report.
   if (messages.Count > 0) {
@@ -114,6 +146,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         << AbsolutePath(state->Inputs.ResultFileName) << '\n';
     return BatchExitFailed;
   }
-  out << Summary(*state);
-  return BatchExitCompleted;
+  if (!exported) return BatchExitFailed;
+  out << Summary(*state, options.NoReport ? std::string("Run completed, no report written")
+                                          : "Report written to " + AbsolutePath(state->Inputs.ResultFileName));
+  return options.Strict && !summary.Warnings.empty() ? BatchExitWarnings : BatchExitCompleted;
 }

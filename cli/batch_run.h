@@ -12,9 +12,12 @@ inline constexpr int BatchExitRejected = 1;
 inline constexpr int BatchExitFailed = 2;
 inline constexpr int BatchExitDataFileRefused = 3;
 inline constexpr int BatchExitUsage = 64;
+inline constexpr int BatchExitWarnings = 4;   // --strict and a run with warnings
+inline constexpr int BatchExitStopped = 130;  // a study stopped by Ctrl+C or SIGTERM
 
 // args: the arguments after the program name. Messages for the user go to
 // `err`, one line each; the help text and the summary of a written report go
 // to `out`. decimalSeparator: the locale's, for reading and writing numbers.
+// showProgress: `err` is a terminal, where a study draws its progress line.
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             char decimalSeparator);
+             char decimalSeparator, bool showProgress = false);

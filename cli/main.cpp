@@ -1,4 +1,6 @@
-// chung-batch: one run of the Chung melting model without the window.
+// chung-batch: runs and studies of the Chung melting model without the window.
+
+#include <unistd.h>
 
 #include <clocale>
 #include <cstring>
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
   const char separator = LocaleDecimalSeparator();
   try {
     return RunBatch(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
-                    separator);
+                    separator, isatty(STDERR_FILENO) == 1);
   } catch (const std::exception& error) {
     std::cerr << "chung-batch: " << error.what() << '\n';
     return BatchExitFailed;

@@ -34,7 +34,11 @@ int32_t LastGridPoint(const AxialGrid& grid) {
 }
 
 double BarrelTemperatureAt(double b0, double b1, double b2, double x) {
-  return Checked((long double)b0 * (1.0L - (long double)b1 * std::exp((long double)b2 * x)), "BarrelTemp");
+  // exp(0) is exactly 1 and raises nothing: the common constant barrel law
+  // (B2 = 0) and the first point skip the slow extended exponential.
+  const long double exponent = (long double)b2 * x;
+  const long double growth = exponent == 0 ? 1.0L : std::exp(exponent);
+  return Checked((long double)b0 * (1.0L - (long double)b1 * growth), "BarrelTemp");
 }
 
 void BuildAxialGrid(ModelState& state) {

@@ -3,6 +3,7 @@
 // evaluated in long double (80-bit on x86-64); its result is rounded to double
 // and checked before it is stored, so a faulting value is never stored.
 
+#include <cfenv>
 #include <stdexcept>
 #include <string>
 
@@ -11,14 +12,30 @@ class FloatFault : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The flags that are faults; underflow and inexact results are none.
+inline constexpr int FloatFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
 // Clears the fault flags; called when a calculation starts, since other code
 // (the toolkit, a previous failed run) may have left them raised.
 void ClearFloatFaults();
 
+// Clears the flags and throws FloatFault naming the fault and `quantity`.
+[[noreturn]] void ThrowFloatFault(int raised, const char* quantity);
+
 // Rounds `value` to double and throws FloatFault naming `quantity` if a
 // division by zero, an invalid operation or an overflow was raised since the
-// last check. Underflow and inexact results are no faults.
-double Checked(long double value, const char* quantity);
+// last check. Inline, since a run makes thousands of these checks.
+inline double Checked(long double value, const char* quantity) {
+  // The volatile store makes the value exist before the flags are read, so
+  // the optimiser can not move the arithmetic past the test.
+  volatile double stored = static_cast<double>(value);
+  if (int raised = std::fetestexcept(FloatFaultFlags)) ThrowFloatFault(raised, quantity);
+  return stored;
+}
 
 // The same check for a value that stays in extended precision.
-long double CheckedExtended(long double value, const char* quantity);
+inline long double CheckedExtended(long double value, const char* quantity) {
+  volatile long double kept = value;
+  if (int raised = std::fetestexcept(FloatFaultFlags)) ThrowFloatFault(raised, quantity);
+  return kept;
+}

@@ -24,16 +24,79 @@ long double IntegerPower(long double x, uint32_t exponent, const char* quantity)
   return result;
 }
 
-// Power, with faults named after the quantity whose formula calls it.
-double PowerFor(double x, double y, const char* quantity) {
-  if (y == 0) return 1.0;
-  if (x == 0 && y > 0) return 0.0;
-  if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0) {
-    const uint32_t magnitude = static_cast<uint32_t>(std::fabs(y));
-    const long double product = IntegerPower(x, magnitude, quantity);
-    return Checked(y < 0 ? 1.0L / product : product, quantity);
+// Powers of one base x: the logarithm that non-integral exponents need is
+// taken once for all of them. Faults are named after the quantity whose
+// formula asks for the power.
+class PowersOf {
+ public:
+  explicit PowersOf(double x) : x_(x) {}
+
+  double Power(double y, const char* quantity) {
+    if (y == 0) return 1.0;
+    if (x_ == 0 && y > 0) return 0.0;
+    if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0) {
+      const uint32_t magnitude = static_cast<uint32_t>(std::fabs(y));
+      const long double product = IntegerPower(x_, magnitude, quantity);
+      return Checked(y < 0 ? 1.0L / product : product, quantity);
+    }
+    // A logarithm that faulted has ended the run at the first power's check,
+    // so a kept one is always a good one.
+    if (!haveLog_) {
+      log_ = std::log((long double)x_);
+      haveLog_ = true;
+    }
+    return Checked(std::exp((long double)y * log_), quantity);
   }
-  return Checked(std::exp((long double)y * std::log((long double)x)), quantity);
+
+ private:
+  double x_;
+  bool haveLog_ = false;
+  long double log_ = 0;
+};
+
+double PowerFor(double x, double y, const char* quantity) { return PowersOf(x).Power(y, quantity); }
+
+// exp(-b (T - T0)) of the viscosity law, kept for the last temperature asked
+// for: the barrel temperature of a point serves the film viscosity of one
+// step and the barrel consistency of the step before, and a constant barrel
+// law gives every point the same temperature. A kept value is one whose
+// formula passed its fault check.
+class TemperatureFactor {
+ public:
+  TemperatureFactor(double b, double t0) : b_(b), t0_(t0) {}
+
+  long double At(double t) {
+    if (!have_ || t != t_) {
+      factor_ = std::exp(-(long double)b_ * ((long double)t - t0_));
+      t_ = t;
+      have_ = true;
+    }
+    return factor_;
+  }
+
+ private:
+  double b_, t0_;
+  bool have_ = false;
+  double t_ = 0;
+  long double factor_ = 0;
+};
+
+// exp(g) and exp(-g) for the viscosity-temperature group g of a step, kept
+// while g does not change from one step to the next (a constant barrel law).
+struct GroupExponentials {
+  bool Have = false;
+  double Group = 0;
+  long double Up = 0;    // exp(g)
+  long double Down = 0;  // exp(-g), taken later in the step
+  bool HaveDown = false;
+};
+
+// m0 x exp(-b x (T - T0)) x shearRate^(n - 1). The shear factor comes first:
+// its check must not see what the exponential of the temperature raises.
+double FilmViscosityFor(double m0, TemperatureFactor& temperatureFactor, double t, double n,
+                        PowersOf& shearRate) {
+  const double shearFactor = shearRate.Power(Checked((long double)n - 1.0L, "FilmViscosity"), "FilmViscosity");
+  return Checked((long double)m0 * temperatureFactor.At(t) * shearFactor, "FilmViscosity");
 }
 
 // The film formula at the grid's last point, which no step computes; 0 where
@@ -54,9 +117,9 @@ double FinalFilmThickness(const ModelState& state, int32_t point) {
 double Power(double x, double y) { return PowerFor(x, y, "Power"); }
 
 void MeltViscosity(double m0, double b, double n, double t0, double t, double shearRate, double& viscosity) {
-  const double shearFactor = PowerFor(shearRate, Checked((long double)n - 1.0L, "FilmViscosity"), "FilmViscosity");
-  viscosity = Checked((long double)m0 * std::exp(-(long double)b * ((long double)t - t0)) * shearFactor,
-                      "FilmViscosity");
+  PowersOf shearPowers(shearRate);
+  TemperatureFactor temperatureFactor(b, t0);
+  viscosity = FilmViscosityFor(m0, temperatureFactor, t, n, shearPowers);
 }
 
 void ComputeMeltingProfile(ModelState& state) {
@@ -89,6 +152,8 @@ void ComputeMeltingProfile(ModelState& state) {
   const int32_t lastPoint = LastGridPoint(grid);
   const long double u = op.BedVelocity;
   const long double n = in.ViscN;
+  TemperatureFactor temperatureFactor(in.ViscB, in.ViscT0);
+  GroupExponentials group;
 
   for (int32_t i = 0; i < lastPoint; ++i) {
     const long double dT = (long double)grid.BarrelTemp[i] - in.MeltingPoint;
@@ -101,12 +166,16 @@ void ComputeMeltingProfile(ModelState& state) {
 
     w.ViscTempGroup = Checked(dT * in.ViscB / n, "ViscTempGroup");
     const long double g = w.ViscTempGroup;
-    const long double expG = std::exp(g);
+    if (!group.Have || w.ViscTempGroup != group.Group) {
+      group = {true, w.ViscTempGroup, std::exp(g), 0, false};
+    }
+    const long double expG = group.Up;
     w.ViscTempFactor = Checked(g * (1.0L - expG) / ((g + 1.0L) - expG), "ViscTempFactor");
     const long double bigG = w.ViscTempFactor;
 
     const double shearRate = Checked(u / film, "FilmViscosity");
-    MeltViscosity(in.ViscM0, in.ViscB, in.ViscN, in.ViscT0, grid.BarrelTemp[i], shearRate, w.FilmViscosity);
+    PowersOf shearPowers(shearRate);
+    w.FilmViscosity = FilmViscosityFor(in.ViscM0, temperatureFactor, grid.BarrelTemp[i], in.ViscN, shearPowers);
 
     w.ConvectionGroup = Checked(film * film * u * in.MeltDensity * in.MeltSpecificHeat /
                                     ((long double)in.MeltConductivity * mp.BedSpan[i]),
@@ -128,12 +197,14 @@ void ComputeMeltingProfile(ModelState& state) {
     mp.SolidFlow[i + 1] = Checked((long double)mp.SolidFlow[i] - w.MeltedVolume, "SolidFlow");
 
     w.BarrelConsistency =
-        Checked((long double)in.ViscM0 * std::exp(-(long double)in.ViscB * ((long double)grid.BarrelTemp[i + 1] - in.ViscT0)),
-                "BarrelConsistency");
-    const double slipBase =
-        Checked(g / ((1.0L - std::exp(-g)) * (long double)w.MeltingRootFactor), "ShearTerm");
+        Checked((long double)in.ViscM0 * temperatureFactor.At(grid.BarrelTemp[i + 1]), "BarrelConsistency");
+    if (!group.HaveDown) {
+      group.Down = std::exp(-g);
+      group.HaveDown = true;
+    }
+    const double slipBase = Checked(g / ((1.0L - group.Down) * (long double)w.MeltingRootFactor), "ShearTerm");
     const double slipPower = PowerFor(slipBase, in.ViscN, "ShearTerm");
-    const double shearPower = PowerFor(shearRate, in.ViscN, "ShearTerm");
+    const double shearPower = shearPowers.Power(in.ViscN, "ShearTerm");
     w.ShearTerm = Checked(2.0L * slipPower * shearPower / (2.0L - n), "ShearTerm");
     w.StepShearForce = Checked(conveyingCosine * state.PowerFactor * w.ShearTerm *
                                    w.BarrelConsistency * mp.BedWidth[i] * dz,

@@ -1,11 +1,15 @@
 // The built chung-batch as a user starts it: exit statuses and the locale.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "batch_test_support.h"
 
@@ -54,6 +58,47 @@ TEST_F(BatchExecutable, ReadsNumbersWithTheDecimalCommaOfTheLocale) {
   EXPECT_EQ(RunExecutable("", "LOCPATH='" CHUNG_COMMA_LOCPATH "' LC_ALL=de_DE.UTF-8"), 1);
   EXPECT_EQ(ReadFile("err.txt"), "Input value is not correct!\n");
   EXPECT_FALSE(std::filesystem::exists("result.txt"));
+}
+
+// A study that SIGTERM stops: exit 130, and the study file holds the first
+// cases, complete, and the tool says how many.
+TEST_F(BatchExecutable, TerminatedStudyKeepsACompletePrefix) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    freopen("err.txt", "w", stderr);
+    execl(CHUNG_BATCH_EXECUTABLE, "chung-batch", "--study", "study.csv", "--vary", "ScrewSpeed=20:1019.9:0.1",
+          "--vary", "OutputRate=300,400", "-j", "2", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Rows are written to the study file's temporary file in its folder.
+  auto rowsStarted = [&] {
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+      if (entry.path().extension() == ".tmp" && entry.file_size() > 1000) return true;
+    }
+    return false;
+  };
+  for (int wait = 0; wait < 600 && !rowsStarted(); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+
+  const std::string study = ReadFile("study.csv");
+  std::istringstream lines(study);
+  std::string line;
+  ASSERT_TRUE(std::getline(lines, line));
+  EXPECT_TRUE(line.starts_with("case,ScrewSpeed (rpm),OutputRate (kg/hr),outcome,"));
+  uint64_t rows = 0;
+  while (std::getline(lines, line)) EXPECT_TRUE(line.starts_with(std::to_string(++rows) + ",")) << line;
+  EXPECT_TRUE(study.ends_with("\n"));
+  EXPECT_GT(rows, 0u);
+  EXPECT_LT(rows, 20000u);
+  EXPECT_EQ(ReadFile("err.txt"), "chung-batch: study stopped; " + (dir_ / "study.csv").string() +
+                                     " holds the first " + std::to_string(rows) + " of 20000 cases\n");
 }
 
 }  // namespace

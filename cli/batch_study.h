@@ -1,0 +1,16 @@
+#pragma once
+// The study and merge commands of chung-batch: files and messages around
+// the study code of results/.
+
+#include <cstdint>
+#include <ostream>
+
+#include "app/run_command.h"
+#include "batch_options.h"
+
+// texts and unitIndex: the data file and --set applied. showProgress: stderr
+// is a terminal, so a progress line is drawn on `err`.
+int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
+                    char decimalSeparator, bool showProgress, std::ostream& out, std::ostream& err);
+
+int RunMergeCommand(const BatchOptions& options, std::ostream& out, std::ostream& err);

@@ -1,0 +1,80 @@
+#include "results/study_rows.h"
+
+#include "results/input_names.h"
+#include "results/outcome_name.h"
+#include "results/number_text.h"
+
+namespace {
+
+constexpr const char* SummaryColumns =
+    "outcome,message,melted,melting end (turns),melting end from melting start (cm),"
+    "melting end L/D (-),QS/QT at end (-),motor power for melting (kW),net melting energy (kW),"
+    "specific energy (kWh/kg),conveying angle (\u00B0),warnings\n";
+
+constexpr int SummaryNumberCount = 8;
+
+std::string JoinedWarnings(const std::vector<std::string>& warnings) {
+  std::string joined;
+  for (const std::string& warning : warnings) {
+    if (!joined.empty()) joined += " | ";
+    joined += warning;
+  }
+  return joined;
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+  std::string field(text);
+  for (char& c : field) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  const bool quoted = field.find_first_of(",\"") != std::string::npos ||
+                      (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+  if (!quoted) return field;
+  std::string result = "\"";
+  for (char c : field) {
+    if (c == '"') result += '"';
+    result += c;
+  }
+  return result + '"';
+}
+
+std::string StudyHeader(const StudyPlan& plan, int32_t unitIndex) {
+  std::string header = "case,";
+  for (const StudyAxis& axis : plan.Axes) {
+    header += CsvField(std::string(InputNames[axis.Input].Name) + " (" + InputUnit(axis.Input, unitIndex) + ")");
+    header += ',';
+  }
+  return header + SummaryColumns;
+}
+
+std::string StudyRow(const StudyPlan& plan, uint64_t caseNumber, const RunOutcome& outcome,
+                     const RunSummary& summary, const std::string& note) {
+  std::string row = std::to_string(caseNumber);
+  const std::vector<std::size_t> indexes = StudyCaseValues(plan, caseNumber);
+  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
+    row += ',';
+    row += RoundTripText(plan.Axes[a].Values[indexes[a]]);
+  }
+  row += ',';
+  row += OutcomeName(outcome.Result);
+  row += ',';
+  if (outcome.Result != RunResult::Completed) {
+    row += CsvField(outcome.Message);
+    row.append(SummaryNumberCount + 2, ',');
+    return row + '\n';
+  }
+  row += CsvField(note);
+  row += summary.Melted ? ",true" : ",false";
+  const double numbers[SummaryNumberCount] = {
+      summary.EndTurns,     summary.EndDistance,      summary.EndLengthRatio, summary.EndSolidFraction,
+      summary.MeltingPower, summary.NetMeltingEnergy, summary.SpecificEnergy, summary.ConveyingAngleDegrees};
+  for (double number : numbers) {
+    row += ',';
+    row += RoundTripText(number);
+  }
+  row += ',';
+  row += CsvField(JoinedWarnings(summary.Warnings));
+  return row + '\n';
+}

@@ -1,0 +1,160 @@
+#include "results/study_run.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "results/run_summary.h"
+#include "results/study_rows.h"
+
+namespace {
+
+constexpr auto ProgressInterval = std::chrono::milliseconds(200);
+
+// What the report writers of one case told the user, for its row.
+class CaseMessages : public UserMessages {
+ public:
+  void ShowMessage(const std::string& text) override {
+    if (!Text.empty()) Text += ' ';
+    Text += text;
+  }
+  std::string Text;
+};
+
+struct FinishedCase {
+  std::string Row;
+  RunResult Result = RunResult::Completed;
+  bool ReportNotWritten = false;
+};
+
+FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint64_t caseNumber,
+                     ModelState& state) {
+  RunTexts texts = settings.BaseTexts;
+  ApplyStudyCase(plan, caseNumber, texts);
+  ReportWriting writing = ReportWriting::Skip;
+  if (settings.ReportsFolder) {
+    texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
+    writing = ReportWriting::Write;
+  }
+  CaseMessages messages;
+  const RunOutcome outcome =
+      RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
+  RunSummary summary;
+  if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+  return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
+          !messages.Text.empty()};
+}
+
+// The rows between the workers and the writer: kept until every earlier
+// case has been written, then written in case order.
+class ReorderBuffer {
+ public:
+  ReorderBuffer(const StudyRowWriter& write, StudyCounts& counts) : write_(write), counts_(counts) {}
+
+  // `j`: the case's place in the shard, from 0.
+  void Add(uint64_t j, FinishedCase finished) {
+    std::lock_guard lock(mutex_);
+    if (counts_.WriteFailed) return;
+    waiting_.emplace(j, std::move(finished));
+    for (auto first = waiting_.begin(); first != waiting_.end() && first->first == counts_.Written;
+         first = waiting_.erase(first)) {
+      if (!write_(first->second.Row)) {
+        counts_.WriteFailed = true;
+        WriteFailed = true;
+        return;
+      }
+      Tally(first->second);
+    }
+  }
+
+  void WorkerDone() {
+    {
+      std::lock_guard lock(mutex_);
+      ++workersDone_;
+    }
+    done_.notify_all();
+  }
+
+  // Waits until all `workers` are done or the interval has passed; tells
+  // whether they are done, and the rows written so far.
+  bool Wait(unsigned workers, uint64_t& written) {
+    std::unique_lock lock(mutex_);
+    const bool done = done_.wait_for(lock, ProgressInterval, [&] { return workersDone_ == workers; });
+    written = counts_.Written;
+    return done;
+  }
+
+  std::atomic<bool> WriteFailed{false};
+
+ private:
+  void Tally(const FinishedCase& finished) {
+    ++counts_.Written;
+    switch (finished.Result) {
+      case RunResult::Completed:
+        ++counts_.Completed;
+        break;
+      case RunResult::Rejected:
+        ++counts_.Rejected;
+        break;
+      case RunResult::Failed:
+        ++counts_.Failed;
+        break;
+    }
+    if (finished.ReportNotWritten) ++counts_.ReportsNotWritten;
+  }
+
+  const StudyRowWriter& write_;
+  StudyCounts& counts_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::map<uint64_t, FinishedCase> waiting_;
+  unsigned workersDone_ = 0;
+};
+
+}  // namespace
+
+std::string CaseReportName(const std::string& folder, uint64_t caseNumber) {
+  char name[40];
+  std::snprintf(name, sizeof name, "case-%06llu.txt", static_cast<unsigned long long>(caseNumber));
+  return (std::filesystem::path(folder) / name).string();
+}
+
+StudyCounts RunStudy(const StudyPlan& plan, const StudySettings& settings, const StudyRowWriter& write,
+                     const std::atomic<bool>& stop, const StudyProgress& progress) {
+  StudyCounts counts;
+  counts.Planned = ShardCaseCount(StudyCaseCount(plan), settings.Shard);
+  ReorderBuffer buffer(write, counts);
+  std::atomic<uint64_t> next{0};
+
+  auto work = [&] {
+    // The record holds a dozen 601-entry arrays: one per worker, on the heap.
+    const auto state = std::make_unique<ModelState>();
+    while (!stop.load() && !buffer.WriteFailed.load()) {
+      const uint64_t j = next.fetch_add(1);
+      if (j >= counts.Planned) break;
+      buffer.Add(j, RunCase(plan, settings, ShardCaseNumber(settings.Shard, j), *state));
+    }
+    buffer.WorkerDone();
+  };
+
+  const unsigned workers = static_cast<unsigned>(
+      std::min<uint64_t>(std::max(settings.Workers, 1u), std::max<uint64_t>(counts.Planned, 1)));
+  {
+    std::vector<std::jthread> threads;
+    for (unsigned w = 0; w < workers; ++w) threads.emplace_back(work);
+    for (bool done = false; !done;) {
+      uint64_t written = 0;
+      done = buffer.Wait(workers, written);
+      if (progress) progress(written, counts.Planned);
+    }
+  }  // the threads are joined here
+  counts.Stopped = counts.Written < counts.Planned && !counts.WriteFailed;
+  return counts;
+}

@@ -1,0 +1,83 @@
+#include "results/study_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct AxisCase {
+  std::string Spec;
+  char Separator;
+  std::vector<std::string> Texts;  // what the runs read
+  std::vector<double> Values;      // what the study file shows
+};
+
+void PrintTo(const AxisCase& c, std::ostream* os) { *os << c.Spec << " [" << c.Separator << "]"; }
+
+class StudyAxisValues : public ::testing::TestWithParam<AxisCase> {};
+
+TEST_P(StudyAxisValues, AreTheRangeOrTheListInOrder) {
+  std::string error;
+  const std::optional<StudyAxis> axis = ParseStudyAxis(GetParam().Spec, GetParam().Separator, error);
+  ASSERT_TRUE(axis) << error;
+  EXPECT_EQ(axis->Texts, GetParam().Texts);
+  EXPECT_EQ(axis->Values, GetParam().Values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Specs, StudyAxisValues,
+    ::testing::Values(
+        AxisCase{"ScrewSpeed=30:40:5", '.', {"30", "35", "40"}, {30, 35, 40}},
+        // FROM + k x STEP: a running sum would end at 0.9999999999999999.
+        AxisCase{"BarrelB1=0:1:0.1", '.',
+                 {"0", "0.1", "0.2", "0.30000000000000004", "0.4", "0.5", "0.6000000000000001",
+                  "0.7000000000000001", "0.8", "0.9", "1"},
+                 {0, 0.1, 0.2, 0.30000000000000004, 0.4, 0.5, 0.6000000000000001, 0.7000000000000001, 0.8,
+                  0.9, 1}},
+        // 3 x 0.1 lies above 0.3, but within a millionth of the step.
+        AxisCase{"BarrelB1=0:0.3:0.1", '.', {"0", "0.1", "0.2", "0.30000000000000004"},
+                 {0, 0.1, 0.2, 0.30000000000000004}},
+        AxisCase{"OutputRate=300:200:-50", '.', {"300", "250", "200"}, {300, 250, 200}},
+        AxisCase{"ScrewSpeed=30:44:5", '.', {"30", "35", "40"}, {30, 35, 40}},
+        AxisCase{"ScrewSpeed=7:7:1", '.', {"7"}, {7}},
+        AxisCase{"BarrelB2=-1e-3:1e-3:1e-3", '.', {"-0.001", "0", "0.001"}, {-1e-3, 0, 1e-3}},
+        AxisCase{"ViscN=0,5:1:0,25", ',', {"0,5", "0,75", "1"}, {0.5, 0.75, 1}},
+        AxisCase{"ViscN=0.5,0.7, 1e0 ", '.', {"0.5", "0.7", " 1e0 "}, {0.5, 0.7, 1}},
+        AxisCase{"ViscN=0,5;0,7", ',', {"0,5", "0,7"}, {0.5, 0.7}},
+        AxisCase{"MeltingPoint=255", '.', {"255"}, {255}}));
+
+TEST(StudyCases, LastAxisVariesFastestAndShardsSplitByCaseNumber) {
+  std::string error;
+  StudyPlan plan;
+  plan.Axes.push_back(*ParseStudyAxis("ScrewSpeed=30,40", '.', error));
+  plan.Axes.push_back(*ParseStudyAxis("OutputRate=100:300:100", '.', error));
+  ASSERT_EQ(StudyCaseCount(plan), 6u);
+
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"30", "100"}, {"30", "200"}, {"30", "300"}, {"40", "100"}, {"40", "200"}, {"40", "300"}};
+  for (uint64_t c = 1; c <= 6; ++c) {
+    RunTexts texts = InitialRunTexts();
+    ApplyStudyCase(plan, c, texts);
+    EXPECT_EQ(texts[9], expected[c - 1].first) << c;
+    EXPECT_EQ(texts[10], expected[c - 1].second) << c;
+    EXPECT_EQ(texts[0], "15.0") << c;
+  }
+
+  // Shard K of N: the case numbers whose remainder modulo N is K - 1.
+  const std::vector<std::pair<StudyShard, std::vector<uint64_t>>> shards = {
+      {{1, 1}, {1, 2, 3, 4, 5, 6}}, {{1, 4}, {4}}, {{2, 4}, {1, 5}}, {{4, 4}, {3}},
+      {{3, 6}, {2}},                {{1, 7}, {}}};
+  for (const auto& [shard, numbers] : shards) {
+    std::vector<uint64_t> got;
+    for (uint64_t j = 0; j < ShardCaseCount(6, shard); ++j) got.push_back(ShardCaseNumber(shard, j));
+    EXPECT_EQ(got, numbers) << shard.Index << "/" << shard.Count;
+  }
+
+  plan.Axes.push_back(*ParseStudyAxis("FeedTurns=1:10000:1", '.', error));
+  plan.Axes.push_back(*ParseStudyAxis("MeteringTurns=1:1000:1", '.', error));
+  EXPECT_EQ(StudyCaseCount(plan), MaxStudyCases + 1);
+}
+
+}  // namespace
