@@ -54,9 +54,7 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
 
   try {
     RunCalculation(state);
-    WriteInputEcho(state, messages, decimalSeparator);
-    WriteResultsHeader(state, messages, decimalSeparator);
-    WriteProfileTable(state, messages, decimalSeparator);
+    WriteReport(state, messages, decimalSeparator);
   } catch (const std::exception& error) {
     return {RunResult::Failed, error.what()};
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch_run.h"
+#include "report/temporary_files.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ char LocaleDecimalSeparator() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  RemoveTemporaryFilesOnSignals();
   const char separator = LocaleDecimalSeparator();
   try {
     return RunBatch(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,

@@ -3,12 +3,14 @@
 
 #include <QApplication>
 
+#include "report/temporary_files.h"
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
+  RemoveTemporaryFilesOnSignals();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ApplicationName));
   QApplication::setWindowIcon(ChannelIcon());
