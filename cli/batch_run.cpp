@@ -1,5 +1,7 @@
 #include "batch_run.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <locale>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "batch_options.h"
 #include "model/data_file.h"
 #include "model/user_messages.h"
+#include "same_file.h"
 
 namespace fs = std::filesystem;
 
@@ -65,6 +68,18 @@ std::string Summary(const ModelState& state) {
   return line.str();
 }
 
+// Text for stdout has been written: a stream that took none of it (a full
+// disk, a closed pipe) is an error of its own, whatever the run achieved.
+int CheckOutput(std::ostream& out, std::ostream& err, int status) {
+  errno = 0;
+  out.flush();
+  if (out) return status;
+  const int error = errno;
+  err << "chung-batch: can not write to standard output"
+      << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+  return BatchExitFailed;
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -77,7 +92,13 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (options.ShowHelp) {
     out << BatchHelp;
-    return BatchExitCompleted;
+    return CheckOutput(out, err, BatchExitCompleted);
+  }
+  // Checked before anything is read: the report would overwrite its own data.
+  if (options.DataFile && SameFile(*options.DataFile, options.ResultFile)) {
+    err << "chung-batch: the result file \"" << options.ResultFile << "\" and the data file \""
+        << *options.DataFile << "\" are the same file; name another result file with -o\n";
+    return BatchExitUsage;
   }
 
   RunTexts texts = InitialRunTexts();
@@ -110,5 +131,5 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return BatchExitFailed;
   }
   out << Summary(*state);
-  return BatchExitCompleted;
+  return CheckOutput(out, err, BatchExitCompleted);
 }
