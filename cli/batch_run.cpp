@@ -45,8 +45,10 @@ std::string AbsolutePath(const std::string& path) {
 bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
                   std::ostream& err) {
   DataFileLineArray lines;
-  if (!ReadDataFileLines(path, lines)) {
-    err << "Data file can not open!\n";
+  int longLine = 0;
+  if (!ReadDataFileLines(path, lines, &longLine)) {
+    err << (longLine > 0 ? LongDataLineMessage(AbsolutePath(path), longLine) : "Data file can not open!")
+        << '\n';
     return false;
   }
   const DataLineValues values = ParseDataLines(lines, AbsolutePath(path));
