@@ -120,7 +120,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       err << outcome.Message << '\n';
       return BatchExitRejected;
     case RunResult::Failed:
-      err << outcome.Message << '\n';
+      err << OutcomeMessage(outcome) << '\n';
       return BatchExitFailed;
     case RunResult::Completed:
       break;

@@ -91,6 +91,7 @@ void ComputeMeltingProfile(ModelState& state) {
   const long double n = in.ViscN;
 
   for (int32_t i = 0; i < lastPoint; ++i) {
+    w.Step = i;
     const long double dT = (long double)grid.BarrelTemp[i] - in.MeltingPoint;
     const long double dz = (long double)grid.ChannelLength[i + 1] - grid.ChannelLength[i];
 
