@@ -19,8 +19,9 @@ const char* const BatchHelp =
     "  --          end of options; the next argument is the data file\n"
     "\n"
     "Numbers are read and written with the decimal separator of the locale.\n"
-    "Exit status: 0 report written, 1 input refused, 2 run failed or report not\n"
-    "written completely, 3 data file unreadable or refused, 64 usage error.\n";
+    "Exit status: 0 report written, 1 input refused, 2 run failed, report not\n"
+    "written completely or standard output not writable, 3 data file unreadable\n"
+    "or refused, 64 usage error (also when RESULT is the data file).\n";
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
                          std::string& error) {
