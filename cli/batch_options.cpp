@@ -16,6 +16,7 @@ const char* const BatchHelp =
     "              Without it the run uses the window's initial values.\n"
     "  -o RESULT   the result file (default result.txt in the current directory)\n"
     "  -h, --help  show this text\n"
+    "  --version   show the version\n"
     "  --          end of options; the next argument is the data file\n"
     "\n"
     "Numbers are read and written with the decimal separator of the locale.\n"
@@ -34,6 +35,10 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     const std::string& arg = args[i];
     if (!optionsEnded && (arg == "-h" || arg == "--help")) {
       options.ShowHelp = true;
+      return true;
+    }
+    if (!optionsEnded && arg == "--version") {
+      options.ShowVersion = true;
       return true;
     }
     if (!optionsEnded && arg == "--") {

@@ -7,6 +7,7 @@
 
 struct BatchOptions {
   bool ShowHelp = false;
+  bool ShowVersion = false;
   std::optional<std::string> DataFile;  // as typed; absent runs the initial texts
   std::string ResultFile;               // the result file name handed to the run
 };

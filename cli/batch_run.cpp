@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/program_version.h"
 #include "app/run_command.h"
 #include "batch_inputs.h"
 #include "batch_options.h"
@@ -101,6 +102,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "chung-batch: the result file \"" << options.ResultFile << "\" and the data file \""
         << *options.DataFile << "\" are the same file; name another result file with -o\n";
     return BatchExitUsage;
+  }
+  if (options.ShowVersion) {
+    out << "chung-batch " << ProgramVersion << '\n';
+    return BatchExitCompleted;
   }
 
   RunTexts texts = InitialRunTexts();

@@ -22,10 +22,8 @@ void DrawLabel(QPainter& painter, const QRectF& box, const QString& text, const 
 
 }  // namespace
 
-QPixmap DrawChannelPicture(QSize size, bool withLabels) {
-  QPixmap pixmap(size);
-  pixmap.fill(Qt::white);
-  QPainter painter(&pixmap);
+void PaintChannelPicture(QPainter& painter, QSizeF size, bool withLabels) {
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
 
   const qreal w = size.width();
@@ -40,27 +38,24 @@ QPixmap DrawChannelPicture(QSize size, bool withLabels) {
   const qreal filmBottom = barrelBottom + (rootTop - barrelBottom) * 0.12;
   const qreal poolRight = channelLeft + channelWidth * 0.30;
 
-  // Barrel, hatched as a section.
+  painter.fillRect(QRectF(0, 0, w, h), Qt::white);
+
+  // Barrel, hatched as a section: 45-degree lines cut at the picture's sides.
   QRectF barrel(0, 0, w, barrelBottom);
   painter.fillRect(barrel, BarrelColor);
-  painter.save();
-  painter.setClipRect(barrel);
   painter.setPen(QPen(BarrelColor.darker(130), 1));
-  for (qreal x = -barrelBottom; x < w; x += 6) painter.drawLine(QPointF(x, barrelBottom), QPointF(x + barrelBottom, 0));
-  painter.restore();
-
-  // Screw root with its metallic shading.
-  QLinearGradient rootShade(0, rootTop, 0, h);
-  rootShade.setColorAt(0, SteelColor.lighter(130));
-  rootShade.setColorAt(1, SteelColor.darker(130));
-  painter.fillRect(QRectF(0, rootTop, w, h - rootTop), rootShade);
+  for (qreal x = -barrelBottom; x < w; x += 6) {
+    const qreal left = qMax<qreal>(x, 0);
+    const qreal right = qMin(x + barrelBottom, w);
+    painter.drawLine(QPointF(left, barrelBottom - (left - x)), QPointF(right, barrelBottom - (right - x)));
+  }
 
   // Solid bed of compacted pellets.
-  // The bed reaches up under the film, which is drawn over it.
+  // The bed reaches up under the film, which is drawn over it; pellets of the
+  // last column and row stick out and are covered by the flight's column and
+  // the screw root, drawn after it.
   QRectF bed(poolRight, barrelBottom, channelRight - poolRight, rootTop - barrelBottom);
   painter.fillRect(bed, SolidColor);
-  painter.save();
-  painter.setClipRect(bed);
   painter.setPen(QPen(PelletColor, 1));
   painter.setBrush(SolidColor.lighter(105));
   const qreal pellet = qMax<qreal>(3.0, h * 0.07);
@@ -68,10 +63,18 @@ QPixmap DrawChannelPicture(QSize size, bool withLabels) {
   for (qreal y = bed.top() + pellet / 2; y < bed.bottom() + pellet; y += pellet * 0.9) {
     for (qreal x = bed.left() + pellet / 2; x < bed.right() + pellet; x += pellet * 1.1) {
       const qreal jitter = pellets.bounded(pellet * 0.3);
+      // Pellets wholly right of the bed would be covered or lie outside the picture.
+      if (x + jitter - pellet * 0.45 >= bed.right()) continue;
       painter.drawEllipse(QPointF(x + jitter, y), pellet * 0.45, pellet * 0.38);
     }
   }
-  painter.restore();
+  painter.fillRect(QRectF(channelRight, barrelBottom, w - channelRight, rootTop - barrelBottom), Qt::white);
+
+  // Screw root with its metallic shading.
+  QLinearGradient rootShade(0, rootTop, 0, h);
+  rootShade.setColorAt(0, SteelColor.lighter(130));
+  rootShade.setColorAt(1, SteelColor.darker(130));
+  painter.fillRect(QRectF(0, rootTop, w, h - rootTop), rootShade);
 
   // Melt pool against the pushing flight, with the circulating flow in it.
   QRectF pool(channelLeft, filmBottom, poolRight - channelLeft, rootTop - filmBottom);
@@ -120,6 +123,13 @@ QPixmap DrawChannelPicture(QSize size, bool withLabels) {
     DrawLabel(painter, bedLabel, QStringLiteral("solid bed"), QColor(20, 40, 90));
     DrawLabel(painter, QRectF(0, rootTop, w, h - rootTop), QStringLiteral("screw root"), Qt::white);
   }
+  painter.restore();
+}
+
+QPixmap DrawChannelPicture(QSize size, bool withLabels) {
+  QPixmap pixmap(size);
+  QPainter painter(&pixmap);
+  PaintChannelPicture(painter, QSizeF(size), withLabels);
   return pixmap;
 }
 

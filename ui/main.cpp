@@ -2,7 +2,10 @@
 // application's main window, then the completion dialog, hidden.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
+#include "app/program_version.h"
 #include "report/temporary_files.h"
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
@@ -10,6 +13,14 @@
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before Qt starts, so that it needs no display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("chung %s\n", ProgramVersion);
+      return 0;
+    }
+  }
+
   RemoveTemporaryFilesOnSignals();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ApplicationName));

@@ -114,17 +114,36 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{{"Edit1", ""}}, "Input value is not correct!"},
         Refusal{{{"Edit1", "1e400"}}, "Input value is not correct!"},
         Refusal{{{"Edit1", "15,0"}}, "Input value is not correct!"},
+        Refusal{{{"Edit2", "0"}}, "Value of Turns of Feed Zone is not correct!"},
+        Refusal{{{"Edit3", "0"}}, "Value of Turns of Compression Zone is not correct!"},
+        Refusal{{{"Edit4", "0"}}, "Value of Turns of Metering Zone is not correct!"},
         Refusal{{{"Edit5", "0"}}, "Value of Turns of Delay in Metering is not correct!"},
+        Refusal{{{"Edit6", "0"}}, "Value of Depth of Feed Zone Channel is not correct!"},
+        Refusal{{{"Edit7", "0"}}, "Value of Depth of Metering Zone Channel is not correct!"},
+        Refusal{{{"Edit8", "0"}}, "Value of Screw Pitch is not correct!"},
+        Refusal{{{"Edit9", "0"}}, "Value of Flight Width is not correct!"},
+        Refusal{{{"Edit10", "0"}}, "Value of Number of Revolution is not correct!"},
         Refusal{{{"Edit11", "-300"}}, "Value of Flow Rate is not correct!"},
         Refusal{{{"Edit12", "0"}}, "Value of Barrel Temp. Para. (C0) is not correct!"},
+        Refusal{{{"Edit21", "0"}}, "Value of Density of Solid is not correct!"},
+        Refusal{{{"Edit22", "0"}}, "Value of Density of Melt is not correct!"},
+        Refusal{{{"Edit23", "0"}}, "Value of Specific Heat of Solid is not correct!"},
         Refusal{{{"Edit24", "-0.1"}}, "Value of Heat of Fusion is not correct!"},
+        Refusal{{{"Edit25", "0"}}, "Value of Specific Heat of Melt is not correct!"},
+        Refusal{{{"Edit26", "0"}}, "Value of Thermal Conductivity of Melt is not correct!"},
         Refusal{{{"Edit27", "-5"}}, "Value of Melting Point is not correct!"},
+        Refusal{{{"Edit28", "0"}}, "Value of Solid Temperature at Inlet is not correct!"},
         Refusal{{{"Edit19", "0"}}, "Value of Compaction Factor at Inlet is not correct!"},
         Refusal{{{"Edit19", "1.0001"}}, "Value of Compaction Factor at Inlet is not correct!"},
         Refusal{{{"Edit20", "0"}}, "Value of Solid Width Ratio at Start is not correct!"},
         Refusal{{{"Edit20", "1.0001"}}, "Value of Solid Width Ratio at Start is not correct!"},
         Refusal{{{"Edit29", ""}, {"Edit20", "2"}}, "Value of Solid Width Ratio at Start is not correct!"},
-        Refusal{{{"Edit29", ""}}, "Save File Name is not correct!"}));
+        Refusal{{{"Edit29", ""}}, "Save File Name is not correct!"},
+        // 50 + 120 + 431 steps: one point more than the arrays hold.
+        Refusal{{{"Edit4", "43.1"}},
+                "The screw would need 602 grid points, but at most 601 fit (0.1 turn apart in the feed "
+                "and metering zones, 0.05 turn in the compression zone). Reduce the turns of the feed, "
+                "compression or metering zone."}));
 
 TEST_F(RunCommandTest, BoundaryValuesPass) {
   RunTexts texts = InitialRunTexts();
@@ -208,6 +227,16 @@ TEST_F(RunCommandTest, TheLargestGridThatFitsRuns) {
   texts[TextIndex("Edit12")] = "400";  // hot enough to keep the walk going
   const RunOutcome outcome = Run(texts);
   EXPECT_NE(outcome.Result, RunResult::Rejected) << outcome.Message;
+}
+
+TEST_F(RunCommandTest, ALongDelayIsEchoedWithAllItsDigits) {
+  RunTexts texts = InitialRunTexts();
+  texts[TextIndex("Edit2")] = "1234.5";
+  texts[TextIndex("Edit5")] = "1234.5";
+  ASSERT_EQ(Run(texts).Result, RunResult::Completed);
+  const std::string report = ReadFile(dir_ / "result.txt");
+  EXPECT_NE(report.find("\r\nTurns of Feed Zone                      =  1234.5\r\n"), std::string::npos);
+  EXPECT_NE(report.find("\r\nTurns of Delay in Metering              =  1234.5\r\n"), std::string::npos);
 }
 
 TEST_F(RunCommandTest, ASecondSmallerRunPrintsOnlyItsOwnRows) {

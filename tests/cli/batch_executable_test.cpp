@@ -27,6 +27,15 @@ TEST_F(BatchExecutable, ExitStatusesReachTheShell) {
   EXPECT_EQ(RunExecutable("-x"), 64);
   EXPECT_EQ(RunExecutable("'no such file.txt'"), 3);
   EXPECT_EQ(ReadFile("err.txt"), "Data file can not open!\n");
+  EXPECT_EQ(RunExecutable("-o ''"), 1);
+  EXPECT_EQ(ReadFile("err.txt"), "Save File Name is not correct!\n");
+  EXPECT_EQ(RunExecutable("-o 'missing folder/result.txt'"), 2);
+  EXPECT_FALSE(std::filesystem::exists("result.txt"));
+}
+
+TEST_F(BatchExecutable, VersionIsTheProjectsVersion) {
+  EXPECT_EQ(RunExecutable("--version"), 0);
+  EXPECT_EQ(ReadFile("out.txt"), "chung-batch " CHUNG_PROJECT_VERSION "\n");
   EXPECT_FALSE(std::filesystem::exists("result.txt"));
 }
 
@@ -37,6 +46,14 @@ TEST_F(BatchExecutable, RunsWithTheEnvironmentsLocale) {
     EXPECT_TRUE(std::filesystem::exists("result.txt")) << locale;
     std::filesystem::remove("result.txt");
   }
+}
+
+// A German locale reads numbers with a comma: the initial texts, written with
+// a full stop, are refused.
+TEST_F(BatchExecutable, ReadsNumbersWithTheDecimalCommaOfTheLocale) {
+  EXPECT_EQ(RunExecutable("", "LOCPATH='" CHUNG_COMMA_LOCPATH "' LC_ALL=de_DE.UTF-8"), 1);
+  EXPECT_EQ(ReadFile("err.txt"), "Input value is not correct!\n");
+  EXPECT_FALSE(std::filesystem::exists("result.txt"));
 }
 
 }  // namespace

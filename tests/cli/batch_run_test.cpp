@@ -183,6 +183,22 @@ TEST_F(BatchRun, ReportThatCanNotBeWrittenIsNoSuccess) {
       << result.Err;
 }
 
+TEST_F(BatchRun, ConveyingAngleThatDoesNotSettleEndsTheRunAfterAThousandSteps) {
+  // Valid inputs on which the secant steps never come closer than the tolerance.
+  WriteFile("case.txt", DataFileText({{1, "0.18652083013571544"},
+                                      {6, "0.023099793002626837"},
+                                      {8, "65.936647492528635"},
+                                      {9, "0.061316667377785239"},
+                                      {10, "207.25272294830219"},
+                                      {11, "0.18952398909479892"}}));
+  const BatchResult result = Batch({"case.txt"});
+  EXPECT_EQ(result.Code, BatchExitFailed);
+  EXPECT_TRUE(result.Err.starts_with("The solid conveying angle did not converge within 1000 steps; "
+                                     "check the screw geometry, the screw speed and the output."))
+      << result.Err;
+  EXPECT_FALSE(fs::exists("result.txt"));
+}
+
 TEST_F(BatchRun, DecimalSeparatorOfTheLocaleReadsTheTexts) {
   // The initial texts carry a full stop, so a comma locale refuses them.
   const BatchResult result = Batch({}, ',');

@@ -135,11 +135,15 @@ TEST(AxialGrid, ASmallerGridLeavesHigherEntriesAlone) {
   EXPECT_EQ(state.Grid.ChannelLength[257], left);
 }
 
-TEST(AxialGrid, RefusesToWriteBeyondItsArrays) {
-  ModelState defaults = DefaultState();
-  defaults.Inputs.MeteringTurns = 50.0;
-  ComputeOperatingPoint(defaults);
-  EXPECT_THROW(BuildAxialGrid(defaults), std::logic_error);
+TEST(AxialGrid, FillsItsArraysToTheLastEntryButNeverBeyond) {
+  ModelState state = DefaultState();
+  state.Inputs.MeteringTurns = 43.0;  // 50 + 120 + 430: the last entry, 600
+  ComputeOperatingPoint(state);
+  BuildAxialGrid(state);
+  EXPECT_EQ(LastGridPoint(state.Grid), 600);
+  EXPECT_EQ(state.Grid.Depth[600], 0.4);
+  state.Inputs.MeteringTurns = 43.1;  // one point more
+  EXPECT_THROW(BuildAxialGrid(state), std::logic_error);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/number_conversion.h"
 
@@ -52,6 +53,13 @@ TEST(NumberConversion, TinyMagnitudesUnderflowWithoutRefusal) {
   const std::optional<double> value = ConvertNumber("1e-400");
   ASSERT_TRUE(value.has_value());
   EXPECT_EQ(*value, 0.0);
+}
+
+TEST(NumberConversion, ReadsOnlyTheTextItIsGiven) {
+  const std::string_view longer = "2.5e3 and more";
+  EXPECT_EQ(ConvertNumber(longer.substr(0, 3)), 2.5);
+  EXPECT_EQ(ConvertNumber(longer.substr(0, 5)), 2500.0);
+  EXPECT_FALSE(ConvertNumber(longer.substr(0, 4)).has_value());  // an exponent letter without digits
 }
 
 TEST(NumberConversion, ASeparatorAloneIsZero) {

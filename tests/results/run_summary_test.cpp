@@ -37,8 +37,8 @@ TEST(RunSummary, DefaultRunMeltsWhereTheReportTableEnds) {
   EXPECT_EQ(FormatNumber(summary.NetMeltingEnergy, NumberForm::FixedForm, 6, 1),
             ReportFigure(run.Report, "Net Melting Energy after melting starts   (kW) =  "));
   const std::string angleLine = ReportFigure(run.Report, "Solid Conveying Angle             (rad) =  ");
-  EXPECT_EQ("[" + FormatNumber(summary.ConveyingAngleDegrees, NumberForm::FixedForm, 6, 4) + "deg]",
-            angleLine.substr(angleLine.find('[')));
+  const std::string degrees = FormatNumber(summary.ConveyingAngleDegrees, NumberForm::FixedForm, 6, 4);
+  EXPECT_EQ(angleLine.substr(angleLine.find('[') + 1), degrees + "deg]");
   EXPECT_NEAR(summary.SpecificEnergy, 23.3791 / 300.0, 1e-6);
   EXPECT_TRUE(summary.Warnings.empty());
   EXPECT_EQ(SummaryVerdict(summary), "melted at turn 18.6");
