@@ -97,15 +97,15 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << BatchHelp;
     return CheckOutput(out, err, BatchExitCompleted);
   }
+  if (options.ShowVersion) {
+    out << "chung-batch " << ProgramVersion << '\n';
+    return CheckOutput(out, err, BatchExitCompleted);
+  }
   // Checked before anything is read: the report would overwrite its own data.
   if (options.DataFile && SameFile(*options.DataFile, options.ResultFile)) {
     err << "chung-batch: the result file \"" << options.ResultFile << "\" and the data file \""
         << *options.DataFile << "\" are the same file; name another result file with -o\n";
     return BatchExitUsage;
-  }
-  if (options.ShowVersion) {
-    out << "chung-batch " << ProgramVersion << '\n';
-    return BatchExitCompleted;
   }
 
   RunTexts texts = InitialRunTexts();
