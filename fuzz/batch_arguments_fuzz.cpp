@@ -5,7 +5,8 @@
 // exit status is one the tool documents, every message is a whole line, a
 // status of 0 after a run comes with a complete report, and no temporary file
 // stays behind. (The study and export options are not in the tool yet; they
-// join the arguments here once they are.)
+// join the arguments here once they are.) The harness moves into its folder,
+// so libFuzzer must be given absolute corpus paths, as scripts/fuzz does.
 
 #include <unistd.h>
 

@@ -15,14 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
+  // Absolute paths: a harness may change the current directory.
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; ++i) {
-    if (fs::is_directory(argv[i])) {
-      for (const fs::directory_entry& entry : fs::directory_iterator(argv[i])) {
+    const fs::path given = fs::absolute(argv[i]);
+    if (fs::is_directory(given)) {
+      for (const fs::directory_entry& entry : fs::directory_iterator(given)) {
         if (entry.is_regular_file()) inputs.push_back(entry.path());
       }
     } else {
-      inputs.push_back(argv[i]);
+      inputs.push_back(given);
     }
   }
   if (inputs.empty()) {
