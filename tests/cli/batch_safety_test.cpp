@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -53,22 +52,10 @@ TEST_F(BatchSafety, AResultFileThatIsTheDataFileIsRefusedBeforeAnything) {
   EXPECT_EQ(RunBatch({"data.txt", "-o", "other.txt"}, out, err, '.'), BatchExitCompleted) << err.str();
 }
 
-// A stream that takes nothing, like stdout on a full disk.
-class FullBuffer : public std::streambuf {
- protected:
-  int overflow(int) override { return traits_type::eof(); }
-};
-
 TEST_F(BatchSafety, AStandardOutputThatTakesNothingIsAFailure) {
-  FullBuffer full;
-  std::ostream out(&full);
-  std::ostringstream err;
-  EXPECT_EQ(RunBatch({}, out, err, '.'), BatchExitFailed);
-  EXPECT_TRUE(err.str().starts_with("chung-batch: can not write to standard output")) << err.str();
-  EXPECT_TRUE(fs::exists("result.txt"));  // the report itself was written
-
   EXPECT_EQ(Shell(Batch() + " >/dev/full 2>err.txt"), BatchExitFailed);
   EXPECT_EQ(ReadFile("err.txt"), "chung-batch: can not write to standard output: No space left on device\n");
+  EXPECT_TRUE(fs::exists("result.txt"));  // the report itself was written
   EXPECT_EQ(Shell(Batch() + " --help >/dev/full 2>/dev/null"), BatchExitFailed);
 }
 
