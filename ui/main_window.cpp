@@ -234,7 +234,7 @@ void TMF_Tad::BitBtn1Click() {
     outcome = RunCommand(*Model, texts, RadioGroup1->ItemIndex(), messages, Separator);
   } catch (const std::exception& error) {
     // The run command returns its errors; anything else still must not end the program.
-    outcome = RunOutcome{RunResult::Failed, error.what()};
+    outcome = RunOutcome{RunResult::Failed, error.what(), {}};
   }
 
   switch (outcome.Result) {
@@ -244,7 +244,7 @@ void TMF_Tad::BitBtn1Click() {
       break;
     case RunResult::Rejected:
     case RunResult::Failed:
-      TheDialogs.ShowMessage(QString::fromLocal8Bit(outcome.Message));
+      TheDialogs.ShowMessage(QString::fromLocal8Bit(OutcomeMessage(outcome)));
       break;
   }
   unsetCursor();
