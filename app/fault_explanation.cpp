@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr long double HalfTurnRadians = 3.14159265358979323846264338327950288L;
+
 // Numbers as the report shows their inputs: temperatures and lengths in
 // fixed form, the coefficient b in exponent form.
 std::string Fixed(double value, int digits, char separator) {
@@ -72,6 +74,14 @@ std::string WalkProblem(const ModelState& state, char separator) {
     return "The temperature coefficient b of the viscosity law (" +
            FormatNumber(in.ViscB, NumberForm::ExponentForm, 5, 2, separator) +
            ") is zero, which leaves the film's temperature factor undefined (0/0): set b above 0.";
+  }
+  const double angle = state.Operating.ConveyingAngle;
+  if (!(angle > 0 && angle < HalfTurnRadians / 2)) {
+    const double degrees = static_cast<double>(static_cast<long double>(angle) * 180.0L / HalfTurnRadians);
+    return "The solid conveying angle came out at " +
+           FormatNumber(degrees, NumberForm::FixedForm, 6, 1, separator) +
+           "\u00B0, outside 0\u00B0 to 90\u00B0: the screw cannot convey this output at this screw speed, "
+           "so the melting model has no solution. Lower the output or raise the screw speed.";
   }
   return {};
 }

@@ -82,7 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"TemperatureCoefficientZero", {{16, "0"}},
                   "Floating point invalid operation while computing ViscTempFactor",
                   "The temperature coefficient b of the viscosity law (0.0000E+00) is zero, which leaves the "
-                  "film's temperature factor undefined (0/0): set b above 0."}),
+                  "film's temperature factor undefined (0/0): set b above 0."},
+        FaultCase{"OverfedScrew", {{10, "28"}, {11, "3000"}},
+                  "Floating point invalid operation while computing FilmViscosity",
+                  "The solid conveying angle came out at -758.9\u00B0, outside 0\u00B0 to 90\u00B0: the screw "
+                  "cannot convey this output at this screw speed, so the melting model has no solution. Lower "
+                  "the output or raise the screw speed."}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
