@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "app/fault_explanation.h"
 #include "model/calculation.h"
+#include "model/float_faults.h"
 #include "model/input_validation.h"
 #include "model/number_conversion.h"
 #include "report/result_file.h"
@@ -14,7 +16,7 @@ constexpr double PaSPowerFactor = 1e-06;
 constexpr double GfSViscousHeatFactor = 2.343e-05;
 constexpr double GfSPowerFactor = 9.8e-05;
 
-RunOutcome Rejected(std::string message) { return {RunResult::Rejected, std::move(message)}; }
+RunOutcome Rejected(std::string message) { return {RunResult::Rejected, std::move(message), {}}; }
 
 void SetViscosityUnit(ModelState& state, int32_t unitIndex) {
   if (unitIndex == 0) {
@@ -37,6 +39,11 @@ RunTexts InitialRunTexts() {
   return texts;
 }
 
+std::string OutcomeMessage(const RunOutcome& outcome) {
+  if (outcome.Explanation.empty()) return outcome.Message;
+  return outcome.Message + ". " + outcome.Explanation;
+}
+
 RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
                       char decimalSeparator, ReportWriting report) {
   // Every text is converted and stored before any value is judged.
@@ -54,12 +61,11 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
 
   try {
     RunCalculation(state);
-    if (report == ReportWriting::Skip) return {RunResult::Completed, {}};
-    WriteInputEcho(state, messages, decimalSeparator);
-    WriteResultsHeader(state, messages, decimalSeparator);
-    WriteProfileTable(state, messages, decimalSeparator);
+    if (report == ReportWriting::Write) WriteReport(state, messages, decimalSeparator);
+  } catch (const FloatFault& fault) {
+    return {RunResult::Failed, fault.what(), ExplainFault(state, decimalSeparator)};
   } catch (const std::exception& error) {
-    return {RunResult::Failed, error.what()};
+    return {RunResult::Failed, error.what(), {}};
   }
-  return {RunResult::Completed, {}};
+  return {RunResult::Completed, {}, {}};
 }

@@ -15,7 +15,14 @@ enum class RunResult { Completed, Rejected, Failed };
 struct RunOutcome {
   RunResult Result = RunResult::Completed;
   std::string Message;  // the refusal for Rejected, the error's text for Failed
+  // For a Failed run whose inputs made the model impossible: one sentence
+  // naming those inputs, their values and what to change (ExplainFault).
+  std::string Explanation;
 };
+
+// What the window and the batch tool show of a refused or failed run: the
+// message, followed by the explanation when there is one.
+std::string OutcomeMessage(const RunOutcome& outcome);
 
 using RunTexts = std::array<std::string, RunTextCount>;
 

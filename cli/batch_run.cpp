@@ -1,5 +1,7 @@
 #include "batch_run.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <locale>
 #include <memory>
@@ -17,6 +19,7 @@
 #include "results/profile_csv.h"
 #include "results/run_json.h"
 #include "results/run_summary.h"
+#include "same_file.h"
 
 namespace fs = std::filesystem;
 
@@ -42,8 +45,10 @@ class StreamMessages : public UserMessages {
 bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
                   std::ostream& err) {
   DataFileLineArray lines;
-  if (!ReadDataFileLines(path, lines)) {
-    err << "Data file can not open!\n";
+  int longLine = 0;
+  if (!ReadDataFileLines(path, lines, &longLine)) {
+    err << (longLine > 0 ? LongDataLineMessage(AbsolutePath(path), longLine) : "Data file can not open!")
+        << '\n';
     return false;
   }
   const DataLineValues values = ParseDataLines(lines, AbsolutePath(path));
@@ -90,6 +95,18 @@ bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t un
   return written;
 }
 
+// Text for stdout has been written: a stream that took none of it (a full
+// disk, a closed pipe) is an error of its own, whatever the run achieved.
+int CheckOutput(std::ostream& out, std::ostream& err, int status) {
+  errno = 0;
+  out.flush();
+  if (out) return status;
+  const int error = errno;
+  err << "chung-batch: can not write to standard output"
+      << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+  return BatchExitFailed;
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -102,11 +119,31 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (options.ShowHelp) {
     out << BatchHelp;
-    return BatchExitCompleted;
+    return CheckOutput(out, err, BatchExitCompleted);
   }
   if (options.ShowVersion) {
     out << "chung-batch " << ProgramVersion << '\n';
-    return BatchExitCompleted;
+    return CheckOutput(out, err, BatchExitCompleted);
+  }
+  // Checked before anything is read: an output would overwrite its own data.
+  if (options.DataFile) {
+    const std::optional<std::string> none;
+    const struct {
+      const char* What;
+      const char* Option;
+      std::optional<std::string> File;
+    } outputs[] = {{"result file", "-o", options.StudyFile ? none : std::optional(options.ResultFile)},
+                   {"CSV file", "--csv", options.CsvFile},
+                   {"JSON file", "--json", options.JsonFile},
+                   {"study file", "--study", options.StudyFile}};
+    for (const auto& output : outputs) {
+      if (output.File && SameFile(*options.DataFile, *output.File)) {
+        err << "chung-batch: the " << output.What << " \"" << *output.File << "\" and the data file \""
+            << *options.DataFile << "\" are the same file; name another " << output.What << " with "
+            << output.Option << '\n';
+        return BatchExitUsage;
+      }
+    }
   }
   if (options.MergeOutput) return RunMergeCommand(options, out, err);
 
@@ -126,7 +163,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   StreamMessages messages(err);
   const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator,
                                         options.NoReport ? ReportWriting::Skip : ReportWriting::Write);
-  if (outcome.Result != RunResult::Completed) err << outcome.Message << '\n';
+  if (outcome.Result != RunResult::Completed) err << OutcomeMessage(outcome) << '\n';
   const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, err);
 
   switch (outcome.Result) {
@@ -149,5 +186,6 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!exported) return BatchExitFailed;
   out << Summary(*state, options.NoReport ? std::string("Run completed, no report written")
                                           : "Report written to " + AbsolutePath(state->Inputs.ResultFileName));
-  return options.Strict && !summary.Warnings.empty() ? BatchExitWarnings : BatchExitCompleted;
+  return CheckOutput(out, err,
+                     options.Strict && !summary.Warnings.empty() ? BatchExitWarnings : BatchExitCompleted);
 }

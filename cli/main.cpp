@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch_run.h"
+#include "report/temporary_files.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ char LocaleDecimalSeparator() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  RemoveTemporaryFilesOnSignals();
   const char separator = LocaleDecimalSeparator();
   try {
     return RunBatch(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,

@@ -7,6 +7,7 @@
 
 void RunCalculation(ModelState& state) {
   ClearFloatFaults();
+  state.Working.Step = -1;  // a fault before the walk must not point at an earlier run's step
   const ModelInputs& in = state.Inputs;
   ComputeOperatingPoint(state);
   state.Operating.MeltStartBedTemp = MeltStartBedTemperature(in.SolidInletTemp, in.MeltingPoint, in.InletCompaction,

@@ -60,25 +60,51 @@ std::optional<int32_t> ParseUnitInteger(std::string_view text) {
   return static_cast<int32_t>(negative ? 0u - pattern : pattern);
 }
 
+// A text file holds no NUL byte; UTF-16 (and UTF-32) text of ASCII letters
+// does, and starts with a byte order mark when it has one.
+bool IsText(const DataFileLineArray& lines) {
+  const std::string_view first = lines[0];
+  if (first.starts_with("\xFF\xFE") || first.starts_with("\xFE\xFF")) return false;
+  for (const std::string& line : lines) {
+    if (line.find('\0') != std::string::npos) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-bool ReadDataFileLines(const std::string& path, DataFileLineArray& lines) {
+bool ReadDataFileLines(const std::string& path, DataFileLineArray& lines, int* longLine) {
+  if (longLine != nullptr) *longLine = 0;
   // stdio rather than a stream: ferror tells a failed read (a directory, an
   // I/O error) apart from the end of the file.
   FileCloser file{std::fopen(path.c_str(), "rb")};
   if (file.File == nullptr) return false;
 
-  for (std::string& entry : lines) {
+  for (int number = 1; number <= DataFileLineCount; ++number) {
     std::string line;
+    std::size_t length = 0;  // bytes before the LF, a CR right before it excluded
+    bool lastWasCr = false;
     int c;
     while ((c = std::fgetc(file.File)) != EOF && c != '\n') {
+      if (lastWasCr) ++length;  // that CR was not part of the line end
+      lastWasCr = c == '\r';
+      if (!lastWasCr) ++length;
+      if (length > MaxDataLineBytes) {
+        if (longLine != nullptr) *longLine = number;
+        return false;
+      }
       // A CR before LF belongs to the line end; a lone CR is dropped too.
       if (c != '\r') line.push_back(static_cast<char>(c));
     }
     if (std::ferror(file.File)) return false;
-    entry = std::move(line);
+    lines[number - 1] = std::move(line);
   }
   return true;
+}
+
+std::string LongDataLineMessage(const std::string& dataFileName, int line) {
+  return "\"" + dataFileName + "\" is not a correct data file! Line " + std::to_string(line) +
+         " is longer than " + std::to_string(MaxDataLineBytes) + " bytes.";
 }
 
 DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string& dataFileName) {
@@ -96,6 +122,11 @@ DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string&
     // Only the blank counts; a tab stays part of the value.
     value.erase(0, value.find_first_not_of(' '));
     values[i] = std::move(value);
+  }
+
+  if (!IsText(lines)) {
+    result.Message = "\"" + dataFileName + "\" is not a text data file! Save it as plain text (ASCII or UTF-8).";
+    return result;
   }
 
   for (std::string& value : values) {

@@ -3,6 +3,7 @@
 // Used by the window's "Read Data File" and by the batch tool.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,13 +11,24 @@
 
 inline constexpr int DataFileLineCount = 29;
 
+// The longest line a data file may have, line end not counted. Its lines hold
+// a label and a number; the cap keeps a file without line ends, or a huge
+// value, from filling the memory.
+inline constexpr std::size_t MaxDataLineBytes = 65536;
+
 using DataFileLineArray = std::array<std::string, DataFileLineCount>;
 
 // Reads the first 29 lines into `lines`, entry by entry (LF or CR LF end a
-// line, a lone CR is dropped, missing lines read as empty). Returns false when
-// the file can not be opened or a read fails; entries read before keep their
-// new values.
-bool ReadDataFileLines(const std::string& path, DataFileLineArray& lines);
+// line, a lone CR is dropped, missing lines read as empty), and nothing after
+// them, so a pipe works as well as a file. Returns false when the file can not
+// be opened, a read fails or a line is longer than MaxDataLineBytes; for the
+// last, `longLine` (when given) is set to the line's number, 1 to 29, and
+// otherwise to 0. Entries read before keep their new values.
+bool ReadDataFileLines(const std::string& path, DataFileLineArray& lines, int* longLine = nullptr);
+
+// Why a file with a line longer than MaxDataLineBytes is refused;
+// `dataFileName` is the full path, as in the not-a-data-file message.
+std::string LongDataLineMessage(const std::string& dataFileName, int line);
 
 struct DataLineValues {
   bool Accepted = false;
@@ -26,5 +38,7 @@ struct DataLineValues {
 };
 
 // Every check of the lines before any result; `dataFileName` is the full path
-// named in the not-a-data-file message.
+// named in the not-a-data-file message. Lines that hold a NUL byte, or a first
+// line that starts with a UTF-16 byte order mark, are no text: such a file is
+// refused as not a text data file once every line has its "=".
 DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string& dataFileName);

@@ -70,9 +70,12 @@ std::optional<std::string> FirstInvalidInput(const ModelInputs& inputs) {
 std::optional<std::string> GridBoundProblem(const ModelInputs& inputs) {
   const GridCounts counts = ComputeGridCounts(inputs);
   if (counts.Feed < 0) {
+    // The words state the check itself: typed values 0.1001 turn apart fall on
+    // either side of it, depending on their binary rounding.
     return std::string(
-        "Turns of Delay in Melting exceed Turns of Feed Zone by 0.1001 turn or more, so melting "
-        "would start behind the feed zone. Make the turns of delay at most the turns of the feed zone.");
+        "Turns of Delay in Melting exceed Turns of Feed Zone so far that (feed turns - delay turns "
+        "+ 0.0001) / 0.1 is -1 or less, so melting would start behind the feed zone. Make the "
+        "turns of delay at most the turns of the feed zone.");
   }
   const long double points = counts.Feed + counts.Compression + counts.Metering + 1;
   if (points > MaxGridPoints) {

@@ -156,6 +156,7 @@ void ComputeMeltingProfile(ModelState& state) {
   GroupExponentials group;
 
   for (int32_t i = 0; i < lastPoint; ++i) {
+    w.Step = i;
     const long double dT = (long double)grid.BarrelTemp[i] - in.MeltingPoint;
     const long double dz = (long double)grid.ChannelLength[i + 1] - grid.ChannelLength[i];
 

@@ -100,8 +100,10 @@ struct MeltingProfile {
   double NetMeltingEnergy = 0;  // kW
 };
 
-// Values of the last melting step computed; only the melting stage reads them.
+// Values of the last melting step computed; only the melting stage reads them,
+// but for Step, which also tells an explanation of a fault where the walk was.
 struct MeltingWorkingValues {
+  int32_t Step = -1;  // the step being computed, from point Step to Step + 1; -1 before the walk
   double ChannelSpan = 0;
   double ViscTempGroup = 0;
   double ViscTempFactor = 0;

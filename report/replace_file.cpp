@@ -1,5 +1,7 @@
 #include "report/replace_file.h"
 
+#include "report/temporary_files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,7 +48,8 @@ std::string TemporaryName(const fs::path& folder) {
 ReplacementFile::~ReplacementFile() { Abandon(); }
 
 bool ReplacementFile::Fail(const std::string& what, int error) {
-  error_ = what + ": " + (error != 0 ? std::strerror(error) : "input/output error");
+  errorNumber_ = error != 0 ? error : EIO;
+  error_ = what + ": " + std::strerror(errorNumber_);
   Abandon();
   return false;
 }
@@ -54,6 +57,7 @@ bool ReplacementFile::Fail(const std::string& what, int error) {
 bool ReplacementFile::Open(const std::string& target) {
   Abandon();
   error_.clear();
+  errorNumber_ = 0;
   direct_ = false;
   if (target.find('\0') != std::string::npos) return Fail(target, EINVAL);
 
@@ -84,17 +88,25 @@ bool ReplacementFile::Open(const std::string& target) {
   int descriptor = -1;
   for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
     temporary_ = TemporaryName(folder);
+    // Registered before it exists, so that no moment leaves it unregistered.
+    registration_ = RegisterTemporaryFile(temporary_);
     descriptor = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0 && errno != EEXIST) {
-      const int error = errno;
-      temporary_.clear();
-      return Fail(target, error);
-    }
-  }
-  if (descriptor < 0) {
+    if (descriptor >= 0) break;
+    const int error = errno;
+    ForgetTemporaryFile(registration_);
+    registration_ = -1;
     temporary_.clear();
-    return Fail(target, EEXIST);
+    if (error == EEXIST) continue;
+    if (exists && (error == EACCES || error == EPERM)) {
+      // The folder takes no new file, but the target itself may be written:
+      // write it in place, as it would have been without a replacement.
+      direct_ = true;
+      file_ = std::fopen(target_.c_str(), "wb");
+      return file_ != nullptr || Fail(target, errno);
+    }
+    return Fail(target, error);
   }
+  if (descriptor < 0) return Fail(target, EEXIST);
   if (exists) {
     // The replacement is the same file to its users: same mode, same owner where allowed.
     ::fchmod(descriptor, info.st_mode & 07777);
@@ -122,6 +134,8 @@ bool ReplacementFile::Commit() {
   if (direct_) return true;
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(target_, errno);
   temporary_.clear();
+  ForgetTemporaryFile(registration_);
+  registration_ = -1;
   return true;
 }
 
@@ -134,6 +148,8 @@ void ReplacementFile::Abandon() {
     ::unlink(temporary_.c_str());
     temporary_.clear();
   }
+  ForgetTemporaryFile(registration_);
+  registration_ = -1;
 }
 
 std::string ReplaceFileContents(const std::string& target, std::string_view bytes) {

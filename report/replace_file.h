@@ -4,8 +4,10 @@
 // renamed over the target; a reader sees the old file or the new one, never
 // half of one. An existing target keeps its permissions; a target that is a
 // symbolic link has the file it points to replaced. A target that is not a
-// regular file (a device, a pipe) is written in place. No temporary file
-// stays behind after a failure.
+// regular file (a device, a pipe) is written in place, and so is a writable
+// file in a folder where no temporary file may be created. No temporary file
+// stays behind after a failure, nor after a signal once
+// RemoveTemporaryFilesOnSignals (report/temporary_files.h) is installed.
 
 #include <cstdio>
 #include <string>
@@ -36,6 +38,7 @@ class ReplacementFile {
   void Abandon();
 
   const std::string& Error() const { return error_; }
+  int ErrorNumber() const { return errorNumber_; }  // the errno behind Error()
   const std::string& TemporaryPath() const { return temporary_; }
 
  private:
@@ -46,6 +49,8 @@ class ReplacementFile {
   std::string target_;     // the file that is replaced, links followed
   std::string temporary_;
   std::string error_;
+  int errorNumber_ = 0;
+  int registration_ = -1;  // the temporary file's slot in the signal cleanup
 };
 
 // Writes `bytes` as the whole new contents of `target`. Returns an empty text

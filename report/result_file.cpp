@@ -11,6 +11,7 @@
 #include <string>
 
 #include "report/format_number.h"
+#include "report/replace_file.h"
 
 namespace {
 
@@ -75,9 +76,25 @@ constexpr const char* EnergyLabel = "Net Melting Energy after melting starts   (
 constexpr const char* OpenFailureMessage = "File can not open!";
 constexpr const char* TableOpenFailureMessage = "Can not write result to file";
 
-// One pass's hold on the result file. Every failed write closes the file and
-// throws with the system's reason, so a full disk ends the run instead of
-// leaving a silently truncated report.
+std::runtime_error WriteFailure(const std::string& name, int error) {
+  const std::string reason = error != 0 ? std::strerror(error) : "input/output error";
+  return std::runtime_error("Can not write result file " + name + ": " + reason);
+}
+
+// Writes one report line to a stream opened elsewhere. A failed write throws
+// with the system's reason, so a full disk ends the run instead of leaving a
+// silently truncated report.
+void PutLine(std::FILE* file, const std::string& name, const std::string& text) {
+  std::string line = text;
+  line += LineEnd;
+  errno = 0;
+  if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) {
+    throw WriteFailure(name, errno);
+  }
+}
+
+// One single pass's hold on the result file: closed on every way out, and a
+// close that fails to write the last buffered lines throws like a write.
 class ResultFile {
  public:
   ResultFile(std::FILE* file, const std::string& name) : file_(file), name_(name) {}
@@ -87,30 +104,16 @@ class ResultFile {
     if (file_ != nullptr) std::fclose(file_);
   }
 
-  void WriteLine(const std::string& text) {
-    std::string line = text;
-    line += LineEnd;
-    errno = 0;
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) Fail(errno);
-  }
+  std::FILE* Stream() const { return file_; }
 
   void Close() {
     std::FILE* file = file_;
     file_ = nullptr;
     errno = 0;
-    if (std::fclose(file) != 0) Fail(errno);
+    if (std::fclose(file) != 0) throw WriteFailure(name_, errno);
   }
 
  private:
-  [[noreturn]] void Fail(int error) {
-    if (file_ != nullptr) {
-      std::fclose(file_);
-      file_ = nullptr;
-    }
-    std::string reason = error != 0 ? std::strerror(error) : "input/output error";
-    throw std::runtime_error("Can not write result file " + name_ + ": " + reason);
-  }
-
   std::FILE* file_;
   std::string name_;
 };
@@ -141,59 +144,44 @@ double DegreesOf(double radians) {
   return static_cast<double>(static_cast<long double>(radians) * 180.0L / Pi);
 }
 
-}  // namespace
+// The lines of the three passes, written to a stream that is already open.
 
-void WriteInputEcho(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+void InputEchoLines(std::FILE* file, const ModelState& state, char decimalSeparator) {
   const ModelInputs& inputs = state.Inputs;
-  std::FILE* handle = OpenForWriting(inputs.ResultFileName);
-  if (handle == nullptr) {
-    messages.ShowMessage(OpenFailureMessage);
-    return;
-  }
-  ResultFile file(handle, inputs.ResultFileName);
+  const std::string& name = inputs.ResultFileName;
   for (const EchoLine& line : EchoLines) {
-    file.WriteLine(line.Label + FormatNumber(inputs.*line.Value, line.Form, line.Precision,
-                                             line.Digits, decimalSeparator));
+    PutLine(file, name,
+            line.Label + FormatNumber(inputs.*line.Value, line.Form, line.Precision, line.Digits,
+                                      decimalSeparator));
   }
-  file.WriteLine(inputs.ViscosityUnit == ViscosityUnit::PaS ? "(Note: Viscosity Unit is [Pa.s])"
-                                                            : "(Note: Viscosity Unit is [gf.s/cm2])");
-  file.WriteLine("");
-  file.WriteLine("");
-  file.Close();
+  PutLine(file, name,
+          inputs.ViscosityUnit == ViscosityUnit::PaS ? "(Note: Viscosity Unit is [Pa.s])"
+                                                     : "(Note: Viscosity Unit is [gf.s/cm2])");
+  PutLine(file, name, "");
+  PutLine(file, name, "");
 }
 
-void WriteResultsHeader(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+void ResultsHeaderLines(std::FILE* file, const ModelState& state, char decimalSeparator) {
   const std::string& name = state.Inputs.ResultFileName;
-  std::FILE* handle = OpenForAppending(name);
-  if (handle == nullptr) {
-    messages.ShowMessage(OpenFailureMessage);
-    return;
-  }
-  ResultFile file(handle, name);
   const OperatingPoint& operating = state.Operating;
-  file.WriteLine("[RESULTS]");
-  file.WriteLine(BedTempLabel + FormatNumber(operating.MeltStartBedTemp, NumberForm::FixedForm, 5,
-                                             1, decimalSeparator));
-  file.WriteLine(AngleLabel +
-                 FormatNumber(operating.ConveyingAngle, NumberForm::ExponentForm, 5, 2,
-                              decimalSeparator) +
-                 "  [" +
-                 FormatNumber(DegreesOf(operating.ConveyingAngle), NumberForm::FixedForm, 6, 4,
-                              decimalSeparator) +
-                 "deg]");
-  file.WriteLine("");
-  file.Close();
+  PutLine(file, name, "[RESULTS]");
+  PutLine(file, name,
+          BedTempLabel + FormatNumber(operating.MeltStartBedTemp, NumberForm::FixedForm, 5, 1,
+                                      decimalSeparator));
+  PutLine(file, name,
+          AngleLabel +
+              FormatNumber(operating.ConveyingAngle, NumberForm::ExponentForm, 5, 2,
+                           decimalSeparator) +
+              "  [" +
+              FormatNumber(DegreesOf(operating.ConveyingAngle), NumberForm::FixedForm, 6, 4,
+                           decimalSeparator) +
+              "deg]");
+  PutLine(file, name, "");
 }
 
-void WriteProfileTable(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+void ProfileTableLines(std::FILE* file, const ModelState& state, char decimalSeparator) {
   const std::string& name = state.Inputs.ResultFileName;
-  std::FILE* handle = OpenForAppending(name);
-  if (handle == nullptr) {
-    messages.ShowMessage(TableOpenFailureMessage);
-    return;
-  }
-  ResultFile file(handle, name);
-  file.WriteLine(TableHeader);
+  PutLine(file, name, TableHeader);
 
   const AxialGrid& grid = state.Grid;
   const MeltingProfile& profile = state.Profile;
@@ -212,14 +200,64 @@ void WriteProfileTable(const ModelState& state, UserMessages& messages, char dec
     row += FormatPadded(6, 4, profile.SolidFraction[i], decimalSeparator);
     row += "    ";
     row += FormatPadded(5, 1, grid.BarrelTemp[i], decimalSeparator);
-    file.WriteLine(row);
+    PutLine(file, name, row);
   }
 
-  file.WriteLine("");
-  file.WriteLine(PowerLabel + FormatNumber(profile.MeltingPower, NumberForm::FixedForm, 6, 1,
-                                           decimalSeparator));
-  file.WriteLine(EnergyLabel + FormatNumber(profile.NetMeltingEnergy, NumberForm::FixedForm, 6, 1,
-                                            decimalSeparator));
-  file.WriteLine("");
+  PutLine(file, name, "");
+  PutLine(file, name,
+          PowerLabel + FormatNumber(profile.MeltingPower, NumberForm::FixedForm, 6, 1,
+                                    decimalSeparator));
+  PutLine(file, name,
+          EnergyLabel + FormatNumber(profile.NetMeltingEnergy, NumberForm::FixedForm, 6, 1,
+                                     decimalSeparator));
+  PutLine(file, name, "");
+}
+
+using PassLines = void (*)(std::FILE*, const ModelState&, char);
+
+// One pass on its own: open the file, write the pass's lines, close it.
+void WritePass(std::FILE* handle, const char* openFailureMessage, PassLines lines,
+               const ModelState& state, UserMessages& messages, char decimalSeparator) {
+  if (handle == nullptr) {
+    messages.ShowMessage(openFailureMessage);
+    return;
+  }
+  ResultFile file(handle, state.Inputs.ResultFileName);
+  lines(file.Stream(), state, decimalSeparator);
   file.Close();
+}
+
+}  // namespace
+
+void WriteInputEcho(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+  WritePass(OpenForWriting(state.Inputs.ResultFileName), OpenFailureMessage, InputEchoLines, state,
+            messages, decimalSeparator);
+}
+
+void WriteResultsHeader(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+  WritePass(OpenForAppending(state.Inputs.ResultFileName), OpenFailureMessage,
+            ResultsHeaderLines, state, messages, decimalSeparator);
+}
+
+void WriteProfileTable(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+  WritePass(OpenForAppending(state.Inputs.ResultFileName), TableOpenFailureMessage,
+            ProfileTableLines, state, messages, decimalSeparator);
+}
+
+void WriteReport(const ModelState& state, UserMessages& messages, char decimalSeparator) {
+  const std::string& name = state.Inputs.ResultFileName;
+  ReplacementFile file;
+  if (!file.Open(name)) {
+    // What the three passes would each have said of a file that can not be opened.
+    messages.ShowMessage(OpenFailureMessage);
+    messages.ShowMessage(OpenFailureMessage);
+    messages.ShowMessage(TableOpenFailureMessage);
+    return;
+  }
+  // A failed write throws; the replacement's destructor then removes the
+  // temporary file and the old report stays as it was.
+  InputEchoLines(file.Stream(), state, decimalSeparator);
+  ResultsHeaderLines(file.Stream(), state, decimalSeparator);
+  ProfileTableLines(file.Stream(), state, decimalSeparator);
+  if (!file.Commit()) throw WriteFailure(name, file.ErrorNumber());
 }

@@ -9,3 +9,10 @@
 void WriteInputEcho(const ModelState& state, UserMessages& messages, char decimalSeparator = '.');
 void WriteResultsHeader(const ModelState& state, UserMessages& messages, char decimalSeparator = '.');
 void WriteProfileTable(const ModelState& state, UserMessages& messages, char decimalSeparator = '.');
+
+// The three passes as one: the report goes to a temporary file beside
+// ResultFileName that replaces it only once complete and on disk, so the file
+// holds one whole report or stays exactly as it was. A file that can not be
+// written gets the three passes' messages, in their order; a failed write
+// throws as above and leaves no temporary file.
+void WriteReport(const ModelState& state, UserMessages& messages, char decimalSeparator = '.');

@@ -72,7 +72,7 @@ std::string RunJson(const RunTexts& texts, int32_t unitIndex, char decimalSepara
                  {"inputs", Inputs(texts, unitIndex, decimalSeparator)},
                  {"viscosity_unit", ViscosityUnitName(unitIndex)},
                  {"outcome", OutcomeName(outcome.Result)},
-                 {"message", outcome.Message},
+                 {"message", OutcomeMessage(outcome)},
                  {"summary", completed ? Summary(state) : Json(nullptr)},
                  {"profile", completed ? Profile(state) : Json(nullptr)}};
   // Invalid UTF-8 in a text (a data file is read as bytes) is replaced

@@ -61,7 +61,7 @@ std::string StudyRow(const StudyPlan& plan, uint64_t caseNumber, const RunOutcom
   row += OutcomeName(outcome.Result);
   row += ',';
   if (outcome.Result != RunResult::Completed) {
-    row += CsvField(outcome.Message);
+    row += CsvField(OutcomeMessage(outcome));
     row.append(SummaryNumberCount + 2, ',');
     return row + '\n';
   }

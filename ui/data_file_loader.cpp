@@ -21,8 +21,10 @@ void TMF_Tad::InputDataBtnClick() {
   }
   const QString path = QFileInfo(files.front()).absoluteFilePath();
   DataFileName = QFile::encodeName(path).toStdString();
-  if (!ReadDataFileLines(DataFileName, DataFileLines)) {
-    TheDialogs.ShowMessage(QStringLiteral("Data file can not open!"));
+  int longLine = 0;
+  if (!ReadDataFileLines(DataFileName, DataFileLines, &longLine)) {
+    TheDialogs.ShowMessage(longLine > 0 ? QString::fromLocal8Bit(LongDataLineMessage(DataFileName, longLine))
+                                        : QStringLiteral("Data file can not open!"));
     return;
   }
   ApplyDataLines();

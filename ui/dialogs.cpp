@@ -1,7 +1,10 @@
 #include "ui/dialogs.h"
 
+#include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "ui/finish_form.h"
 
@@ -31,3 +34,11 @@ QStringList QtDialogs::ChooseDataFiles(const QString& startDir, const QString& f
   if (file.isEmpty()) return {};
   return {file};
 }
+
+QString QtDialogs::ChooseSaveFileName(const QString& caption, const QString& suggestedPath, const QString& filter) {
+  // Asked from the results window as well: the dialog stands over whichever window asked.
+  QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : MainWindow.data();
+  return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+}
+
+bool QtDialogs::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }

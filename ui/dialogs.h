@@ -18,6 +18,12 @@ class Dialogs {
   virtual void ShowFinishForm() = 0;
   // The open-file dialog; the chosen files, none when cancelled.
   virtual QStringList ChooseDataFiles(const QString& startDir, const QString& filter) = 0;
+  // A save-file dialog starting at `suggestedPath`; the chosen path, empty
+  // when cancelled.
+  virtual QString ChooseSaveFileName(const QString& caption, const QString& suggestedPath,
+                                     const QString& filter) = 0;
+  // Hands a file to the desktop's viewer for its type; false when none took it.
+  virtual bool OpenDocument(const QString& path) = 0;
 };
 
 inline constexpr const char* ApplicationName = "Chung Model Simulation";
@@ -32,6 +38,8 @@ class QtDialogs : public Dialogs {
   void ShowMessage(const QString& text) override;
   void ShowFinishForm() override;
   QStringList ChooseDataFiles(const QString& startDir, const QString& filter) override;
+  QString ChooseSaveFileName(const QString& caption, const QString& suggestedPath, const QString& filter) override;
+  bool OpenDocument(const QString& path) override;
 
  private:
   QPointer<QWidget> MainWindow;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/program_version.h"
+#include "report/temporary_files.h"
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  RemoveTemporaryFilesOnSignals();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ApplicationName));
   QApplication::setWindowIcon(ChannelIcon());

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -22,17 +23,25 @@
 #include "ui/file_widgets.h"
 #include "ui/input_rows.h"
 #include "ui/radio_group.h"
+#include "ui/refused_field.h"
 #include "ui/window_font.h"
 
 namespace {
 
 const QColor Maroon(0x80, 0x00, 0x00);
+// Greyed, yet 6:1 against the light background of a disabled field: those
+// fields hold the material data that drive every result.
+const QColor DisabledFieldText(0x59, 0x59, 0x59);
 
 // What a report writer says during a run becomes a message box at once.
 class WindowMessages : public UserMessages {
  public:
   explicit WindowMessages(Dialogs& dialogs) : TheDialogs(dialogs) {}
-  void ShowMessage(const std::string& text) override { TheDialogs.ShowMessage(QString::fromLocal8Bit(text)); }
+  void ShowMessage(const std::string& text) override {
+    ++Shown;
+    TheDialogs.ShowMessage(QString::fromLocal8Bit(text));
+  }
+  int Shown = 0;
 
  private:
   Dialogs& TheDialogs;
@@ -65,6 +74,10 @@ TMF_Tad::TMF_Tad(Dialogs& dialogs, QWidget* parent)
   BuildInputRows();
   BuildLowerControls();
   SetTabOrder();
+  KeepMinimumToControls();
+
+  auto* openResults = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+  connect(openResults, &QShortcut::activated, this, [this] { Image1Click(); });
 }
 
 TMF_Tad::~TMF_Tad() = default;
@@ -96,6 +109,11 @@ void TMF_Tad::BuildInputRows() {
     // Fixed fields keep the material data of the initial texts for every run.
     edit->setEnabled(!field.Fixed);
     edit->setFocusPolicy(field.Fixed ? Qt::NoFocus : Qt::StrongFocus);
+    if (field.Fixed) {
+      QPalette readable = edit->palette();
+      readable.setColor(QPalette::Disabled, QPalette::Text, DisabledFieldText);
+      edit->setPalette(readable);
+    }
     InputEdits[static_cast<size_t>(i)] = edit;
   }
 }
@@ -174,6 +192,16 @@ void TMF_Tad::BuildLowerControls() {
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Image1->setScaledContents(false);
   Image1->setPixmap(DrawChannelPicture(Panel29->InnerRect().size(), true));
+  Image1->setToolTip(QStringLiteral("Click here or press Ctrl+R to open the results window (Melting Profile)."));
+  Image1->installEventFilter(this);
+}
+
+// Shrinking the window must never hide a control, GO and Close above all.
+void TMF_Tad::KeepMinimumToControls() {
+  QRect extent;
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!child->isWindow()) extent |= child->geometry();
+  setMinimumSize(extent.right() + 1, extent.bottom() + 1);
 }
 
 void TMF_Tad::SetTabOrder() {
@@ -206,21 +234,33 @@ void TMF_Tad::BitBtn1Click() {
     outcome = RunCommand(*Model, texts, RadioGroup1->ItemIndex(), messages, Separator);
   } catch (const std::exception& error) {
     // The run command returns its errors; anything else still must not end the program.
-    outcome = RunOutcome{RunResult::Failed, error.what()};
+    outcome = RunOutcome{RunResult::Failed, error.what(), {}};
   }
 
   switch (outcome.Result) {
     case RunResult::Completed:
+      KeepCompletedRun(messages.Shown == 0);
       TheDialogs.ShowFinishForm();
       break;
     case RunResult::Rejected:
     case RunResult::Failed:
-      TheDialogs.ShowMessage(QString::fromLocal8Bit(outcome.Message));
+      TheDialogs.ShowMessage(QString::fromLocal8Bit(OutcomeMessage(outcome)));
       break;
   }
   unsetCursor();
   BitBtn1->unsetCursor();
   if (outcome.Result == RunResult::Completed) FileListBox1->Update();
+  if (outcome.Result == RunResult::Rejected) FocusRefusedField(texts);
+}
+
+// The field the refusal is about gets the cursor, its text selected to type over.
+void TMF_Tad::FocusRefusedField(const RunTexts& texts) {
+  const int index = RefusedFieldIndex(texts, Separator);
+  if (index < 0) return;
+  QLineEdit* edit = index == ResultFileNameIndex ? Edit29 : InputEdits[static_cast<size_t>(index)];
+  if (!edit->isEnabled()) return;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
 }
 
 void TMF_Tad::keyPressEvent(QKeyEvent* event) {

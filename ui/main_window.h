@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/run_command.h"
 #include "model/data_file.h"
 #include "model/model_state.h"
 
@@ -21,6 +22,8 @@ class TRadioGroup;
 class TDriveComboBox;
 class TDirectoryListBox;
 class TFileListBox;
+class TProfileForm;
+struct RunSnapshot;
 
 // Outer size of the window where the window system draws a frame; without a
 // frame (offscreen, X without a window manager) the client area is the one
@@ -47,8 +50,14 @@ class TMF_Tad : public QWidget {
   // Checks every line of DataFileLines, then sets the unit and the enabled fields.
   void ApplyDataLines();
 
+  // A click on Image1, or Ctrl+R: opens the results window on the last
+  // completed run.
+  void Image1Click();
+
   char DecimalSeparator() const { return Separator; }
   const ModelState& State() const { return *Model; }
+  // The last completed run, or null before the first.
+  const RunSnapshot* LastRun() const { return LastCompletedRun.get(); }
 
   // The last data file chosen and its first 29 lines, kept until the next load.
   std::string DataFileName;
@@ -59,6 +68,7 @@ class TMF_Tad : public QWidget {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildInputRows();
@@ -66,12 +76,18 @@ class TMF_Tad : public QWidget {
   void SetTabOrder();
   void FitToFrame();
   void CentreOnScreen();
+  void KeepMinimumToControls();
+  // After a completed run, before anything moves the current directory.
+  void KeepCompletedRun(bool reportWritten);
+  void FocusRefusedField(const RunTexts& texts);
 
   Dialogs& TheDialogs;
   std::unique_ptr<ModelState> Model;
   char Separator = '.';
   bool FrameFitted = false;
   bool Shown = false;
+  std::shared_ptr<const RunSnapshot> LastCompletedRun;
+  TProfileForm* ProfileForm = nullptr;  // created when first opened
 
   QGroupBox* GroupBox1 = nullptr;
   QGroupBox* GroupBox2 = nullptr;

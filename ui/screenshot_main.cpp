@@ -1,50 +1,111 @@
-// chung-screenshot OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
-// Renders the main window as it opens (or the completion dialog), without a
-// display, into a PNG; the file widgets show DIRECTORY (default: the current
-// directory).
+// Renders the main window (or the completion dialog, or the results window)
+// without a display into a PNG. The file widgets show DIRECTORY (default: the
+// current directory). --set puts TEXT into the field named FIELD (Edit1 ...);
+// --run presses GO first, which writes the report into DIRECTORY, and the
+// window is drawn as the run leaves it; --profile-form draws the results
+// window of that run instead.
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QStringList>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
 
+namespace {
+
+// Nobody is there to answer: messages go to stderr, the completion dialog is
+// not shown, and every question is cancelled.
+class UnattendedDialogs : public Dialogs {
+ public:
+  void ShowMessage(const QString& text) override { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+  void ShowFinishForm() override {}
+  QStringList ChooseDataFiles(const QString&, const QString&) override { return {}; }
+  QString ChooseSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
+  bool OpenDocument(const QString&) override { return false; }
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot --finish-form OUTPUT.png\n");
+  return 2;
+}
+
+bool Save(QWidget& widget, const QString& output) {
+  widget.show();
+  QApplication::processEvents();
+  if (widget.grab().save(output, "PNG")) return true;
+  std::fprintf(stderr, "chung-screenshot: can not write %s\n", output.toLocal8Bit().constData());
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  const bool finishForm = argc == 3 && std::strcmp(argv[1], "--finish-form") == 0;
-  if (argc < 2 || argc > 3 || (argc == 3 && !finishForm && argv[1][0] == '-')) {
-    std::fprintf(stderr, "usage: chung-screenshot OUTPUT.png [DIRECTORY]\n"
-                         "       chung-screenshot --finish-form OUTPUT.png\n");
-    return 2;
+  bool finishForm = false;
+  bool run = false;
+  bool profileForm = false;
+  std::vector<std::pair<QString, QString>> settings;
+  QStringList positional;
+  for (int i = 1; i < argc; ++i) {
+    const QString argument = QString::fromLocal8Bit(argv[i]);
+    if (argument == QLatin1String("--finish-form")) {
+      finishForm = true;
+    } else if (argument == QLatin1String("--run")) {
+      run = true;
+    } else if (argument == QLatin1String("--profile-form")) {
+      run = profileForm = true;
+    } else if (argument == QLatin1String("--set") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
+      const QString setting = QString::fromLocal8Bit(argv[++i]);
+      settings.emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    } else if (argument.startsWith(QLatin1Char('-'))) {
+      return Usage();
+    } else {
+      positional << argument;
+    }
   }
+  if (positional.isEmpty() || positional.size() > (finishForm ? 1 : 2)) return Usage();
+  if (finishForm && (run || !settings.empty())) return Usage();
+
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   if (finishForm) {
     TFinishForm form;
-    form.show();
-    QApplication::processEvents();
-    if (!form.grab().save(QString::fromLocal8Bit(argv[2]), "PNG")) {
-      std::fprintf(stderr, "chung-screenshot: can not write %s\n", argv[2]);
-      return 1;
-    }
-    return 0;
+    return Save(form, positional[0]) ? 0 : 1;
   }
-  const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
-  if (argc == 3 && !QDir::setCurrent(QString::fromLocal8Bit(argv[2]))) {
-    std::fprintf(stderr, "chung-screenshot: can not enter %s\n", argv[2]);
+  const QString output = QDir::current().absoluteFilePath(positional[0]);
+  if (positional.size() == 2 && !QDir::setCurrent(positional[1])) {
+    std::fprintf(stderr, "chung-screenshot: can not enter %s\n", positional[1].toLocal8Bit().constData());
     return 1;
   }
-  QtDialogs dialogs;
+  UnattendedDialogs dialogs;
   TMF_Tad window(dialogs);
+  for (const auto& [field, text] : settings) {
+    auto* edit = window.findChild<QLineEdit*>(field);
+    if (!edit) {
+      std::fprintf(stderr, "chung-screenshot: no field %s\n", field.toLocal8Bit().constData());
+      return 2;
+    }
+    edit->setText(text);
+  }
   window.show();
   QApplication::processEvents();
-  if (!window.grab().save(output, "PNG")) {
-    std::fprintf(stderr, "chung-screenshot: can not write %s\n", argv[1]);
-    return 1;
+  if (run) {
+    window.BitBtn1Click();
+    if (!window.LastRun()) return 1;  // the message went to stderr
   }
-  return 0;
+  if (profileForm) {
+    window.Image1Click();
+    auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
+    return form && Save(*form, output) ? 0 : 1;
+  }
+  return Save(window, output) ? 0 : 1;
 }

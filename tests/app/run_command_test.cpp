@@ -281,4 +281,16 @@ TEST_F(RunCommandTest, AFailedWriteEndsTheRun) {
   EXPECT_FALSE(outcome.Message.empty());
 }
 
+TEST_F(RunCommandTest, TheDelayRefusalStatesTheCheckItMakes) {
+  // With 10 feed turns, 10.1001 as a double lies just below 0.1001 turn beyond
+  // the feed zone and still gives 0 feed points; 10.1002 is refused.
+  EXPECT_EQ(RunWith("Edit5", "10.1001").Result, RunResult::Completed);
+  const RunOutcome outcome = RunWith("Edit5", "10.1002");
+  EXPECT_EQ(outcome.Result, RunResult::Rejected);
+  EXPECT_EQ(outcome.Message,
+            "Turns of Delay in Melting exceed Turns of Feed Zone so far that (feed turns - delay turns + 0.0001) "
+            "/ 0.1 is -1 or less, so melting would start behind the feed zone. Make the turns of delay at most "
+            "the turns of the feed zone.");
+}
+
 }  // namespace

@@ -20,7 +20,7 @@ TEST(RunJson, CompletedRunCarriesInputsSummaryAndProfile) {
   const CompletedRun run = RunWith(OutputRateIndex, "600");
   RunTexts texts = InitialRunTexts();
   texts[OutputRateIndex] = "600";
-  const Json json = Json::parse(RunJson(texts, InitialUnitIndex, '.', {RunResult::Completed, {}}, *run.State));
+  const Json json = Json::parse(RunJson(texts, InitialUnitIndex, '.', {RunResult::Completed, {}, {}}, *run.State));
 
   EXPECT_EQ(json["outcome"], "Completed");
   EXPECT_EQ(json["message"], "");
@@ -70,7 +70,7 @@ TEST(RunJson, RunThatDidNotCompleteHasNoSummary) {
   texts[1] = "abc";
   const auto state = std::make_unique<ModelState>();
   const Json json =
-      Json::parse(RunJson(texts, 0, '.', {RunResult::Rejected, "Input value is not correct!"}, *state));
+      Json::parse(RunJson(texts, 0, '.', {RunResult::Rejected, "Input value is not correct!", {}}, *state));
   EXPECT_EQ(json["outcome"], "Rejected");
   EXPECT_EQ(json["message"], "Input value is not correct!");
   EXPECT_TRUE(json["summary"].is_null());

@@ -57,6 +57,11 @@ class RecordingDialogs : public Dialogs {
     QString StartDir;
     QString Filter;
   };
+  struct SaveRequest {
+    QString Caption;
+    QString SuggestedPath;
+    QString Filter;
+  };
 
   void Attach(TMF_Tad* window) { Window = window; }
 
@@ -69,6 +74,17 @@ class RecordingDialogs : public Dialogs {
     DataFileAnswers.pop_front();
     return answer;
   }
+  QString ChooseSaveFileName(const QString& caption, const QString& suggestedPath, const QString& filter) override {
+    SaveRequests.push_back({caption, suggestedPath, filter});
+    if (SaveAnswers.empty()) return {};
+    QString answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+  }
+  bool OpenDocument(const QString& path) override {
+    OpenedDocuments << path;
+    return true;
+  }
 
   QStringList MessageTexts() const {
     QStringList texts;
@@ -80,6 +96,9 @@ class RecordingDialogs : public Dialogs {
   std::vector<FinishFormCall> FinishForms;
   std::vector<FileRequest> FileRequests;
   std::deque<QStringList> DataFileAnswers;
+  std::vector<SaveRequest> SaveRequests;
+  std::deque<QString> SaveAnswers;  // none left: the dialog is cancelled
+  QStringList OpenedDocuments;
 
  private:
   CursorSnapshot Cursors() const;

@@ -1,0 +1,53 @@
+// The part of the main window that shows what a completed run gave: the
+// snapshot it keeps, the plot in Image1 and the results window.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include "ui/bevel_panel.h"
+#include "ui/main_window.h"
+#include "ui/profile_form.h"
+#include "ui/profile_picture.h"
+#include "ui/radio_group.h"
+#include "ui/run_snapshot.h"
+
+void TMF_Tad::KeepCompletedRun(bool reportWritten) {
+  auto run = std::make_shared<RunSnapshot>();
+  run->State = *Model;
+  run->Summary = SummarizeRun(run->State);
+  for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text();
+  run->UnitIndex = RadioGroup1->ItemIndex();
+  // The writers resolved the name against the current directory, which the
+  // file list moves back to the start-up folder right after this run.
+  run->ReportPath = QFileInfo(QDir::current(), Edit29->text()).absoluteFilePath();
+  run->ReportWritten = reportWritten && QFileInfo(run->ReportPath).isFile();
+  run->Time = QDateTime::currentDateTime();
+  LastCompletedRun = run;
+
+  Image1->setPixmap(DrawProfilePicture(*run, Panel29->InnerRect().size()));
+  QString tip = QString::fromStdString(SummaryVerdict(run->Summary));
+  if (!run->Summary.Warnings.empty())
+    tip += QStringLiteral("\n\u26A0 %1 warning(s): see the results window.").arg(run->Summary.Warnings.size());
+  Image1->setToolTip(tip + QStringLiteral("\nClick here or press Ctrl+R to open the results window (Melting Profile)."));
+  if (ProfileForm) ProfileForm->ShowRun(LastCompletedRun);
+}
+
+void TMF_Tad::Image1Click() {
+  if (!ProfileForm) ProfileForm = new TProfileForm(TheDialogs, this);
+  if (ProfileForm->Run() != LastCompletedRun.get()) ProfileForm->ShowRun(LastCompletedRun);
+  ProfileForm->show();
+  ProfileForm->raise();
+  ProfileForm->activateWindow();
+}
+
+bool TMF_Tad::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && Image1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+    Image1Click();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}

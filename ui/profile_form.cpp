@@ -1,0 +1,302 @@
+#include "ui/profile_form.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "report/replace_file.h"
+#include "results/number_text.h"
+#include "results/profile_csv.h"
+#include "ui/channel_picture.h"
+#include "ui/dialogs.h"
+#include "ui/input_data_file.h"
+#include "ui/profile_charts.h"
+
+namespace {
+
+// The table shows what the CSV holds, cell for cell, so the two can never
+// disagree: the header line and one line per report row.
+std::vector<QStringList> CsvCells(const std::string& csv) {
+  std::vector<QStringList> lines;
+  for (const QString& line : QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    lines.push_back(line.split(QLatin1Char(',')));
+  return lines;
+}
+
+QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+
+QString SummaryRow(const QString& name, const QString& value) {
+  return QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>").arg(name, value);
+}
+
+void ReplaceChart(QChartView* view, QChart* chart) {
+  QChart* old = view->chart();
+  view->setChart(chart);
+  delete old;  // the view gives up the old chart without deleting it
+}
+
+}  // namespace
+
+TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), TheDialogs(dialogs) {
+  setObjectName(QStringLiteral("ProfileForm"));
+  setWindowTitle(QStringLiteral("Melting Profile"));
+  setWindowIcon(ChannelIcon());
+  // Closing the main window must still end the program while this one is open.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  resize(1000, 720);  // fits a 1024 x 768 screen
+
+  Charts = new QTabWidget;
+  Charts->setObjectName(QStringLiteral("ProfileCharts"));
+  MeltingView = new QChartView;
+  MeltingView->setObjectName(QStringLiteral("MeltingChart"));
+  ConditionsView = new QChartView;
+  ConditionsView->setObjectName(QStringLiteral("ConditionsChart"));
+  for (QChartView* view : {MeltingView, ConditionsView}) view->setRenderHint(QPainter::Antialiasing);
+  Charts->addTab(MeltingView, QStringLiteral("Solid bed: X/W and QS/QT"));
+  Charts->addTab(ConditionsView, QStringLiteral("Film, depth and barrel temperature"));
+
+  SummaryText = new QLabel;
+  SummaryText->setObjectName(QStringLiteral("SummaryText"));
+  WarningText = new QLabel;
+  WarningText->setObjectName(QStringLiteral("WarningText"));
+  ReportText = new QLabel;
+  ReportText->setObjectName(QStringLiteral("ReportText"));
+  for (QLabel* label : {SummaryText, WarningText, ReportText}) {
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+  auto* factsPage = new QWidget;
+  auto* factsLayout = new QVBoxLayout(factsPage);
+  factsLayout->addWidget(SummaryText);
+  factsLayout->addWidget(WarningText);
+  factsLayout->addWidget(ReportText);
+  factsLayout->addStretch(1);
+  // Long warnings scroll rather than push the charts aside.
+  auto* facts = new QScrollArea;
+  facts->setObjectName(QStringLiteral("RunFacts"));
+  facts->setWidget(factsPage);
+  facts->setWidgetResizable(true);
+  facts->setFrameShape(QFrame::NoFrame);
+  facts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  facts->setFixedWidth(380);
+
+  auto* upper = new QWidget;
+  auto* upperLayout = new QHBoxLayout(upper);
+  upperLayout->setContentsMargins(0, 0, 0, 0);
+  upperLayout->addWidget(Charts, 1);
+  upperLayout->addWidget(facts);
+
+  Table = new QTableWidget;
+  Table->setObjectName(QStringLiteral("ProfileTable"));
+  Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Table->verticalHeader()->setVisible(false);
+
+  auto* split = new QSplitter(Qt::Vertical);
+  split->addWidget(upper);
+  split->addWidget(Table);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 1);
+  split->setSizes({470, 230});
+
+  auto* buttons = new QHBoxLayout;
+  const struct {
+    const char* Name;
+    const char* Text;
+    void (TProfileForm::*Click)();
+  } actions[] = {
+      {"ExportCsvButton", "Export CSV...", &TProfileForm::ExportCsvClick},
+      {"SavePngButton", "Save Chart as PNG...", &TProfileForm::SaveChartPngClick},
+      {"SaveSvgButton", "Save Chart as SVG...", &TProfileForm::SaveChartSvgClick},
+      {"CopyTableButton", "Copy Table", &TProfileForm::CopyTableClick},
+      {"OpenReportButton", "Open Report", &TProfileForm::OpenReportClick},
+      {"SaveInputsButton", "Save Inputs As...", &TProfileForm::SaveInputsClick},
+  };
+  for (const auto& action : actions) {
+    auto* button = new QPushButton(QString::fromLatin1(action.Text));
+    button->setObjectName(QString::fromLatin1(action.Name));
+    connect(button, &QPushButton::clicked, this, action.Click);
+    buttons->addWidget(button);
+    Actions.push_back(button);
+  }
+  buttons->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(split, 1);
+  layout->addLayout(buttons);
+
+  ShowRun(nullptr);
+}
+
+TProfileForm::~TProfileForm() = default;
+
+void TProfileForm::ShowRun(std::shared_ptr<const RunSnapshot> run) {
+  Shown = std::move(run);
+  for (QPushButton* button : Actions) button->setEnabled(Shown != nullptr);
+  ReplaceChart(MeltingView, Shown ? MeltingChart(*Shown) : new QChart);
+  ReplaceChart(ConditionsView, Shown ? ConditionsChart(*Shown) : new QChart);
+  ShowSummary();
+  FillTable();
+}
+
+void TProfileForm::ShowSummary() {
+  if (!Shown) {
+    SummaryText->setText(QStringLiteral("<p>No calculation has completed yet. Press <b>GO</b> in the main window; "
+                                        "this window then shows the melting profile of each run.</p>"));
+    WarningText->clear();
+    ReportText->clear();
+    return;
+  }
+  const RunSummary& summary = Shown->Summary;
+  QString verdict = Html(SummaryVerdict(summary));
+  if (!verdict.isEmpty()) verdict[0] = verdict[0].toUpper();
+
+  QString rows;
+  if (summary.EndPoint >= 0) {
+    rows += SummaryRow(summary.Melted ? QStringLiteral("End of melting") : QStringLiteral("Screw end"),
+                       QStringLiteral("grid point %1, turn %2").arg(summary.EndPoint).arg(Html(FixedText(summary.EndTurns, 2))));
+    rows += SummaryRow(QStringLiteral("From where melting starts"), Html(FixedText(summary.EndDistance, 2)) + QStringLiteral(" cm"));
+    rows += SummaryRow(QStringLiteral("L/D from the hopper end"), Html(FixedText(summary.EndLengthRatio, 2)));
+    rows += SummaryRow(QStringLiteral("Solid left, QS/QT"), Html(FixedText(summary.EndSolidFraction, 4)));
+  }
+  rows += SummaryRow(QStringLiteral("Motor power for melting"), Html(FixedText(summary.MeltingPower, 4)) + QStringLiteral(" kW"));
+  rows += SummaryRow(QStringLiteral("Net melting energy"), Html(FixedText(summary.NetMeltingEnergy, 4)) + QStringLiteral(" kW"));
+  rows += SummaryRow(QStringLiteral("Specific melting energy"),
+                     Html(FixedText(summary.SpecificEnergy, 4)) + QStringLiteral(" kWh/kg"));
+  rows += SummaryRow(QStringLiteral("Solid conveying angle"),
+                     Html(FixedText(summary.ConveyingAngleDegrees, 2)) + QStringLiteral("\u00B0"));
+  SummaryText->setText(QStringLiteral("<p style='font-size:large'><b>%1</b></p><table>%2</table>"
+                                      "<p><small>X/W: width of the solid bed over the width of the channel. "
+                                      "QS/QT: solid flow over the total flow.</small></p>")
+                           .arg(verdict, rows));
+
+  if (summary.Warnings.empty()) {
+    WarningText->setText(QStringLiteral("<p style='color:#1a6e1a'>No warnings: the result lies within what the model describes.</p>"));
+  } else {
+    QString warnings;
+    for (const std::string& warning : summary.Warnings)
+      warnings += QStringLiteral("<p style='color:#a04000'>\u26A0 %1</p>").arg(Html(warning));
+    WarningText->setText(warnings);
+  }
+
+  QString report = QStringLiteral("<p><b>Report:</b> %1").arg(Shown->ReportPath.toHtmlEscaped());
+  if (!Shown->ReportWritten) report += QStringLiteral(" (not written: see the messages of the run)");
+  report += QStringLiteral("<br><b>Run at:</b> %1</p>").arg(Shown->Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+  ReportText->setText(report);
+}
+
+void TProfileForm::FillTable() {
+  Table->clear();
+  Table->setRowCount(0);
+  Table->setColumnCount(0);
+  if (!Shown) return;
+  const std::vector<QStringList> lines = CsvCells(ProfileCsv(Shown->State));
+  if (lines.empty()) return;
+  Table->setColumnCount(static_cast<int>(lines.front().size()));
+  Table->setHorizontalHeaderLabels(lines.front());
+  Table->setRowCount(static_cast<int>(lines.size()) - 1);
+  for (size_t row = 1; row < lines.size(); ++row) {
+    for (int column = 0; column < lines[row].size(); ++column) {
+      auto* cell = new QTableWidgetItem(lines[row][column]);
+      cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      Table->setItem(static_cast<int>(row) - 1, column, cell);
+    }
+  }
+  Table->resizeColumnsToContents();
+}
+
+QString TProfileForm::SuggestedPath(const QString& suffix) const {
+  const QFileInfo report(Shown->ReportPath);
+  return report.absoluteDir().filePath(report.completeBaseName() + suffix);
+}
+
+QChartView* TProfileForm::CurrentChart() const {
+  return Charts->currentWidget() == ConditionsView ? ConditionsView : MeltingView;
+}
+
+void TProfileForm::SaveBytes(const QString& caption, const QString& suffix, const QString& filter, const QByteArray& bytes) {
+  const QString path = TheDialogs.ChooseSaveFileName(caption, SuggestedPath(suffix), filter);
+  if (path.isEmpty()) return;
+  const std::string error = ReplaceFileContents(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
+  if (!error.empty())
+    TheDialogs.ShowMessage(QStringLiteral("Could not write %1: %2").arg(path, QString::fromLocal8Bit(error)));
+}
+
+void TProfileForm::ExportCsvClick() {
+  if (!Shown) return;
+  const std::string csv = ProfileCsv(Shown->State);
+  SaveBytes(QStringLiteral("Export the Profile as CSV"), QStringLiteral(".csv"),
+            QStringLiteral("CSV Files (*.csv);;All Files (*)"), QByteArray::fromStdString(csv));
+}
+
+void TProfileForm::SaveChartPngClick() {
+  if (!Shown) return;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  CurrentChart()->grab().save(&buffer, "PNG");
+  const QString suffix = CurrentChart() == MeltingView ? QStringLiteral("-melting.png") : QStringLiteral("-conditions.png");
+  SaveBytes(QStringLiteral("Save the Chart as PNG"), suffix, QStringLiteral("PNG Images (*.png);;All Files (*)"), bytes);
+}
+
+void TProfileForm::SaveChartSvgClick() {
+  if (!Shown) return;
+  QChartView* view = CurrentChart();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(view->size());
+  svg.setViewBox(view->rect());
+  svg.setTitle(windowTitle());
+  svg.setDescription(Charts->tabText(Charts->currentIndex()));
+  {
+    QPainter painter(&svg);
+    view->render(&painter);
+  }
+  const QString suffix = view == MeltingView ? QStringLiteral("-melting.svg") : QStringLiteral("-conditions.svg");
+  SaveBytes(QStringLiteral("Save the Chart as SVG"), suffix, QStringLiteral("SVG Images (*.svg);;All Files (*)"), bytes);
+}
+
+void TProfileForm::CopyTableClick() {
+  if (!Shown) return;
+  QString tsv;
+  for (const QStringList& line : CsvCells(ProfileCsv(Shown->State))) tsv += line.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  QGuiApplication::clipboard()->setText(tsv);
+}
+
+void TProfileForm::OpenReportClick() {
+  if (!Shown) return;
+  if (!QFileInfo(Shown->ReportPath).isFile()) {
+    TheDialogs.ShowMessage(QStringLiteral("The report %1 is not there.").arg(Shown->ReportPath));
+    return;
+  }
+  if (!TheDialogs.OpenDocument(Shown->ReportPath))
+    TheDialogs.ShowMessage(QStringLiteral("No viewer could open the report %1.").arg(Shown->ReportPath));
+}
+
+void TProfileForm::SaveInputsClick() {
+  if (!Shown) return;
+  std::array<std::string, InputCount> values;
+  // The loader reads the file as bytes in the system's encoding.
+  for (int i = 0; i < InputCount; ++i) values[static_cast<size_t>(i)] = Shown->FieldTexts[static_cast<size_t>(i)].toLocal8Bit().toStdString();
+  SaveBytes(QStringLiteral("Save the Inputs of this Run As"), QStringLiteral("-inputs.txt"),
+            QString::fromLatin1(DataFileFilter), QByteArray::fromStdString(InputDataFileText(values, Shown->UnitIndex)));
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What the window keeps of its last completed run for the picture in Image1
+// and the results window. The window's own ModelState is overwritten by the
+// next run, even a refused one, so the snapshot holds a copy of it, the texts
+// the fields held, where the report went and when.
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+
+#include "model/model_state.h"
+#include "results/run_summary.h"
+
+struct RunSnapshot {
+  ModelState State;
+  RunSummary Summary;
+  std::array<QString, InputCount> FieldTexts;  // canonical order, as typed
+  int UnitIndex = 1;                           // of RadioGroup1
+  QString ReportPath;                          // absolute, resolved when the run wrote it
+  bool ReportWritten = false;                  // a regular file stood there after the run
+  QDateTime Time;
+};
