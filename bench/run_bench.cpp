@@ -53,8 +53,8 @@ BENCHMARK(BM_RunCommand);
 void BM_Study(benchmark::State& bench) {
   StudyPlan plan;
   std::string error;
-  for (const char* spec : {"ScrewSpeed=30:59.7:0.3", "OutputRate=250:349:1"}) {
-    plan.Axes.push_back(*ParseStudyAxis(spec, '.', error));
+  for (const char* argument : {"ScrewSpeed=30:59.7:0.3", "OutputRate=250:349:1"}) {
+    plan.Axes.push_back(*ParseStudyAxis(argument, '.', error));
   }
   StudySettings settings;
   settings.BaseTexts = InitialRunTexts();

@@ -88,15 +88,15 @@ bool ParseList(std::string_view values, char decimalSeparator, StudyAxis& axis, 
 
 }  // namespace
 
-std::optional<StudyAxis> ParseStudyAxis(std::string_view spec, char decimalSeparator,
+std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error) {
-  const std::size_t equals = spec.find('=');
+  const std::size_t equals = argument.find('=');
   if (equals == std::string_view::npos) {
     error = "no '=' between the input name and its values";
     return std::nullopt;
   }
-  const std::string_view name = spec.substr(0, equals);
-  const std::string_view values = spec.substr(equals + 1);
+  const std::string_view name = argument.substr(0, equals);
+  const std::string_view values = argument.substr(equals + 1);
   StudyAxis axis;
   if (const std::optional<int> input = FindInputByName(name)) {
     axis.Input = *input;

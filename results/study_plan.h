@@ -27,7 +27,7 @@ struct StudyPlan {
 // tolerance of a millionth of STEP) or NAME=V1,V2,... (with ';' between the
 // values where the decimal separator is a comma). Numbers are read as the
 // run reads a field. Returns nullopt with `error` saying what is wrong.
-std::optional<StudyAxis> ParseStudyAxis(std::string_view spec, char decimalSeparator,
+std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error);
 
 // The number of cases, or MaxStudyCases + 1 when there are more.

@@ -8,26 +8,26 @@
 namespace {
 
 struct AxisCase {
-  std::string Spec;
+  std::string Argument;
   char Separator;
   std::vector<std::string> Texts;  // what the runs read
   std::vector<double> Values;      // what the study file shows
 };
 
-void PrintTo(const AxisCase& c, std::ostream* os) { *os << c.Spec << " [" << c.Separator << "]"; }
+void PrintTo(const AxisCase& c, std::ostream* os) { *os << c.Argument << " [" << c.Separator << "]"; }
 
 class StudyAxisValues : public ::testing::TestWithParam<AxisCase> {};
 
 TEST_P(StudyAxisValues, AreTheRangeOrTheListInOrder) {
   std::string error;
-  const std::optional<StudyAxis> axis = ParseStudyAxis(GetParam().Spec, GetParam().Separator, error);
+  const std::optional<StudyAxis> axis = ParseStudyAxis(GetParam().Argument, GetParam().Separator, error);
   ASSERT_TRUE(axis) << error;
   EXPECT_EQ(axis->Texts, GetParam().Texts);
   EXPECT_EQ(axis->Values, GetParam().Values);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Specs, StudyAxisValues,
+    Arguments, StudyAxisValues,
     ::testing::Values(
         AxisCase{"ScrewSpeed=30:40:5", '.', {"30", "35", "40"}, {30, 35, 40}},
         // FROM + k x STEP: a running sum would end at 0.9999999999999999.

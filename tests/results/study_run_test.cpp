@@ -21,8 +21,8 @@ namespace {
 StudyPlan MixedPlan() {
   StudyPlan plan;
   std::string error;
-  for (const char* spec : {"ScrewSpeed=0,38,60", "BarrelB0=290,200", "OutputRate=200:400:100"}) {
-    plan.Axes.push_back(*ParseStudyAxis(spec, '.', error));
+  for (const char* argument : {"ScrewSpeed=0,38,60", "BarrelB0=290,200", "OutputRate=200:400:100"}) {
+    plan.Axes.push_back(*ParseStudyAxis(argument, '.', error));
   }
   return plan;
 }
