@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "message_recorder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class MessageRecorder : public UserMessages {
- public:
-  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
-  std::vector<std::string> Shown;
-};
 
 // Index of a text by the window field that carries it.
 int TextIndex(const std::string& windowField) {

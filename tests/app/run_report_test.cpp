@@ -14,16 +14,11 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "message_recorder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class Recorder : public UserMessages {
- public:
-  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
-  std::vector<std::string> Shown;
-};
 
 const std::vector<std::string> CanNotOpen = {"File can not open!", "File can not open!",
                                              "Can not write result to file"};
@@ -56,7 +51,7 @@ class RunReportTest : public ::testing::Test {
   }
 
   std::unique_ptr<ModelState> state_ = std::make_unique<ModelState>();
-  Recorder messages_;
+  MessageRecorder messages_;
   fs::path dir_;
 };
 
