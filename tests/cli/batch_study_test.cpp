@@ -22,18 +22,6 @@ using Json = nlohmann::json;
 
 namespace {
 
-struct BatchResult {
-  int Code;
-  std::string Out;
-  std::string Err;
-};
-
-BatchResult Batch(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = RunBatch(args, out, err, '.');
-  return {code, out.str(), err.str()};
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);

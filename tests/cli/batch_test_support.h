@@ -1,6 +1,7 @@
 #pragma once
 // A temporary working directory for batch runs: the result file is resolved
-// against the current directory, so each test runs inside its own.
+// against the current directory, so each test runs inside its own; and a
+// batch run with its streams caught.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "cli/batch_run.h"
 
 class BatchTempDir : public ::testing::Test {
  protected:
@@ -38,3 +42,16 @@ class BatchTempDir : public ::testing::Test {
   std::filesystem::path previous_;
   std::filesystem::path dir_;
 };
+
+// What chung-batch did with these arguments: exit status, stdout, stderr.
+struct BatchResult {
+  int Code;
+  std::string Out;
+  std::string Err;
+};
+
+inline BatchResult Batch(const std::vector<std::string>& args, char decimalSeparator = '.') {
+  std::ostringstream out, err;
+  const int code = RunBatch(args, out, err, decimalSeparator);
+  return {code, out.str(), err.str()};
+}
