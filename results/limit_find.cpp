@@ -20,11 +20,10 @@ StudyAxis ValuesAxis(int input, const std::vector<double>& values, char decimalS
   StudyAxis axis;
   axis.Input = input;
   for (double value : values) {
-    std::string text = RoundTripText(value);
-    std::replace(text.begin(), text.end(), '.', decimalSeparator);
     axis.Values.push_back(value);
-    axis.Texts.push_back(std::move(text));
+    axis.Texts.push_back(FieldText(value, decimalSeparator));
   }
+  axis.Count = axis.Values.size();
   return axis;
 }
 
@@ -45,7 +44,7 @@ bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::
                           const RunSummary& summary, const std::string& note) {
     Probe& probe = probes[caseNumber - 1];
     probe.Holds = LimitConditionHolds(search.Condition, outcome, state, summary);
-    probe.Text = plan.Axes[0].Texts[caseNumber - 1];
+    probe.Text = StudyAxisText(plan.Axes[0], caseNumber - 1);
     probe.Columns = StudyOutcomeColumns(outcome, summary, note);
   };
   const StudyCounts counts = RunStudy(plan, settings, [](const std::string&) { return true; }, stop);

@@ -51,9 +51,9 @@ std::string StudyAxesHeader(const StudyPlan& plan, int32_t unitIndex) {
 
 std::string StudyAxesColumns(const StudyPlan& plan, uint64_t caseNumber) {
   std::string row = std::to_string(caseNumber) + ',';
-  const std::vector<std::size_t> indexes = StudyCaseValues(plan, caseNumber);
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
-    row += RoundTripText(plan.Axes[a].Values[indexes[a]]);
+    row += RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
     row += ',';
   }
   return row;

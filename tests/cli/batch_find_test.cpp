@@ -17,18 +17,6 @@ using Json = nlohmann::json;
 
 namespace {
 
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  for (char c : line) {
-    if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
 using BatchFind = BatchTempDir;
 
 TEST_F(BatchFind, RunsTheValueFoundWithTheSingleRunsExports) {
@@ -75,11 +63,11 @@ TEST_F(BatchFind, VaryGivesOneLimitPerCase) {
   EXPECT_TRUE(header.starts_with("case,ScrewSpeed (rpm),limit OutputRate (kg/hr),limit status,limit runs,"
                                  "limit holds in (kg/hr),outcome,message,melted,"))
       << header;
-  EXPECT_EQ(Fields(header).size(), Fields(second).size());
+  EXPECT_EQ(CsvFields(header).size(), CsvFields(second).size());
 
   const BatchResult single = Batch({"--find", "OutputRate=100:1000", "--until", "clean", "--set", "ScrewSpeed=38",
                                     "--no-report"});
-  const std::vector<std::string> row = Fields(second);
+  const std::vector<std::string> row = CsvFields(second);
   EXPECT_EQ(row[0], "2");
   EXPECT_EQ(row[1], "38");
   EXPECT_TRUE(single.Out.starts_with("largest OutputRate where clean holds: " + row[2] + " kg/hr (" + row[4] + " runs)"))
@@ -87,7 +75,7 @@ TEST_F(BatchFind, VaryGivesOneLimitPerCase) {
   EXPECT_EQ(row[3], "Found");
   EXPECT_EQ(row[6], "Completed");
   EXPECT_EQ(row[8], "true");
-  EXPECT_LT(std::stod(Fields(first)[2]), std::stod(row[2]));  // slower, less output
+  EXPECT_LT(std::stod(CsvFields(first)[2]), std::stod(row[2]));  // slower, less output
 }
 
 TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {

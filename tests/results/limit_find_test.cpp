@@ -41,6 +41,7 @@ std::vector<bool> Holds(const LimitSearch& search, const StudySettings& base, co
     axis.Values.push_back(value);
     axis.Texts.push_back(RoundTripText(value));
   }
+  axis.Count = values.size();
   plan.Axes.push_back(axis);
   std::vector<char> holds(values.size());
   StudySettings settings = base;
