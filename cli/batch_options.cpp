@@ -61,7 +61,8 @@ const char* const BatchHelp =
     "                    the values listed (V1;V2;... where the decimal separator\n"
     "                    is a comma). The cases are every combination of the\n"
     "                    --vary values, the last --vary varying fastest; at most\n"
-    "                    10000000 cases. A varied input overrides --set.\n"
+    "                    10000000 cases. A varied input overrides --set. A STEP\n"
+    "                    lost in rounding (equal consecutive values) is refused.\n"
     "  --reports DIR     also writes each case's report, DIR/case-000001.txt ...\n"
     "  -j N              runs N cases at a time (default: one per core)\n"
     "  --shard K/N       runs only the cases whose number modulo N is K-1, to\n"
@@ -171,12 +172,9 @@ bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, bool shar
             " is for a single run; a study writes --study FILE.csv and --reports DIR";
     return false;
   }
-  // The product is taken in floating point so that the message can give it.
-  long double cases = 1;
-  for (const StudyAxis& axis : options.Plan.Axes) cases *= axis.Values.size();
-  if (cases > MaxStudyCases) {
-    error = "the study has " + std::to_string(static_cast<unsigned long long>(cases)) +
-            " cases, more than the " + std::to_string(MaxStudyCases) + " a study may have";
+  if (StudyCaseCount(options.Plan) > MaxStudyCases) {
+    error = "the study has " + StudyCaseCountText(options.Plan) + " cases, more than the " +
+            std::to_string(MaxStudyCases) + " a study may have";
     return false;
   }
   return true;

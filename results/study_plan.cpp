@@ -1,5 +1,6 @@
 #include "results/study_plan.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/number_conversion.h"
@@ -27,6 +28,18 @@ std::string FieldText(double value, char decimalSeparator) {
   return text;
 }
 
+// Whether two consecutive values of the range are the same double: the step
+// is lost in the rounding there, and two cases would run the same inputs.
+bool HasRepeatedValue(const StudyAxis& axis) {
+  double previous = StudyAxisValue(axis, 0);
+  for (uint64_t k = 1; k < axis.Count; ++k) {
+    const double value = StudyAxisValue(axis, k);
+    if (value == previous) return true;
+    previous = value;
+  }
+  return false;
+}
+
 bool ParseRange(std::string_view values, char decimalSeparator, StudyAxis& axis, std::string& error) {
   const std::vector<std::string_view> parts = Split(values, ':');
   if (parts.size() != 3) {
@@ -48,26 +61,41 @@ bool ParseRange(std::string_view values, char decimalSeparator, StudyAxis& axis,
     error = "STEP must not be 0";
     return false;
   }
-  if ((to - from) / step < 0) {
+  const double span = (to - from) / step;
+  if (span < 0) {
     error = step > 0 ? "TO is below FROM while STEP is positive" : "TO is above FROM while STEP is negative";
     return false;
   }
-  // Values are FROM + k x STEP, never a running sum, so that rounding errors
-  // do not pile up along the range.
-  const double tolerance = 1e-6 * step;
-  if ((to - from) / step + 1e-6 >= static_cast<double>(MaxStudyCases)) {
+  if (!(span + 1e-6 < static_cast<double>(MaxStudyCases))) {
     error = "the range has more than " + std::to_string(MaxStudyCases) + " values";
     return false;
   }
-  for (uint64_t k = 0;; ++k) {
-    const double value = from + static_cast<double>(k) * step;
-    if (step > 0 ? value > to + tolerance : value < to + tolerance) break;
-    if (!std::isfinite(value)) {
-      error = "the range leaves the numbers a double can hold";
-      return false;
-    }
-    axis.Values.push_back(value);
-    axis.Texts.push_back(FieldText(value, decimalSeparator));
+  axis.IsRange = true;
+  axis.From = from;
+  axis.Step = step;
+  axis.DecimalSeparator = decimalSeparator;
+  // The values FROM + k x STEP up to TO within a millionth of STEP: the
+  // estimate from the span, then settled against that very test.
+  const double limit = to + 1e-6 * step;
+  if (!std::isfinite(limit)) {
+    error = "the range leaves the numbers a double can hold";
+    return false;
+  }
+  auto within = [&](uint64_t k) {
+    const double value = StudyAxisValue(axis, k);
+    return step > 0 ? value <= limit : value >= limit;
+  };
+  uint64_t count = static_cast<uint64_t>(span + 1e-6) + 1;
+  while (count > 1 && !within(count - 1)) --count;
+  while (within(count)) ++count;
+  axis.Count = count;
+  if (!std::isfinite(StudyAxisValue(axis, count - 1))) {
+    error = "the range leaves the numbers a double can hold";
+    return false;
+  }
+  if (HasRepeatedValue(axis)) {
+    error = "STEP is too small: consecutive values of the range are the same number";
+    return false;
   }
   return true;
 }
@@ -83,10 +111,21 @@ bool ParseList(std::string_view values, char decimalSeparator, StudyAxis& axis, 
     axis.Values.push_back(*number);
     axis.Texts.emplace_back(text);
   }
+  axis.Count = axis.Values.size();
   return true;
 }
 
 }  // namespace
+
+// Always FROM + k x STEP, never a running sum, so that rounding errors do not
+// pile up along the range.
+double StudyAxisValue(const StudyAxis& axis, uint64_t k) {
+  return axis.IsRange ? axis.From + static_cast<double>(k) * axis.Step : axis.Values[k];
+}
+
+std::string StudyAxisText(const StudyAxis& axis, uint64_t k) {
+  return axis.IsRange ? FieldText(StudyAxisValue(axis, k), axis.DecimalSeparator) : axis.Texts[k];
+}
 
 std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error) {
@@ -118,17 +157,37 @@ std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalS
 uint64_t StudyCaseCount(const StudyPlan& plan) {
   uint64_t count = 1;
   for (const StudyAxis& axis : plan.Axes) {
-    count *= axis.Values.size();
+    // Each factor is at most MaxStudyCases + 1 here, so the product fits.
+    count *= std::min<uint64_t>(axis.Count, MaxStudyCases + 1);
     if (count > MaxStudyCases) return MaxStudyCases + 1;
   }
   return count;
 }
 
-std::vector<std::size_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber) {
-  std::vector<std::size_t> indexes(plan.Axes.size());
+std::string StudyCaseCountText(const StudyPlan& plan) {
+  using Wide = unsigned __int128;
+  constexpr Wide WideMax = ~Wide{0};
+  Wide count = 1;
+  bool overflow = false;
+  for (const StudyAxis& axis : plan.Axes) {
+    if (axis.Count == 0) return "0";
+    if (count > WideMax / axis.Count) overflow = true;
+    if (!overflow) count *= axis.Count;
+  }
+  Wide number = overflow ? WideMax : count;
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(number % 10)));
+    number /= 10;
+  } while (number != 0);
+  return overflow ? "more than " + digits : digits;
+}
+
+std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber) {
+  std::vector<uint64_t> indexes(plan.Axes.size());
   uint64_t rest = caseNumber - 1;
   for (std::size_t a = plan.Axes.size(); a-- > 0;) {
-    const uint64_t size = plan.Axes[a].Values.size();
+    const uint64_t size = plan.Axes[a].Count;
     indexes[a] = rest % size;
     rest /= size;
   }
@@ -136,9 +195,10 @@ std::vector<std::size_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNum
 }
 
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts) {
-  const std::vector<std::size_t> indexes = StudyCaseValues(plan, caseNumber);
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
-    texts[plan.Axes[a].Input] = plan.Axes[a].Texts[indexes[a]];
+    const StudyAxis& axis = plan.Axes[a];
+    if (axis.Input >= 0 && axis.Input < InputCount) texts[axis.Input] = StudyAxisText(axis, indexes[a]);
   }
 }
 

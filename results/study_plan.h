@@ -1,7 +1,9 @@
 #pragma once
 // The cases of a parameter study: each --vary gives one input a list of
 // values, and the cases are every combination of them, the last input
-// varying fastest. Cases are numbered from 1 in that order.
+// varying fastest. Cases are numbered from 1 in that order. A range axis is
+// never spelled out: it holds FROM, STEP and its count and gives its k-th
+// value when asked, so a plan costs the same memory whatever its size.
 
 #include <cstdint>
 #include <optional>
@@ -14,10 +16,23 @@
 inline constexpr uint64_t MaxStudyCases = 10'000'000;
 
 struct StudyAxis {
-  int Input = 0;                   // index in canonical order
-  std::vector<double> Values;      // what the study file shows
-  std::vector<std::string> Texts;  // the same values as the run reads them
+  int Input = 0;  // named-input index
+  uint64_t Count = 0;
+  // A range FROM:TO:STEP: the k-th value is From + k x Step.
+  bool IsRange = false;
+  double From = 0;
+  double Step = 0;
+  char DecimalSeparator = '.';
+  // A list V1,V2,...: the values as numbers and as typed.
+  std::vector<double> Values;
+  std::vector<std::string> Texts;
 };
+
+// The k-th value (k from 0 to Count - 1), as the study file shows it.
+double StudyAxisValue(const StudyAxis& axis, uint64_t k);
+// The same value as the run reads it: the text typed for a list, the
+// shortest round-trip text with the locale's separator for a range.
+std::string StudyAxisText(const StudyAxis& axis, uint64_t k);
 
 struct StudyPlan {
   std::vector<StudyAxis> Axes;  // the first varies slowest
@@ -26,17 +41,22 @@ struct StudyPlan {
 // Reads NAME=FROM:TO:STEP (FROM + k x STEP for k = 0, 1, ... up to TO, with a
 // tolerance of a millionth of STEP) or NAME=V1,V2,... (with ';' between the
 // values where the decimal separator is a comma). Numbers are read as the
-// run reads a field. Returns nullopt with `error` saying what is wrong.
+// run reads a field. Returns nullopt with `error` saying what is wrong, also
+// for a STEP so small that two consecutive values are the same number.
 std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error);
 
 // The number of cases, or MaxStudyCases + 1 when there are more.
 uint64_t StudyCaseCount(const StudyPlan& plan);
 
-// The value index of each axis for case `caseNumber` (1 to the case count).
-std::vector<std::size_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber);
+// The exact number of cases in decimal, however large, for messages.
+std::string StudyCaseCountText(const StudyPlan& plan);
 
-// Puts the texts of case `caseNumber` into `texts`.
+// The value index of each axis for case `caseNumber` (1 to the case count).
+std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber);
+
+// Puts the texts of case `caseNumber` into `texts`; an axis whose input is
+// not one of `texts` (a stage input beyond them) is left to the caller.
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts);
 
 // Which cases one of N machines runs: those whose number modulo Count is

@@ -52,10 +52,10 @@ std::string StudyHeader(const StudyPlan& plan, int32_t unitIndex) {
 std::string StudyRow(const StudyPlan& plan, uint64_t caseNumber, const RunOutcome& outcome,
                      const RunSummary& summary, const std::string& note) {
   std::string row = std::to_string(caseNumber);
-  const std::vector<std::size_t> indexes = StudyCaseValues(plan, caseNumber);
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
     row += ',';
-    row += RoundTripText(plan.Axes[a].Values[indexes[a]]);
+    row += RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
   }
   row += ',';
   row += OutcomeName(outcome.Result);

@@ -22,8 +22,14 @@ TEST_P(StudyAxisValues, AreTheRangeOrTheListInOrder) {
   std::string error;
   const std::optional<StudyAxis> axis = ParseStudyAxis(GetParam().Argument, GetParam().Separator, error);
   ASSERT_TRUE(axis) << error;
-  EXPECT_EQ(axis->Texts, GetParam().Texts);
-  EXPECT_EQ(axis->Values, GetParam().Values);
+  std::vector<std::string> texts;
+  std::vector<double> values;
+  for (uint64_t k = 0; k < axis->Count; ++k) {
+    texts.push_back(StudyAxisText(*axis, k));
+    values.push_back(StudyAxisValue(*axis, k));
+  }
+  EXPECT_EQ(texts, GetParam().Texts);
+  EXPECT_EQ(values, GetParam().Values);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,6 +84,40 @@ TEST(StudyCases, LastAxisVariesFastestAndShardsSplitByCaseNumber) {
   plan.Axes.push_back(*ParseStudyAxis("FeedTurns=1:10000:1", '.', error));
   plan.Axes.push_back(*ParseStudyAxis("MeteringTurns=1:1000:1", '.', error));
   EXPECT_EQ(StudyCaseCount(plan), MaxStudyCases + 1);
+}
+
+// The count is exact past what 64 bits hold, and says so where even 128 bits
+// do not.
+TEST(StudyCases, CountTextIsExactHoweverLarge) {
+  std::string error;
+  StudyPlan plan;
+  for (const char* name : {"FeedTurns", "MeteringTurns", "CompressionTurns", "DelayTurns"}) {
+    plan.Axes.push_back(*ParseStudyAxis(std::string(name) + "=1:100000:1", '.', error));
+  }
+  EXPECT_EQ(StudyCaseCountText(plan), "100000000000000000000");
+  EXPECT_EQ(StudyCaseCount(plan), MaxStudyCases + 1);
+  for (const char* name : {"ScrewSpeed", "OutputRate", "BarrelB0", "BarrelB1", "BarrelB2"}) {
+    plan.Axes.push_back(*ParseStudyAxis(std::string(name) + "=1:9000000:1", '.', error));
+  }
+  EXPECT_EQ(StudyCaseCountText(plan), "more than 340282366920938463463374607431768211455");
+}
+
+// A range whose step vanishes in the rounding of its values would run the
+// same inputs twice; the step is refused, wherever along the range it fails.
+TEST(StudyAxisRefusals, StepLostInRoundingIsRefused) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"ScrewSpeed=1e16:1.0000000000000004e16:0.5", false},
+      {"ScrewSpeed=1:1.000000000000001:1e-16", false},
+      {"ScrewSpeed=0:4:0.5", true},
+      {"ScrewSpeed=1e16:1.0000000000000004e16:2", true},
+  };
+  for (const auto& [argument, accepted] : cases) {
+    std::string error;
+    EXPECT_EQ(ParseStudyAxis(argument, '.', error).has_value(), accepted) << argument;
+    if (!accepted) {
+      EXPECT_EQ(error, "STEP is too small: consecutive values of the range are the same number");
+    }
+  }
 }
 
 }  // namespace
