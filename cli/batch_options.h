@@ -33,6 +33,7 @@ struct BatchOptions {
   std::optional<std::string> ReportsFolder;
   unsigned Workers = 0;                 // 0: one per core
   StudyShard Shard;
+  bool ShardGiven = false;              // the study file then starts with its shard line
 
   // A limit search: --find NAME=LO:HI --until CONDITION [--smallest]
   // [--tolerance X]; with --study, one search per case.
@@ -41,6 +42,7 @@ struct BatchOptions {
   // chung-batch --merge OUT SHARD...
   std::optional<std::string> MergeOutput;
   std::vector<std::string> MergeInputs;
+  bool ReplaceShard = false;            // --replace: OUT may be an existing shard's file
 };
 
 extern const char* const BatchUsage;

@@ -17,6 +17,7 @@
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
+#include "results/study_shard.h"
 #include "stop_signals.h"
 
 namespace fs = std::filesystem;
@@ -100,10 +101,17 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
     writeError = errno;
     return false;
   };
+  // Only a shard's file names its place and study: a whole study's file is
+  // the plain CSV, and so is the merge of its shards.
+  std::string start = options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
+                                   : StudyHeader(options.Plan, unitIndex);
+  if (options.ShardGiven) {
+    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings), StudyCaseCount(options.Plan)}) +
+            start;
+  }
   StudyCounts counts;
   LimitStudyCounts limits;
-  if (write(options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
-                         : StudyHeader(options.Plan, unitIndex))) {
+  if (write(start)) {
     ProgressLine progress(err, showProgress);
     StopSignals signals;
     const auto show = [&](uint64_t written, uint64_t planned) { progress.Show(written, planned); };

@@ -43,7 +43,7 @@ class BatchTempDir : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
-// What chung-batch did with these arguments: exit status, stdout, stderr.
+// One chung-batch command line run in this process, its streams captured.
 struct BatchResult {
   int Code;
   std::string Out;
