@@ -1,5 +1,6 @@
 // The part of the main window that shows what a completed run gave: the
-// snapshot it keeps, the plot in Image1 and the results window.
+// snapshot it keeps, the plot in Image1, the results window and the study
+// window.
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include "ui/profile_picture.h"
 #include "ui/radio_group.h"
 #include "ui/run_snapshot.h"
+#include "ui/study_window.h"
 
 void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   auto run = std::make_shared<RunSnapshot>();
@@ -35,12 +37,29 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   if (ProfileForm) ProfileForm->ShowRun(LastCompletedRun);
 }
 
-void TMF_Tad::Image1Click() {
-  if (!ProfileForm) ProfileForm = new TProfileForm(TheDialogs, this);
-  if (ProfileForm->Run() != LastCompletedRun.get()) ProfileForm->ShowRun(LastCompletedRun);
-  ProfileForm->show();
-  ProfileForm->raise();
-  ProfileForm->activateWindow();
+TProfileForm* TMF_Tad::Results() {
+  if (!ProfileForm) {
+    ProfileForm = new TProfileForm(TheDialogs, this);
+    connect(ProfileForm, &TProfileForm::StudyRequested, this, [this] { StudyClick(); });
+  }
+  return ProfileForm;
+}
+
+void TMF_Tad::Image1Click() { ShowInResults(LastCompletedRun); }
+
+void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
+  TProfileForm* form = Results();
+  if (form->Run() != run.get()) form->ShowRun(std::move(run));
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+void TMF_Tad::StudyClick() {
+  if (!StudyForm) StudyForm = new TStudyForm(*this, TheDialogs, this);
+  StudyForm->show();
+  StudyForm->raise();
+  StudyForm->activateWindow();
 }
 
 bool TMF_Tad::eventFilter(QObject* watched, QEvent* event) {
