@@ -466,6 +466,8 @@ void TStudyForm::Finish() {
   RunButton->setEnabled(true);
   CancelButton->setEnabled(false);
   for (QPushButton* button : Exports) button->setEnabled(!Finished.empty());
+  // Fitting the columns reads every row: only while that is quick.
+  if (Finished.size() <= 500) Table->resizeColumnsToContents();
   QString text;
   if (cancelled) {
     text = QStringLiteral("Cancelled: the first %1 of %2 cases are kept.").arg(Finished.size()).arg(planned);
@@ -483,6 +485,7 @@ void TStudyForm::Finish() {
                .arg(Finished.size() - completed);
   }
   Status->setText(text);
+  if (Finished.size() == 1) SelectCase(0);  // a lone search: its run is the one to show
 }
 
 std::string TStudyForm::CsvText() const {
