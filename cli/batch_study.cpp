@@ -16,6 +16,7 @@
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
+#include "results/study_shard.h"
 #include "stop_signals.h"
 
 namespace fs = std::filesystem;
@@ -99,8 +100,15 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
     writeError = errno;
     return false;
   };
+  // Only a shard's file names its place and study: a whole study's file is
+  // the plain CSV, and so is the merge of its shards.
+  std::string start = StudyHeader(options.Plan, unitIndex);
+  if (options.ShardGiven) {
+    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings), StudyCaseCount(options.Plan)}) +
+            start;
+  }
   StudyCounts counts;
-  if (write(StudyHeader(options.Plan, unitIndex))) {
+  if (write(start)) {
     ProgressLine progress(err, showProgress);
     StopSignals signals;
     counts = RunStudy(options.Plan, settings, write, signals.Stop(),
