@@ -48,6 +48,7 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
       RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+  if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
           !messages.Text.empty()};
 }
