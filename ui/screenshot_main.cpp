@@ -1,4 +1,4 @@
-// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
 // chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
@@ -6,10 +6,11 @@
 // current directory). --set puts TEXT into the field named FIELD (Edit1 ...);
 // --run presses GO first, which writes the report into DIRECTORY, and the
 // window is drawn as the run leaves it; --profile-form draws the results
-// window of that run instead. --study-form opens the study window, sets its
-// controls (a line edit's text, the combo box item that contains TEXT, a
-// radio button or check box by its name with TEXT 1), runs the study and
-// draws the window once it is over.
+// window of that run instead, on its second tab with --second-tab and at its
+// minimum size with --smallest.
+// --study-form opens the study window, sets its controls (a line edit's
+// text, the combo box item that contains TEXT, a radio button or check box by
+// its name with TEXT 1), runs the study and draws the window once it is over.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QThread>
 #include <QPixmap>
 #include <QStringList>
+#include <QTabWidget>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -42,7 +44,7 @@ class UnattendedDialogs : public Dialogs {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]\n"
+  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
@@ -89,6 +91,8 @@ int main(int argc, char* argv[]) {
   bool finishForm = false;
   bool run = false;
   bool profileForm = false;
+  bool secondTab = false;
+  bool smallest = false;
   bool studyForm = false;
   std::vector<std::pair<QString, QString>> settings, studySettings;
   QStringList positional;
@@ -98,6 +102,10 @@ int main(int argc, char* argv[]) {
       finishForm = true;
     } else if (argument == QLatin1String("--run")) {
       run = true;
+    } else if (argument == QLatin1String("--second-tab")) {
+      secondTab = true;
+    } else if (argument == QLatin1String("--smallest")) {
+      smallest = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
     } else if (argument == QLatin1String("--study-form")) {
@@ -147,7 +155,11 @@ int main(int argc, char* argv[]) {
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
-    return form && Save(*form, output) ? 0 : 1;
+    if (!form) return 1;
+    if (auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("ProfileCharts")); tabs && secondTab)
+      tabs->setCurrentIndex(1);
+    if (smallest) form->resize(form->minimumSize());
+    return Save(*form, output) ? 0 : 1;
   }
   return Save(window, output) ? 0 : 1;
 }
