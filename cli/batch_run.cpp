@@ -34,6 +34,7 @@ class StreamMessages : public UserMessages {
     err_ << text << '\n';
     ++Count;
   }
+  void ShowReason(const std::string& text) override { err_ << text << '\n'; }
   int Count = 0;
 
  private:
@@ -130,7 +131,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "chung-batch: " << problem << '\n';
     return BatchExitUsage;
   }
-  if (options.MergeOutput) return RunMergeCommand(options, out, err);
+  if (options.MergeOutput) return CheckOutput(out, err, RunMergeCommand(options, out, err));
 
   RunTexts texts = InitialRunTexts();
   int32_t unitIndex = InitialUnitIndex;
@@ -139,7 +140,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
   if (options.StudyFile) {
-    return RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+    return CheckOutput(out, err, RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
   }
   texts[InputCount] = options.ResultFile;
 
