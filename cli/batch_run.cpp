@@ -17,6 +17,8 @@
 #include "model/data_file.h"
 #include "model/user_messages.h"
 #include "report/replace_file.h"
+#include "batch_find.h"
+#include "results/limit_json.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
 #include "results/run_summary.h"
@@ -84,14 +86,16 @@ bool Export(const std::optional<std::string>& file, const char* what, const std:
 // --csv for a completed run, --json for any run that reached the run command.
 bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
                   char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
-                  std::ostream& err) {
+                  const FoundLimit* limit, std::ostream& err) {
   bool written = true;
   if (outcome.Result == RunResult::Completed) {
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
   }
   if (options.JsonFile) {
-    written = Export(options.JsonFile, "JSON", RunJson(texts, unitIndex, decimalSeparator, outcome, state), err) &&
-              written;
+    const std::string json =
+        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
+              : RunJson(texts, unitIndex, decimalSeparator, outcome, state);
+    written = Export(options.JsonFile, "JSON", json, err) && written;
   }
   return written;
 }
@@ -139,9 +143,15 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return BatchExitDataFileRefused;
   }
   for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
+  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   if (options.StudyFile) {
     return CheckOutput(out, err, RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
   }
+  return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
+}
+
+int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
+              std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
@@ -150,8 +160,13 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator,
                                         options.NoReport ? ReportWriting::Skip : ReportWriting::Write);
   if (outcome.Result != RunResult::Completed) err << OutcomeMessage(outcome) << '\n';
-  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, err);
+  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit, err);
 
+  // Where a condition holds nowhere, the run at the end searched towards may
+  // be refused or fail: that is the answer, not an error of the search.
+  if (limit && !limit->Result.Value && outcome.Result != RunResult::Completed) {
+    return CheckOutput(out, err, exported ? BatchExitCompleted : BatchExitFailed);
+  }
   switch (outcome.Result) {
     case RunResult::Rejected:
       return exported ? BatchExitRejected : BatchExitFailed;

@@ -8,7 +8,11 @@
 #include "app/run_command.h"
 #include "batch_options.h"
 
-// texts and unitIndex: the data file and --set applied. showProgress: stderr
+// The workers a study or a search runs on: -j, or one per core.
+unsigned BatchWorkers(const BatchOptions& options);
+
+// texts and unitIndex: the data file and --set applied; with --find, one
+// search of a limit per case. showProgress: stderr
 // is a terminal, so a progress line is drawn on `err`.
 int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
                     char decimalSeparator, bool showProgress, std::ostream& out, std::ostream& err);

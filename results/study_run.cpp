@@ -58,6 +58,7 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
       }
     }
   }
+  if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
           !messages.Text.empty()};
 }

@@ -11,7 +11,16 @@
 #include <string>
 
 #include "app/run_command.h"
+#include "results/run_summary.h"
 #include "results/study_plan.h"
+
+// Told about each case as its worker finishes it, before its row is written,
+// on that worker's thread: for callers that need more of a case than its row
+// (the limit search's condition, the study window's chart). `summary` is
+// meaningful only for a completed run; `note` is what the report writers said.
+using StudyCaseObserver = std::function<void(uint64_t caseNumber, const RunOutcome& outcome,
+                                             const ModelState& state, const RunSummary& summary,
+                                             const std::string& note)>;
 
 struct StudySettings {
   RunTexts BaseTexts;  // the texts every case starts from
@@ -21,6 +30,7 @@ struct StudySettings {
   StudyShard Shard;
   // A folder for one report per case (case-000001.txt ...); none without it.
   std::optional<std::string> ReportsFolder;
+  StudyCaseObserver CaseDone;  // may be empty
 };
 
 struct StudyCounts {
