@@ -137,7 +137,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (options.MergeOutput) return CheckOutput(out, err, RunMergeCommand(options, out, err));
 
-  RunTexts texts = InitialRunTexts();
+  RunTexts texts = InitialRunTexts(decimalSeparator);
   int32_t unitIndex = InitialUnitIndex;
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;
