@@ -105,6 +105,8 @@ TEST_F(ResultsTest, ResultsWindowOpensOnRequestOnceAndFollowsEachRun) {
   EXPECT_EQ(FindControl<QTableWidget>(form, "ProfileTable")->rowCount(), Window->State().Profile.RowCount);
 
   EXPECT_TRUE(FormText("SummaryText").contains("gf.s/cm2"));
+  EXPECT_TRUE(FormText("SummaryText").contains("End of melting</td><td>&nbsp;&nbsp;grid point 197, turn 18.70"));
+  EXPECT_FALSE(FormText("SummaryText").contains("Screw end"));
   EXPECT_TRUE(FormText("StatusText").isEmpty());
 
   // Escape closes it; Ctrl+R in any field of the main window brings back the same window.
@@ -123,6 +125,8 @@ TEST_F(ResultsTest, ResultsWindowOpensOnRequestOnceAndFollowsEachRun) {
   ClickGo();
   EXPECT_EQ(form->Run(), Window->LastRun());
   EXPECT_TRUE(FormText("SummaryText").contains("Solid left at the screw end: 76 %"));
+  EXPECT_TRUE(FormText("SummaryText").contains("Screw end</td><td>&nbsp;&nbsp;grid point 257, turn 24.70"));
+  EXPECT_FALSE(FormText("SummaryText").contains("End of melting"));
   EXPECT_TRUE(FormText("WarningText").contains("conveying angle is 119"));
   EXPECT_TRUE(FormText("WarningText").contains("Solid is left at the end of the screw"));
   EXPECT_EQ(FindControl<QTableWidget>(form, "ProfileTable")->rowCount(), Window->State().Profile.RowCount);
