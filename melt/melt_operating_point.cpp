@@ -29,7 +29,10 @@ class BoundSearch {
 
  private:
   // The margin at `output` into `margin`; false when the search must stop.
-  bool Margin(double output, double& margin, bool counted = true);
+  bool Margin(double output, double& margin);
+  // The whole stage at `output`, for the figures reported there.
+  bool FullRun(double output);
+  bool Finish(RunOutcome outcome);
   bool Stop(MeltOperatingPoint& point, double output);
   void KeepFigures(MeltOperatingPoint& point) const;
 
@@ -46,23 +49,28 @@ class BoundSearch {
   int32_t evaluations_ = 0;
 };
 
-bool BoundSearch::Margin(double output, double& margin, bool counted) {
+bool BoundSearch::Finish(RunOutcome outcome) {
+  if (outcome.Result == RunResult::Completed) return true;
+  failure_ = std::move(outcome);
+  return false;
+}
+
+bool BoundSearch::Margin(double output, double& margin) {
   if (settings_.Cancel && settings_.Cancel->load()) {
     cancelled_ = true;
     return false;
   }
   RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
+  if (outcome.Result == RunResult::Completed) outcome = MeltPressureMargin(*state_, inputs_, bound_, margin);
+  ++evaluations_;
+  if (settings_.Progress) settings_.Progress(bound_, evaluations_);
+  return Finish(std::move(outcome));
+}
+
+bool BoundSearch::FullRun(double output) {
+  RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
   if (outcome.Result == RunResult::Completed) outcome = RunMeltStage(*state_, inputs_, stage_);
-  if (counted) {
-    ++evaluations_;
-    if (settings_.Progress) settings_.Progress(bound_, evaluations_);
-  }
-  if (outcome.Result != RunResult::Completed) {
-    failure_ = outcome;
-    return false;
-  }
-  margin = stage_.Summary[static_cast<int>(bound_)].PressureMargin;
-  return true;
+  return Finish(std::move(outcome));
 }
 
 // Ends the search at `output` after a trial said stop.
@@ -135,14 +143,11 @@ MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   point.LowMargin = fLo;
   point.HighMargin = fHi;
   point.Evaluations = evaluations_;
-  if (point.Status == OperatingPointStatus::Found) {
-    // The reported figures are those of one more run at the output found.
-    double margin = 0;
-    if (!Margin(point.Output, margin, false)) {
-      const double output = point.Output;
-      Stop(point, output);
-      return point;
-    }
+  // The reported figures are those of one more run at the output reported.
+  if (!FullRun(point.Output)) {
+    const double output = point.Output;
+    Stop(point, output);
+    return point;
   }
   KeepFigures(point);
   return point;
