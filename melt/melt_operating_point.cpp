@@ -33,7 +33,7 @@ class BoundSearch {
   // The whole stage at `output`, for the figures reported there.
   bool FullRun(double output);
   bool Finish(RunOutcome outcome);
-  bool Stop(MeltOperatingPoint& point, double output);
+  MeltOperatingPoint Stopped(MeltOperatingPoint point, double output) const;
   void KeepFigures(MeltOperatingPoint& point) const;
 
   const RunTexts& texts_;
@@ -73,13 +73,13 @@ bool BoundSearch::FullRun(double output) {
   return Finish(std::move(outcome));
 }
 
-// Ends the search at `output` after a trial said stop.
-bool BoundSearch::Stop(MeltOperatingPoint& point, double output) {
+// The search ended at `output` because a trial failed or was cancelled.
+MeltOperatingPoint BoundSearch::Stopped(MeltOperatingPoint point, double output) const {
   point.Status = cancelled_ ? OperatingPointStatus::Cancelled : OperatingPointStatus::TrialFailed;
   point.Output = output;
   point.TrialOutcome = failure_;
   point.Evaluations = evaluations_;
-  return false;
+  return point;
 }
 
 void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
@@ -102,40 +102,54 @@ void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
 MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   MeltOperatingPoint point;
   double lo = 0, hi = dragCapacity, fLo = 0, fHi = 0;
-  if (!Margin(hi, fHi)) return Stop(point, hi), point;
+  if (!Margin(hi, fHi)) return Stopped(point, hi);
   bool bracketed = false;
   if (fHi > 0) {
+    // The screw beats the die at its drag capacity: double until it does not.
     for (int k = 0; k < Doublings && !bracketed; ++k) {
       lo = hi;
       fLo = fHi;
       hi = 2 * hi;
-      if (!Margin(hi, fHi)) return Stop(point, hi), point;
+      if (!Margin(hi, fHi)) return Stopped(point, hi);
       bracketed = !(fHi > 0);
     }
-    if (!bracketed) point.Status = OperatingPointStatus::AboveDieEverywhere, point.Output = hi;
+    if (!bracketed) {
+      point.Status = OperatingPointStatus::AboveDieEverywhere;
+      point.Output = hi;
+    }
   } else {
+    // Halve until it does.
     for (int k = 0; k < Halvings && !bracketed; ++k) {
       lo = hi / 2;
-      if (!Margin(lo, fLo)) return Stop(point, lo), point;
+      if (!Margin(lo, fLo)) return Stopped(point, lo);
       bracketed = fLo > 0;
-      if (!bracketed) hi = lo, fHi = fLo;
+      if (!bracketed) {
+        hi = lo;
+        fHi = fLo;
+      }
     }
-    if (!bracketed) point.Status = OperatingPointStatus::BelowDieEverywhere, point.Output = lo;
+    if (!bracketed) {
+      point.Status = OperatingPointStatus::BelowDieEverywhere;
+      point.Output = lo;
+    }
   }
   if (bracketed) {
     while ((long double)hi - lo > BracketTolerance * hi && point.Bisections < MaxBisections) {
       const double mid = static_cast<double>(((long double)lo + hi) / 2);
       double fMid = 0;
-      if (!Margin(mid, fMid)) return Stop(point, mid), point;
+      if (!Margin(mid, fMid)) return Stopped(point, mid);
       ++point.Bisections;
       if (fMid > 0) {
-        lo = mid, fLo = fMid;
+        lo = mid;
+        fLo = fMid;
       } else {
-        hi = mid, fHi = fMid;
+        hi = mid;
+        fHi = fMid;
       }
     }
     point.Status = OperatingPointStatus::Found;
     point.Output = static_cast<double>(((long double)lo + hi) / 2);
+    // Across a jump of the tip pressure no output balances exactly.
     point.InJump = std::fabs(fLo - fHi) > JumpLimit;
   }
   point.Low = lo;
@@ -144,11 +158,7 @@ MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   point.HighMargin = fHi;
   point.Evaluations = evaluations_;
   // The reported figures are those of one more run at the output reported.
-  if (!FullRun(point.Output)) {
-    const double output = point.Output;
-    Stop(point, output);
-    return point;
-  }
+  if (!FullRun(point.Output)) return Stopped(point, point.Output);
   KeepFigures(point);
   return point;
 }

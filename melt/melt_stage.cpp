@@ -4,12 +4,12 @@
 #include <cmath>
 #include <memory>
 
+#include "melt/finite_values.h"
 #include "melt/melt_die.h"
 #include "melt/melt_viscosity.h"
 #include "melt/melt_warnings.h"
 #include "melt/shape_factors.h"
 #include "model/axial_grid.h"
-#include "melt/finite_values.h"
 
 namespace {
 
