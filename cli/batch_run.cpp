@@ -36,6 +36,7 @@ class StreamMessages : public UserMessages {
     err_ << text << '\n';
     ++Count;
   }
+  void ShowReason(const std::string& text) override { err_ << text << '\n'; }
   int Count = 0;
 
  private:
@@ -134,9 +135,9 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "chung-batch: " << problem << '\n';
     return BatchExitUsage;
   }
-  if (options.MergeOutput) return RunMergeCommand(options, out, err);
+  if (options.MergeOutput) return CheckOutput(out, err, RunMergeCommand(options, out, err));
 
-  RunTexts texts = InitialRunTexts();
+  RunTexts texts = InitialRunTexts(decimalSeparator);
   int32_t unitIndex = InitialUnitIndex;
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;
@@ -144,7 +145,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
   if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   if (options.StudyFile) {
-    return RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+    return CheckOutput(out, err, RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
   }
   return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
 }

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "report/result_file.h"
 #include "results/run_summary.h"
 #include "results/study_rows.h"
 
@@ -25,6 +26,7 @@ class CaseMessages : public UserMessages {
     if (!Text.empty()) Text += ' ';
     Text += text;
   }
+  void ShowReason(const std::string& text) override { Text += " (" + text + ")"; }
   std::string Text;
 };
 
@@ -38,16 +40,24 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
                      ModelState& state) {
   RunTexts texts = settings.BaseTexts;
   ApplyStudyCase(plan, caseNumber, texts);
-  ReportWriting writing = ReportWriting::Skip;
-  if (settings.ReportsFolder) {
-    texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
-    writing = ReportWriting::Write;
-  }
+  if (settings.ReportsFolder) texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
   CaseMessages messages;
   const RunOutcome outcome =
-      RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
+      RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip);
   RunSummary summary;
-  if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+  if (outcome.Result == RunResult::Completed) {
+    summary = SummarizeRun(state);
+    // The report is written after the run, not by it: a report that can not
+    // be written (a full disk, a size limit) leaves the computed case
+    // completed, its figures in the row and the reason as its message.
+    if (settings.ReportsFolder) {
+      try {
+        WriteReport(state, messages, settings.DecimalSeparator);
+      } catch (const std::exception& error) {
+        messages.ShowMessage(error.what());
+      }
+    }
+  }
   if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
           !messages.Text.empty()};

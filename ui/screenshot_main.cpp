@@ -1,17 +1,19 @@
-// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
 // without a display into a PNG. The file widgets show DIRECTORY (default: the
 // current directory). --set puts TEXT into the field named FIELD (Edit1 ...);
 // --run presses GO first, which writes the report into DIRECTORY, and the
 // window is drawn as the run leaves it; --profile-form draws the results
-// window of that run instead.
+// window of that run instead, on its second tab with --second-tab and at its
+// minimum size with --smallest.
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStringList>
+#include <QTabWidget>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -34,7 +36,7 @@ class UnattendedDialogs : public Dialogs {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]\n"
+  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
 }
@@ -53,6 +55,8 @@ int main(int argc, char* argv[]) {
   bool finishForm = false;
   bool run = false;
   bool profileForm = false;
+  bool secondTab = false;
+  bool smallest = false;
   std::vector<std::pair<QString, QString>> settings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
@@ -61,6 +65,10 @@ int main(int argc, char* argv[]) {
       finishForm = true;
     } else if (argument == QLatin1String("--run")) {
       run = true;
+    } else if (argument == QLatin1String("--second-tab")) {
+      secondTab = true;
+    } else if (argument == QLatin1String("--smallest")) {
+      smallest = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
     } else if (argument == QLatin1String("--set") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
@@ -105,7 +113,11 @@ int main(int argc, char* argv[]) {
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
-    return form && Save(*form, output) ? 0 : 1;
+    if (!form) return 1;
+    if (auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("ProfileCharts")); tabs && secondTab)
+      tabs->setCurrentIndex(1);
+    if (smallest) form->resize(form->minimumSize());
+    return Save(*form, output) ? 0 : 1;
   }
   return Save(window, output) ? 0 : 1;
 }
