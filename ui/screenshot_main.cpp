@@ -1,4 +1,5 @@
 // chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
 // without a display into a PNG. The file widgets show DIRECTORY (default: the
@@ -7,10 +8,16 @@
 // window is drawn as the run leaves it; --profile-form draws the results
 // window of that run instead, on its second tab with --second-tab and at its
 // minimum size with --smallest.
+// --study-form opens the study window, sets its controls (a line edit's
+// text, the combo box item that contains TEXT, a radio button or check box by
+// its name with TEXT 1), runs the study and draws the window once it is over.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QThread>
 #include <QPixmap>
 #include <QStringList>
 #include <QTabWidget>
@@ -21,6 +28,7 @@
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
+#include "ui/study_window.h"
 
 namespace {
 
@@ -37,6 +45,7 @@ class UnattendedDialogs : public Dialogs {
 
 int Usage() {
   std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
 }
@@ -49,6 +58,33 @@ bool Save(QWidget& widget, const QString& output) {
   return false;
 }
 
+// Sets the study window's controls, runs the study and draws the window.
+int ShowStudy(TMF_Tad& window, const std::vector<std::pair<QString, QString>>& settings, const QString& output) {
+  window.StudyClick();
+  auto* form = window.findChild<TStudyForm*>(QStringLiteral("StudyForm"));
+  if (!form) return 1;
+  for (const auto& [name, text] : settings) {
+    if (auto* edit = form->findChild<QLineEdit*>(name)) {
+      edit->setText(text);
+    } else if (auto* box = form->findChild<QComboBox*>(name); box && box->findText(text, Qt::MatchContains) >= 0) {
+      box->setCurrentIndex(box->findText(text, Qt::MatchContains));
+    } else if (auto* button = form->findChild<QAbstractButton*>(name)) {
+      button->setChecked(text == QLatin1String("1"));
+    } else {
+      std::fprintf(stderr, "chung-screenshot: no study control %s or no item %s\n", name.toLocal8Bit().constData(),
+                   text.toLocal8Bit().constData());
+      return 2;
+    }
+  }
+  form->show();
+  form->RunClick();
+  while (form->Running()) {
+    QApplication::processEvents();
+    QThread::msleep(10);
+  }
+  return Save(*form, output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -57,7 +93,8 @@ int main(int argc, char* argv[]) {
   bool profileForm = false;
   bool secondTab = false;
   bool smallest = false;
-  std::vector<std::pair<QString, QString>> settings;
+  bool studyForm = false;
+  std::vector<std::pair<QString, QString>> settings, studySettings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
     const QString argument = QString::fromLocal8Bit(argv[i]);
@@ -71,9 +108,13 @@ int main(int argc, char* argv[]) {
       smallest = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
-    } else if (argument == QLatin1String("--set") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
+    } else if (argument == QLatin1String("--study-form")) {
+      studyForm = true;
+    } else if ((argument == QLatin1String("--set") || argument == QLatin1String("--study-set")) && i + 1 < argc &&
+               std::strchr(argv[i + 1], '=')) {
       const QString setting = QString::fromLocal8Bit(argv[++i]);
-      settings.emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+      (argument == QLatin1String("--set") ? settings : studySettings)
+          .emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     } else if (argument.startsWith(QLatin1Char('-'))) {
       return Usage();
     } else {
@@ -110,6 +151,7 @@ int main(int argc, char* argv[]) {
     window.BitBtn1Click();
     if (!window.LastRun()) return 1;  // the message went to stderr
   }
+  if (studyForm) return ShowStudy(window, studySettings, output);
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
