@@ -17,17 +17,16 @@ MeltViscosityLaw ViscosityLawOf(const ModelInputs& in) {
 }
 
 long double ShearFactor(const MeltViscosityLaw& law, double shearRate) {
-  // The exponentials and logarithms of the stage are taken in double: their
-  // error is that of storing the result, while the extended ones would cost
-  // more than the melting walk itself.
+  // exp and log rather than pow: as precise in extended precision, in a
+  // fraction of the time.
   const long double exponent = law.N - 1.0L;
   if (exponent == 0) return 1.0L;
   if (shearRate == 0 && exponent > 0) return 0.0L;
-  return FiniteExtended(std::exp((double)exponent * std::log(shearRate)), "ShearFactor");
+  return FiniteExtended(std::exp(exponent * std::log((long double)shearRate)), "ShearFactor");
 }
 
 long double TemperatureFactor(const MeltViscosityLaw& law, long double temperature) {
-  return FiniteExtended(std::exp((double)(-law.B * (temperature - law.T0))), "Viscosity");
+  return FiniteExtended(std::exp(-law.B * (temperature - law.T0)), "Viscosity");
 }
 
 long double ViscosityAt(const MeltViscosityLaw& law, long double temperature, long double shearFactor) {

@@ -25,11 +25,9 @@ constexpr long double InverseFifth[TailTerms] = {1.0L,           1.0L / 243,    
 constexpr long double NegligibleTerm = 1e-24L;
 
 // The series for r <= 1, where e^(-pi i / r) can only underflow. The odd
-// powers of one exponential stand for the exponentials of the terms. That
-// exponential is taken in double: the terms weigh at most 1/20 of the
-// result, so its error stays below the result's last bit.
+// powers of one exponential stand for the exponentials of the terms.
 SmallRatioFactors SmallRatio(long double r) {
-  const long double q = std::exp((double)(-Pi / r));
+  const long double q = std::exp(-Pi / r);
   const long double qSquared = q * q;
   long double power = q;  // q^i
   long double dragSum = 0;
