@@ -206,6 +206,10 @@ bool ParseFind(const std::string& text, char decimalSeparator, LimitSearch& sear
             "; the names are " + InputNameList();
     return false;
   }
+  if (*input >= InputCount) {
+    error = "option --find " + Quoted(text) + ": a search varies one of the 28 model inputs, not a stage's";
+    return false;
+  }
   const std::optional<double> low = ConvertNumber(std::string_view(text).substr(equals + 1, colon - equals - 1), decimalSeparator);
   const std::optional<double> high = ConvertNumber(std::string_view(text).substr(colon + 1), decimalSeparator);
   if (!low || !high || !(*low < *high)) {
