@@ -10,12 +10,14 @@
 #include "app/program_version.h"
 #include "app/run_command.h"
 #include "batch_inputs.h"
+#include "batch_melt.h"
 #include "batch_options.h"
 #include "batch_paths.h"
 #include "batch_study.h"
 #include "model/data_file.h"
 #include "model/user_messages.h"
 #include "report/replace_file.h"
+#include "results/melt_csv.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
 #include "results/run_summary.h"
@@ -80,18 +82,22 @@ bool Export(const std::optional<std::string>& file, const char* what, const std:
   return false;
 }
 
-// --csv for a completed run, --json for any run that reached the run command.
+// --csv for a completed run, --json for any run that reached the run command,
+// --melt-csv when the melt-conveying stage completed. `melt` is null when the
+// stage was not asked for.
 bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
                   char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
-                  std::ostream& err) {
+                  const MeltRunJson* melt, std::ostream& err) {
   bool written = true;
   if (outcome.Result == RunResult::Completed) {
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
   }
   if (options.JsonFile) {
-    written = Export(options.JsonFile, "JSON", RunJson(texts, unitIndex, decimalSeparator, outcome, state), err) &&
+    written = Export(options.JsonFile, "JSON", RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt),
+                     err) &&
               written;
   }
+  if (melt && melt->Stage) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(*melt->Stage), err) && written;
   return written;
 }
 
@@ -135,6 +141,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     } outputs[] = {{"result file", "-o", options.StudyFile ? none : std::optional(options.ResultFile)},
                    {"CSV file", "--csv", options.CsvFile},
                    {"JSON file", "--json", options.JsonFile},
+                   {"melt CSV file", "--melt-csv", options.MeltCsvFile},
                    {"study file", "--study", options.StudyFile}};
     for (const auto& output : outputs) {
       if (output.File && SameFile(*options.DataFile, *output.File)) {
@@ -152,19 +159,32 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;
   }
-  for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
+  for (const InputSetting& setting : options.Settings) {
+    if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
+  }
+  const std::optional<MeltRequest> melt =
+      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
   if (options.StudyFile) {
-    return RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+    return RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err);
   }
   texts[InputCount] = options.ResultFile;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();
   StreamMessages messages(err);
-  const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator,
-                                        options.NoReport ? ReportWriting::Skip : ReportWriting::Write);
+  const ReportWriting writing = options.NoReport ? ReportWriting::Skip : ReportWriting::Write;
+  std::optional<MeltRunResult> meltRun;
+  if (melt) meltRun = RunWithMelt(*state, texts, unitIndex, messages, decimalSeparator, writing, *melt);
+  const RunOutcome outcome =
+      meltRun ? meltRun->Outcomes.Run : RunCommand(*state, texts, unitIndex, messages, decimalSeparator, writing);
   if (outcome.Result != RunResult::Completed) err << OutcomeMessage(outcome) << '\n';
-  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, err);
+  std::optional<MeltRunJson> meltJson;
+  if (meltRun) {
+    meltJson = MeltRunJson{melt->Texts, meltRun->StageCompleted() ? &meltRun->Stage : nullptr,
+                           meltRun->OperatingPoints ? &*meltRun->OperatingPoints : nullptr};
+  }
+  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state,
+                                     meltJson ? &*meltJson : nullptr, err);
 
   switch (outcome.Result) {
     case RunResult::Rejected:
@@ -186,6 +206,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!exported) return BatchExitFailed;
   out << Summary(*state, options.NoReport ? std::string("Run completed, no report written")
                                           : "Report written to " + AbsolutePath(state->Inputs.ResultFileName));
-  return CheckOutput(out, err,
-                     options.Strict && !summary.Warnings.empty() ? BatchExitWarnings : BatchExitCompleted);
+  // The stage comes after the melting run's report, which stands whatever
+  // the stage says.
+  const MeltStageReport stage = meltRun ? ReportMeltStage(*meltRun, out, err) : MeltStageReport{};
+  if (stage.Status != 0) return CheckOutput(out, err, stage.Status);
+  const bool warned = !summary.Warnings.empty() || stage.WarningCount > 0;
+  return CheckOutput(out, err, options.Strict && warned ? BatchExitWarnings : BatchExitCompleted);
 }

@@ -13,6 +13,7 @@
 #include "batch_paths.h"
 #include "batch_run.h"
 #include "report/replace_file.h"
+#include "results/melt_study_columns.h"
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
@@ -76,8 +77,9 @@ bool PrepareReportsFolder(const std::string& folder, std::ostream& err) {
 
 }  // namespace
 
-int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
-                    char decimalSeparator, bool showProgress, std::ostream& out, std::ostream& err) {
+int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
+                    int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,
+                    std::ostream& err) {
   if (options.ReportsFolder && !PrepareReportsFolder(*options.ReportsFolder, err)) return BatchExitFailed;
   ReplacementFile file;
   if (!file.Open(*options.StudyFile)) {
@@ -92,6 +94,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
   settings.Workers = options.Workers != 0 ? options.Workers : DefaultWorkers();
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;
+  settings.Melt = melt;
 
   int writeError = 0;
   auto write = [&](const std::string& row) {
@@ -100,7 +103,12 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
     return false;
   };
   StudyCounts counts;
-  if (write(StudyHeader(options.Plan, unitIndex))) {
+  std::string header = StudyHeader(options.Plan, unitIndex);
+  if (melt) {
+    header.pop_back();  // the line end, after the stage's columns
+    header += MeltStudyHeader(melt->OperatingPoint) + '\n';
+  }
+  if (write(header)) {
     ProgressLine progress(err, showProgress);
     StopSignals signals;
     counts = RunStudy(options.Plan, settings, write, signals.Stop(),

@@ -55,7 +55,8 @@ std::string StudyRow(const StudyPlan& plan, uint64_t caseNumber, const RunOutcom
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
     row += ',';
-    row += RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
+    row += IsWordInput(plan.Axes[a].Input) ? CsvField(StudyAxisText(plan.Axes[a], indexes[a]))
+                                           : RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
   }
   row += ',';
   row += OutcomeName(outcome.Result);

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "results/melt_study_columns.h"
 #include "results/run_summary.h"
 #include "results/study_rows.h"
 
@@ -44,12 +45,28 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
     writing = ReportWriting::Write;
   }
   CaseMessages messages;
-  const RunOutcome outcome =
-      RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
+  if (!settings.Melt) {
+    const RunOutcome outcome =
+        RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
+    RunSummary summary;
+    if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+    return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
+            !messages.Text.empty()};
+  }
+  MeltRequest melt = *settings.Melt;
+  ApplyStudyCase(plan, caseNumber, melt.Texts);
+  // The workers already use every core: each case searches its bounds in turn.
+  OperatingPointSettings search;
+  search.Parallel = false;
+  const MeltRunResult result =
+      RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing, melt, search);
+  const RunOutcome& outcome = result.Outcomes.Run;
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
-  return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
-          !messages.Text.empty()};
+  std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
+  row.pop_back();  // the line end, after the stage's columns
+  row += MeltStudyFields(result, melt.OperatingPoint) + '\n';
+  return {std::move(row), outcome.Result, !messages.Text.empty()};
 }
 
 // The rows between the workers and the writer: kept until every earlier
