@@ -25,6 +25,7 @@
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
 #include "ui/input_data_file.h"
+#include "ui/pressure_tab.h"
 #include "ui/profile_charts.h"
 
 namespace {
@@ -137,8 +138,14 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   }
   buttons->addStretch(1);
 
+  Pressure = new TPressureTab;
+  Pages = new QTabWidget;
+  Pages->setObjectName(QStringLiteral("ResultPages"));
+  Pages->addTab(split, QStringLiteral("Melting profile"));
+  Pages->addTab(Pressure, QStringLiteral("Pressure and temperature"));
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(split, 1);
+  layout->addWidget(Pages, 1);
   layout->addLayout(buttons);
 
   ShowRun(nullptr);
@@ -153,6 +160,7 @@ void TProfileForm::ShowRun(std::shared_ptr<const RunSnapshot> run) {
   ReplaceChart(ConditionsView, Shown ? ConditionsChart(*Shown) : new QChart);
   ShowSummary();
   FillTable();
+  Pressure->ShowRun(Shown);
 }
 
 void TProfileForm::ShowSummary() {
@@ -298,5 +306,6 @@ void TProfileForm::SaveInputsClick() {
   // The loader reads the file as bytes in the system's encoding.
   for (int i = 0; i < InputCount; ++i) values[static_cast<size_t>(i)] = Shown->FieldTexts[static_cast<size_t>(i)].toLocal8Bit().toStdString();
   SaveBytes(QStringLiteral("Save the Inputs of this Run As"), QStringLiteral("-inputs.txt"),
-            QString::fromLatin1(DataFileFilter), QByteArray::fromStdString(InputDataFileText(values, Shown->UnitIndex)));
+            QString::fromLatin1(DataFileFilter),
+            QByteArray::fromStdString(InputDataFileText(values, Shown->UnitIndex, Pressure->Texts())));
 }

@@ -16,6 +16,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class TPressureTab;
 
 class TProfileForm : public QWidget {
   Q_OBJECT
@@ -45,6 +46,8 @@ class TProfileForm : public QWidget {
   Dialogs& TheDialogs;
   std::shared_ptr<const RunSnapshot> Shown;
 
+  QTabWidget* Pages = nullptr;  // the melting profile, and pressure and temperature
+  TPressureTab* Pressure = nullptr;
   QTabWidget* Charts = nullptr;
   QChartView* MeltingView = nullptr;
   QChartView* ConditionsView = nullptr;
