@@ -1,17 +1,21 @@
 // chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
 // without a display into a PNG. The file widgets show DIRECTORY (default: the
 // current directory). --set puts TEXT into the field named FIELD (Edit1 ...);
 // --run presses GO first, which writes the report into DIRECTORY, and the
 // window is drawn as the run leaves it; --profile-form draws the results
-// window of that run instead.
+// window of that run instead; --pressure-tab draws it on the tab "Pressure and
+// temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
+// --melt first.
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStringList>
+#include <QTabWidget>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -19,6 +23,8 @@
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
+#include "ui/pressure_tab.h"
+#include "results/input_names.h"
 
 namespace {
 
@@ -35,6 +41,7 @@ class UnattendedDialogs : public Dialogs {
 
 int Usage() {
   std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
 }
@@ -53,6 +60,8 @@ int main(int argc, char* argv[]) {
   bool finishForm = false;
   bool run = false;
   bool profileForm = false;
+  bool pressureTab = false;
+  MeltTexts dieTexts = InitialMeltTexts();
   std::vector<std::pair<QString, QString>> settings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
@@ -63,9 +72,16 @@ int main(int argc, char* argv[]) {
       run = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
+    } else if (argument == QLatin1String("--pressure-tab")) {
+      run = profileForm = pressureTab = true;
     } else if (argument == QLatin1String("--set") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
       const QString setting = QString::fromLocal8Bit(argv[++i]);
       settings.emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    } else if (argument == QLatin1String("--melt") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
+      const std::string setting = argv[++i];
+      const std::optional<int> input = FindInputByName(setting.substr(0, setting.find('=')));
+      if (!input || !IsMeltInput(*input)) return Usage();
+      dieTexts[static_cast<std::size_t>(*input - InputCount)] = setting.substr(setting.find('=') + 1);
     } else if (argument.startsWith(QLatin1Char('-'))) {
       return Usage();
     } else {
@@ -105,6 +121,13 @@ int main(int argc, char* argv[]) {
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
+    if (form && pressureTab) {
+      auto* pages = form->findChild<QTabWidget*>(QStringLiteral("ResultPages"));
+      auto* tab = form->findChild<TPressureTab*>();
+      if (!pages || !tab) return 1;
+      tab->SetTexts(dieTexts);
+      pages->setCurrentWidget(tab);
+    }
     return form && Save(*form, output) ? 0 : 1;
   }
   return Save(window, output) ? 0 : 1;
