@@ -1,5 +1,6 @@
 #include "app/fault_explanation.h"
 
+#include "app/run_figures.h"
 #include "report/format_number.h"
 
 namespace {
@@ -79,7 +80,7 @@ std::string WalkProblem(const ModelState& state, char separator) {
   if (!(angle > 0 && angle < HalfTurnRadians / 2)) {
     const double degrees = static_cast<double>(static_cast<long double>(angle) * 180.0L / HalfTurnRadians);
     return "The solid conveying angle came out at " +
-           FormatNumber(degrees, NumberForm::FixedForm, 6, 1, separator) +
+           AngleDegreesText(degrees, separator) +
            "\u00B0, outside 0\u00B0 to 90\u00B0: the screw cannot convey this output at this screw speed, "
            "so the melting model has no solution. Lower the output or raise the screw speed.";
   }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/fault_explanation.h"
+#include "app/run_figures.h"
 #include "model/calculation.h"
 #include "model/float_faults.h"
 #include "model/input_validation.h"
@@ -61,6 +62,7 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
 
   try {
     RunCalculation(state);
+    CheckRunFigures(state);
     if (report == ReportWriting::Write) WriteReport(state, messages, decimalSeparator);
   } catch (const FloatFault& fault) {
     return {RunResult::Failed, fault.what(), ExplainFault(state, decimalSeparator)};

@@ -23,7 +23,7 @@ std::string ProfileCsv(const ModelState& state) {
   for (int i = 0; i < rows; ++i) {
     const double values[] = {grid.Flight[i],           grid.Depth[i],          profile.FilmThickness[i],
                              profile.WidthRatio[i],    profile.SolidFraction[i], grid.BarrelTemp[i],
-                             AxialDistanceAt(state, i),            grid.ChannelLength[i],  profile.BedWidth[i],
+                             AxialDistanceAt(state, i), grid.ChannelLength[i], profile.BedWidth[i],
                              profile.SolidFlow[i]};
     csv += std::to_string(i);
     for (double value : values) {

@@ -1,24 +1,27 @@
 #pragma once
 // What an engineer reads first from a completed run: where melting ends, the
-// power figures, and warnings where the result lies outside what the model can
-// describe. Shared by the window and the batch tool.
+// power figures, and warnings where the inputs or the result lie outside what
+// a screw has or the model can describe. Shared by the window and the batch tool.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/run_figures.h"
 #include "model/model_state.h"
 
 struct RunSummary {
   // True when less than 2 % of the solid was left within the grid.
   bool Melted = false;
-  // The grid point where melting ends (the report's last row), or the last
-  // grid point when solid is left; -1 when the report has no row.
+  // The grid point where melting ends: the first with less than 2 % of the
+  // solid left (grid point RowCount, one past the report's last row), or the
+  // last grid point when solid is left; -1 when the report has no row. Every
+  // End figure below belongs to this one point.
   int32_t EndPoint = -1;
   double EndTurns = 0;         // position of EndPoint as the report's FLIGHT column counts it
   double EndDistance = 0;      // cm, axial distance of EndPoint from where melting starts
   double EndLengthRatio = 0;   // L/D: axial distance of EndPoint from the hopper end over the diameter
-  double EndSolidFraction = 0; // QS/QT when the walk stopped (below 0.02 once melted)
+  double EndSolidFraction = 0; // QS/QT at EndPoint (below 0.02 once melted; never below 0)
   double MeltingPower = 0;     // kW
   double NetMeltingEnergy = 0; // kW
   double SpecificEnergy = 0;   // kWh per kg of output: net melting energy over output
@@ -26,14 +29,9 @@ struct RunSummary {
   std::vector<std::string> Warnings;  // plain sentences, in a fixed order
 };
 
-// The axial distance of a grid point from where melting starts, cm: the
-// down-channel distance times the sine of the helix angle, as the barrel
-// temperature law takes it.
-double AxialDistanceAt(const ModelState& state, int point);
-
 // `state` must hold a completed run.
 RunSummary SummarizeRun(const ModelState& state);
 
-// One line for a picture or a status: "melted at turn 18.6" or
+// One line for a picture or a status: "melted at turn 18.7" or
 // "solid left at the screw end: 76 %".
 std::string SummaryVerdict(const RunSummary& summary);

@@ -93,7 +93,10 @@ QChart* MeltingChart(const RunSnapshot& run) {
   }
 
   Attach(chart, Curve(state, state.Profile.WidthRatio, QStringLiteral("X/W"), QColor(0, 70, 200)), x, y);
-  Attach(chart, Curve(state, state.Profile.SolidFraction, QStringLiteral("QS/QT"), QColor(200, 30, 30)), x, y);
+  QLineSeries* solidFraction = Curve(state, state.Profile.SolidFraction, QStringLiteral("QS/QT"), QColor(200, 30, 30));
+  // QS/QT runs on to the end of melting, one point past the report's rows.
+  if (summary.Melted) solidFraction->append(summary.EndTurns, summary.EndSolidFraction);
+  Attach(chart, solidFraction, x, y);
 
   if (summary.EndPoint >= 0) {
     auto* end = new QLineSeries;
@@ -105,7 +108,7 @@ QChart* MeltingChart(const RunSnapshot& run) {
     auto* point = new QScatterSeries;
     point->setMarkerSize(9);
     point->setColor(Qt::black);
-    point->append(summary.EndTurns, state.Profile.SolidFraction[summary.EndPoint]);
+    point->append(summary.EndTurns, summary.EndSolidFraction);
     Attach(chart, point, x, y);
     chart->legend()->markers(point).front()->setVisible(false);
   }

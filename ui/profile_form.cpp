@@ -188,7 +188,7 @@ void TProfileForm::ShowSummary() {
   rows += SummaryRow(QStringLiteral("Specific melting energy"),
                      Html(FixedText(summary.SpecificEnergy, 4)) + QStringLiteral(" kWh/kg"));
   rows += SummaryRow(QStringLiteral("Solid conveying angle"),
-                     Html(FixedText(summary.ConveyingAngleDegrees, 2)) + QStringLiteral("\u00B0"));
+                     Html(AngleDegreesText(summary.ConveyingAngleDegrees)) + QStringLiteral("\u00B0"));
   SummaryText->setText(QStringLiteral("<p style='font-size:large'><b>%1</b></p><table>%2</table>"
                                       "<p><small>X/W: width of the solid bed over the width of the channel. "
                                       "QS/QT: solid flow over the total flow.</small></p>")

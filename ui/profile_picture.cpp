@@ -103,6 +103,8 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
     widthRatio << toPoint(state.Grid.Flight[i], state.Profile.WidthRatio[i]);
     solidFraction << toPoint(state.Grid.Flight[i], state.Profile.SolidFraction[i]);
   }
+  // QS/QT runs on to the end of melting, one point past the report's rows.
+  if (run.Summary.Melted) solidFraction << toPoint(run.Summary.EndTurns, run.Summary.EndSolidFraction);
   painter.save();
   painter.setClipRect(plot);
   painter.setPen(QPen(WidthRatioColor, 1.5));

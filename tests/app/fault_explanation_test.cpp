@@ -71,6 +71,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "Floating point division by zero while computing ConveyingAngle",
                   "The feed zone channel (15.00 cm deep) is not shallower than the screw diameter (15.0 cm): "
                   "make the depth of the feed zone channel less than the diameter."},
+        // The walk melts more than there is in one step of a screw that
+        // conveys almost nothing: QS/QT would be -inf, which no export may hold.
+        FaultCase{"OutputRateTooSmallForAnyFigure", {{11, "5e-324"}},
+                  "Floating point division by zero while computing EndSolidFraction",
+                  "The solid conveying angle came out at -1.1e-08\u00B0, outside 0\u00B0 to 90\u00B0: the screw "
+                  "cannot convey this output at this screw speed, so the melting model has no solution. Lower the "
+                  "output or raise the screw speed."},
         FaultCase{"PowerLawIndexZero", {{17, "0"}},
                   "Floating point division by zero while computing ViscTempGroup",
                   "The power-law index n of the viscosity law (0.0000) is zero, and the film's temperature "

@@ -129,7 +129,7 @@ TEST_F(BatchStudy, ExportsAreWholeFilesAndSkipTheReportOnRequest) {
   ASSERT_EQ(RunCommand(*state, InitialRunTexts(), InitialUnitIndex, quiet, '.', ReportWriting::Skip).Result,
             RunResult::Completed);
   EXPECT_EQ(ReadFile("profile.csv"), ProfileCsv(*state));
-  EXPECT_EQ(Json::parse(ReadFile("run.json"))["summary"]["EndPoint"], 196);
+  EXPECT_EQ(Json::parse(ReadFile("run.json"))["summary"]["EndPoint"], 197);
 
   // A run refused still says why in its JSON; it has no profile to export.
   const BatchResult rejected = Batch({"--set", "ScrewSpeed=0", "--csv", "refused.csv", "--json", "refused.json"});

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/run_command.h"
 
@@ -24,14 +26,14 @@ struct CompletedRun {
   std::string Report;
 };
 
-// Runs the initial texts with `text` replacing the input at `index` (none when
-// index is -1) and returns the state and the report's bytes.
-inline CompletedRun RunWith(int index = -1, const std::string& text = "") {
+// Runs the initial texts with each (index, text) setting replacing its input
+// and returns the state and the report's bytes.
+inline CompletedRun RunWithSettings(const std::vector<std::pair<int, std::string>>& settings) {
   namespace fs = std::filesystem;
   const fs::path report =
       fs::temp_directory_path() / ("chung-results-" + std::to_string(::getpid()) + ".txt");
   RunTexts texts = InitialRunTexts();
-  if (index >= 0) texts[index] = text;
+  for (const auto& [index, text] : settings) texts[index] = text;
   texts[InputCount] = report.string();
   CompletedRun run;
   RecordedMessages messages;
@@ -41,6 +43,12 @@ inline CompletedRun RunWith(int index = -1, const std::string& text = "") {
   run.Report.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   fs::remove(report);
   return run;
+}
+
+// The same with at most one input replaced (none when index is -1).
+inline CompletedRun RunWith(int index = -1, const std::string& text = "") {
+  if (index < 0) return RunWithSettings({});
+  return RunWithSettings({{index, text}});
 }
 
 inline constexpr int OutputRateIndex = 10;

@@ -4,6 +4,8 @@
 
 #include "completed_run.h"
 #include "report/format_number.h"
+#include "results/input_names.h"
+#include "results/number_text.h"
 
 namespace {
 
@@ -15,23 +17,70 @@ std::string ReportFigure(const std::string& report, const std::string& label) {
   return report.substr(value, report.find("\r\n", value) - value);
 }
 
-TEST(RunSummary, DefaultRunMeltsWhereTheReportTableEnds) {
+// Inputs by name, as --set gives them.
+CompletedRun RunSetting(const std::vector<std::pair<std::string, std::string>>& named) {
+  std::vector<std::pair<int, std::string>> settings;
+  for (const auto& [name, text] : named) settings.emplace_back(FindInputByName(name).value(), text);
+  return RunWithSettings(settings);
+}
+
+// The report's table rows, without the header.
+std::vector<std::string> ReportRows(const std::string& report) {
+  std::vector<std::string> rows;
+  std::size_t start = report.find(" FLIGHT ");
+  start = report.find("\r\n", start) + 2;
+  for (std::size_t end; (end = report.find("\r\n", start)) != start; start = end + 2)
+    rows.push_back(report.substr(start, end - start));
+  return rows;
+}
+
+// Every End figure belongs to the first point below 2 %, one past the
+// report's last row, whose QS/QT is still 2 % or more.
+TEST(RunSummary, EndOfMeltingIsTheFirstPointBelowTwoPercent) {
+  const struct {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Settings;
+    int EndPoint;
+    double EndTurns;
+    double EndSolidFraction;
+  } cases[] = {
+      {"default", {}, 197, 18.7, 0.01754},
+      {"hot barrel", {{"BarrelB0", "300.0"}, {"BarrelB1", "0.1"}, {"BarrelB2", "-0.002"}}, -1, 0, 0.0196},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const CompletedRun run = RunSetting(c.Settings);
+    const ModelState& state = *run.State;
+    const RunSummary summary = SummarizeRun(state);
+    const std::vector<std::string> rows = ReportRows(run.Report);
+
+    ASSERT_TRUE(summary.Melted);
+    EXPECT_EQ(summary.EndPoint, state.Profile.RowCount);
+    ASSERT_EQ(static_cast<int>(rows.size()), summary.EndPoint);
+    if (c.EndPoint >= 0) EXPECT_EQ(summary.EndPoint, c.EndPoint);
+    if (c.EndPoint >= 0) EXPECT_NEAR(summary.EndTurns, c.EndTurns, 1e-9);
+    EXPECT_NEAR(summary.EndSolidFraction, c.EndSolidFraction, 5e-5);
+    // The report's last row is the point before, still at 2 % or more.
+    EXPECT_GE(std::stod(rows.back().substr(40, 6)), 0.02);
+    EXPECT_LT(summary.EndSolidFraction, 0.02);
+    EXPECT_EQ(summary.EndTurns, state.Grid.Flight[summary.EndPoint]);
+    EXPECT_EQ(summary.EndSolidFraction,
+              state.Profile.SolidFlow[summary.EndPoint] / state.Operating.SolidVolumeRate);
+    EXPECT_EQ(summary.EndDistance, AxialDistanceAt(state, summary.EndPoint));
+    EXPECT_NEAR(summary.EndLengthRatio,
+                (state.Inputs.DelayTurns * state.Inputs.ScrewPitch + summary.EndDistance) / state.Inputs.ScrewDiameter,
+                1e-12);
+    EXPECT_EQ(SummaryVerdict(summary), "melted at turn " + FixedText(summary.EndTurns, 1));
+  }
+}
+
+TEST(RunSummary, DefaultRunFiguresMatchTheReport) {
   const CompletedRun run = RunWith();
   const RunSummary summary = SummarizeRun(*run.State);
 
-  EXPECT_TRUE(summary.Melted);
-  EXPECT_EQ(summary.EndPoint, 196);
-  EXPECT_EQ(summary.EndPoint, run.State->Profile.RowCount - 1);
-  // The table's last row is the point at flight 18.60.
-  const std::size_t lastRow = run.Report.rfind("\r\n\r\nMotor Power");
-  const std::size_t rowStart = run.Report.rfind("\r\n", lastRow - 1) + 2;
-  EXPECT_EQ(run.Report.substr(rowStart + 1, 5), "18.60");
-  EXPECT_DOUBLE_EQ(summary.EndTurns, run.State->Grid.Flight[196]);
-  // 13.6 turns past the start of melting, 15 cm pitch; 18.6 pitches from the hopper.
-  EXPECT_NEAR(summary.EndDistance, 204.0, 1e-9);
-  EXPECT_NEAR(summary.EndLengthRatio, 18.6, 1e-12);
-  EXPECT_NEAR(summary.EndSolidFraction, 0.01754, 5e-6);
-
+  // 13.7 turns past the start of melting, 15 cm pitch; 18.7 pitches from the hopper.
+  EXPECT_NEAR(summary.EndDistance, 205.5, 1e-9);
+  EXPECT_NEAR(summary.EndLengthRatio, 18.7, 1e-12);
   EXPECT_EQ(FormatNumber(summary.MeltingPower, NumberForm::FixedForm, 6, 1),
             ReportFigure(run.Report, "Motor Power for Melting [Solid Bed Part]  (kW) =  "));
   EXPECT_EQ(FormatNumber(summary.NetMeltingEnergy, NumberForm::FixedForm, 6, 1),
@@ -41,7 +90,51 @@ TEST(RunSummary, DefaultRunMeltsWhereTheReportTableEnds) {
   EXPECT_EQ(angleLine.substr(angleLine.find('[') + 1), degrees + "deg]");
   EXPECT_NEAR(summary.SpecificEnergy, 23.3791 / 300.0, 1e-6);
   EXPECT_TRUE(summary.Warnings.empty());
-  EXPECT_EQ(SummaryVerdict(summary), "melted at turn 18.6");
+  EXPECT_EQ(SummaryVerdict(summary), "melted at turn 18.7");
+}
+
+// Inputs no screw has and results the model can not describe each get their
+// warning; a figure that cannot be true (a negative fraction) is shown as 0.
+TEST(RunSummary, ImpossibleInputsAndResultsAreWarnedOf) {
+  const std::string firstStep = "melting ends within one step";
+  const std::string negative = "solid fraction after the last step is negative";
+  const struct {
+    std::vector<std::pair<std::string, std::string>> Settings;
+    std::vector<std::string> Warned;
+    std::vector<std::string> NotWarned;
+  } cases[] = {
+      {{{"OutputRate", "1"}}, {firstStep, negative}, {}},
+      {{{"OutputRate", "0.001"}}, {firstStep, negative}, {}},
+      {{{"MeltConductivity", "1"}}, {negative}, {firstStep}},
+      {{{"MeltDensity", "1e308"}}, {firstStep, negative}, {}},
+      {{{"StartWidthRatio", "4.9e-324"}}, {firstStep, negative}, {}},
+      {{{"ScrewPitch", "1e308"}}, {"pitch (", "more than twice the diameter", firstStep, negative}, {}},
+      {{{"ScrewPitch", "30.01"}}, {"more than twice the diameter"}, {}},
+      {{{"ScrewPitch", "30"}, {"FlightWidth", "1.5"}}, {}, {"pitch ("}},
+      {{{"ScrewPitch", "7.49"}, {"FlightWidth", "1.5"}}, {"less than half the diameter"}, {}},
+      {{{"ScrewPitch", "7.5"}, {"FlightWidth", "1.5"}}, {}, {"pitch ("}},
+      {{{"FeedDepth", "5.01"}}, {"feed zone channel (5.01 cm deep) is deeper than a third"}, {}},
+      {{{"FeedDepth", "5"}}, {}, {"deeper than a third"}},
+      {{{"FeedDepth", "5"}, {"MeteringDepth", "5.01"}},
+       {"metering zone channel (5.01 cm deep) is deeper than a third",
+        "metering zone channel (5.01 cm deep) is deeper than the feed"},
+       {"feed zone channel (5.00 cm deep) is deeper than a third"}},
+      {{{"FlightWidth", "7.51"}}, {"flight width (7.51 cm) is more than half the pitch"}, {}},
+      {{{"FlightWidth", "7.5"}}, {}, {"flight width"}},
+      {{{"MeteringDepth", "1.41"}}, {"is deeper than the feed zone channel (1.40 cm deep)"}, {}},
+      {{{"MeteringDepth", "1.4"}}, {}, {"deeper than the feed"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Settings.front().first + "=" + c.Settings.front().second);
+    const CompletedRun run = RunSetting(c.Settings);
+    const RunSummary summary = SummarizeRun(*run.State);
+    std::string all;
+    for (const std::string& warning : summary.Warnings) all += warning + "\n";
+    for (const std::string& words : c.Warned) EXPECT_NE(all.find(words), std::string::npos) << words << "\n" << all;
+    for (const std::string& words : c.NotWarned) EXPECT_EQ(all.find(words), std::string::npos) << words << "\n" << all;
+    EXPECT_GE(summary.EndSolidFraction, 0.0);
+    EXPECT_NE(SummaryVerdict(summary), "no grid point");
+  }
 }
 
 TEST(RunSummary, OverfedScrewWarnsOfTheAngleAndTheSolidLeft) {

@@ -96,7 +96,7 @@ TEST_F(ResultsTest, ResultsWindowOpensOnRequestOnceAndFollowsEachRun) {
   EXPECT_FALSE(form->isModal());
   EXPECT_EQ(form->windowTitle(), "Melting Profile");
   EXPECT_EQ(form->Run(), Window->LastRun());
-  EXPECT_TRUE(FormText("SummaryText").contains("Melted at turn 18.6"));
+  EXPECT_TRUE(FormText("SummaryText").contains("Melted at turn 18.7"));
   EXPECT_TRUE(FormText("WarningText").contains("No warnings"));
   EXPECT_EQ(FindControl<QTableWidget>(form, "ProfileTable")->rowCount(), Window->State().Profile.RowCount);
 
