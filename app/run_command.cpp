@@ -45,8 +45,15 @@ std::string OutcomeMessage(const RunOutcome& outcome) {
   return outcome.Message + ". " + outcome.Explanation;
 }
 
-RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
-                      char decimalSeparator, ReportWriting report) {
+namespace {
+
+class NoMessages : public UserMessages {
+ public:
+  void ShowMessage(const std::string&) override {}
+};
+
+RunOutcome CheckedRun(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
+                      char decimalSeparator, ReportWriting report, const std::optional<double>& outputRate) {
   // Every text is converted and stored before any value is judged.
   for (int k = 0; k < InputCount; ++k) {
     const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);
@@ -59,6 +66,7 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
   if (std::optional<std::string> problem = GridBoundProblem(state.Inputs)) return Rejected(*problem);
 
   SetViscosityUnit(state, unitIndex);
+  if (outputRate) state.Inputs.OutputRate = *outputRate;
 
   try {
     RunCalculation(state);
@@ -70,4 +78,17 @@ RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitInde
     return {RunResult::Failed, error.what(), {}};
   }
   return {RunResult::Completed, {}, {}};
+}
+
+}  // namespace
+
+RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
+                      char decimalSeparator, ReportWriting report) {
+  return CheckedRun(state, texts, unitIndex, messages, decimalSeparator, report, std::nullopt);
+}
+
+RunOutcome RunCommandAtOutput(ModelState& state, const RunTexts& texts, int32_t unitIndex, double outputRate,
+                              char decimalSeparator) {
+  NoMessages messages;  // no report is written, so nothing is shown
+  return CheckedRun(state, texts, unitIndex, messages, decimalSeparator, ReportWriting::Skip, outputRate);
 }

@@ -39,3 +39,9 @@ RunTexts InitialRunTexts();
 RunOutcome RunCommand(ModelState& state, const RunTexts& texts, int32_t unitIndex,
                       UserMessages& messages, char decimalSeparator = '.',
                       ReportWriting report = ReportWriting::Write);
+
+// The run command with OutputRate replaced by `outputRate` (kg/hr) after the
+// texts have passed every check, and no report written: a trial output of a
+// search keeps the texts' refusals and nothing else of their output.
+RunOutcome RunCommandAtOutput(ModelState& state, const RunTexts& texts, int32_t unitIndex, double outputRate,
+                              char decimalSeparator = '.');

@@ -1,0 +1,191 @@
+#include "melt/melt_operating_point.h"
+
+#include <cmath>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr int Doublings = 6;
+constexpr int Halvings = 30;
+constexpr int MaxBisections = 100;
+constexpr long double BracketTolerance = 1e-12L;
+constexpr double JumpLimit = 1e-6;  // MPa
+
+// One bound's search: every trial on the same private state and record.
+class BoundSearch {
+ public:
+  BoundSearch(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const MeltInputs& inputs,
+              MeltBound bound, const OperatingPointSettings& settings)
+      : texts_(texts),
+        unitIndex_(unitIndex),
+        separator_(decimalSeparator),
+        inputs_(inputs),
+        bound_(bound),
+        settings_(settings),
+        state_(std::make_unique<ModelState>()) {}
+
+  MeltOperatingPoint Find(double dragCapacity);
+
+ private:
+  // The margin at `output` into `margin`; false when the search must stop.
+  bool Margin(double output, double& margin, bool counted = true);
+  bool Stop(MeltOperatingPoint& point, double output);
+  void KeepFigures(MeltOperatingPoint& point) const;
+
+  const RunTexts& texts_;
+  int32_t unitIndex_;
+  char separator_;
+  const MeltInputs& inputs_;
+  MeltBound bound_;
+  const OperatingPointSettings& settings_;
+  std::unique_ptr<ModelState> state_;
+  MeltStage stage_;
+  RunOutcome failure_;
+  bool cancelled_ = false;
+  int32_t evaluations_ = 0;
+};
+
+bool BoundSearch::Margin(double output, double& margin, bool counted) {
+  if (settings_.Cancel && settings_.Cancel->load()) {
+    cancelled_ = true;
+    return false;
+  }
+  RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
+  if (outcome.Result == RunResult::Completed) outcome = RunMeltStage(*state_, inputs_, stage_);
+  if (counted) {
+    ++evaluations_;
+    if (settings_.Progress) settings_.Progress(bound_, evaluations_);
+  }
+  if (outcome.Result != RunResult::Completed) {
+    failure_ = outcome;
+    return false;
+  }
+  margin = stage_.Summary[static_cast<int>(bound_)].PressureMargin;
+  return true;
+}
+
+// Ends the search at `output` after a trial said stop.
+bool BoundSearch::Stop(MeltOperatingPoint& point, double output) {
+  point.Status = cancelled_ ? OperatingPointStatus::Cancelled : OperatingPointStatus::TrialFailed;
+  point.Output = output;
+  point.TrialOutcome = failure_;
+  point.Evaluations = evaluations_;
+  return false;
+}
+
+void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
+  const MeltBoundSummary& s = stage_.Summary[static_cast<int>(bound_)];
+  point.TipPressure = s.TipPressure;
+  point.DiePressure = s.DiePressure;
+  point.PressureMargin = s.PressureMargin;
+  point.PeakPressure = s.PeakPressure;
+  point.TipMeltTemperature = s.TipMeltTemperature;
+  point.SolidAtTip = stage_.Common.MeltEndIndex > stage_.Common.TipIndex;
+  point.Warnings.clear();
+  for (const MeltWarning& warning : stage_.Warnings) {
+    if (warning.Code == MeltWarningCode::DieNotReached) continue;
+    if (warning.Bound && *warning.Bound != bound_) continue;
+    point.Warnings.push_back(warning.Code);
+  }
+  point.AtOutput = stage_;
+}
+
+MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
+  MeltOperatingPoint point;
+  double lo = 0, hi = dragCapacity, fLo = 0, fHi = 0;
+  if (!Margin(hi, fHi)) return Stop(point, hi), point;
+  bool bracketed = false;
+  if (fHi > 0) {
+    for (int k = 0; k < Doublings && !bracketed; ++k) {
+      lo = hi;
+      fLo = fHi;
+      hi = 2 * hi;
+      if (!Margin(hi, fHi)) return Stop(point, hi), point;
+      bracketed = !(fHi > 0);
+    }
+    if (!bracketed) point.Status = OperatingPointStatus::AboveDieEverywhere, point.Output = hi;
+  } else {
+    for (int k = 0; k < Halvings && !bracketed; ++k) {
+      lo = hi / 2;
+      if (!Margin(lo, fLo)) return Stop(point, lo), point;
+      bracketed = fLo > 0;
+      if (!bracketed) hi = lo, fHi = fLo;
+    }
+    if (!bracketed) point.Status = OperatingPointStatus::BelowDieEverywhere, point.Output = lo;
+  }
+  if (bracketed) {
+    while ((long double)hi - lo > BracketTolerance * hi && point.Bisections < MaxBisections) {
+      const double mid = static_cast<double>(((long double)lo + hi) / 2);
+      double fMid = 0;
+      if (!Margin(mid, fMid)) return Stop(point, mid), point;
+      ++point.Bisections;
+      if (fMid > 0) {
+        lo = mid, fLo = fMid;
+      } else {
+        hi = mid, fHi = fMid;
+      }
+    }
+    point.Status = OperatingPointStatus::Found;
+    point.Output = static_cast<double>(((long double)lo + hi) / 2);
+    point.InJump = std::fabs(fLo - fHi) > JumpLimit;
+  }
+  point.Low = lo;
+  point.High = hi;
+  point.LowMargin = fLo;
+  point.HighMargin = fHi;
+  point.Evaluations = evaluations_;
+  if (point.Status == OperatingPointStatus::Found) {
+    // The reported figures are those of one more run at the output found.
+    double margin = 0;
+    if (!Margin(point.Output, margin, false)) {
+      const double output = point.Output;
+      Stop(point, output);
+      return point;
+    }
+  }
+  KeepFigures(point);
+  return point;
+}
+
+}  // namespace
+
+const char* OperatingPointStatusName(OperatingPointStatus status) {
+  switch (status) {
+    case OperatingPointStatus::Found: return "Found";
+    case OperatingPointStatus::AboveDieEverywhere: return "AboveDieEverywhere";
+    case OperatingPointStatus::BelowDieEverywhere: return "BelowDieEverywhere";
+    case OperatingPointStatus::TrialFailed: return "TrialFailed";
+    case OperatingPointStatus::Cancelled: return "Cancelled";
+  }
+  return "";
+}
+
+MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
+                                        const MeltTexts& meltTexts, const MeltStage& completed,
+                                        const OperatingPointSettings& settings) {
+  MeltOperatingPoints points;
+  MeltInputs inputs;
+  if (std::optional<std::string> refusal = ConvertMeltInputs(meltTexts, decimalSeparator, inputs)) {
+    // The caller's completed stage passed these checks; texts changed since.
+    for (MeltOperatingPoint* point : {&points.Adiabatic, &points.Barrel}) {
+      point->Status = OperatingPointStatus::TrialFailed;
+      point->TrialOutcome = {RunResult::Rejected, *refusal, {}};
+    }
+    return points;
+  }
+  const double dragCapacity = completed.Common.DragCapacity;
+  auto search = [&](MeltBound bound, MeltOperatingPoint& point) {
+    BoundSearch searcher(texts, unitIndex, decimalSeparator, inputs, bound, settings);
+    point = searcher.Find(dragCapacity);
+  };
+  if (settings.Parallel) {
+    std::thread barrel(search, MeltBound::Barrel, std::ref(points.Barrel));
+    search(MeltBound::Adiabatic, points.Adiabatic);
+    barrel.join();
+  } else {
+    search(MeltBound::Adiabatic, points.Adiabatic);
+    search(MeltBound::Barrel, points.Barrel);
+  }
+  return points;
+}

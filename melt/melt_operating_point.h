@@ -1,0 +1,71 @@
+#pragma once
+// The flood-fed operating point: per temperature bound, the output (kg/hr)
+// at which the screw's tip pressure equals the die's need, found by
+// bracketing and bisection. Every trial re-runs the melting model and the
+// stage on a private ModelState, without a report; the caller's state,
+// report and stage record are never touched. The two bounds may be searched
+// at once on two threads.
+// Units as in melt_stage.h (kg/hr, MPa, degC).
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/run_command.h"
+#include "melt/melt_inputs.h"
+#include "melt/melt_stage.h"
+
+enum class OperatingPointStatus {
+  Found,
+  AboveDieEverywhere,  // the screw beats the die up to 64 x DragCapacity
+  BelowDieEverywhere,  // the die beats the screw down to DragCapacity / 2^30
+  TrialFailed,         // a trial run was refused or failed: TrialOutcome says why
+  Cancelled,           // the caller's cancel flag was raised
+};
+const char* OperatingPointStatusName(OperatingPointStatus status);
+
+struct MeltOperatingPoint {
+  OperatingPointStatus Status = OperatingPointStatus::Found;
+  double Output = 0;  // kg/hr: x* when Found, else the last trial output
+  double Low = 0;     // kg/hr, the bracket's side with a positive margin
+  double High = 0;    // kg/hr, the side with a margin <= 0
+  double LowMargin = 0;   // MPa
+  double HighMargin = 0;  // MPa
+  int32_t Bisections = 0;
+  int32_t Evaluations = 0;  // trial runs, not counting the final run at x*
+  // At Output (the final run when Found, the last trial otherwise; absent
+  // figures are zero for TrialFailed and Cancelled).
+  double TipPressure = 0;         // MPa
+  double DiePressure = 0;         // MPa
+  double PressureMargin = 0;      // MPa
+  double PeakPressure = 0;        // MPa
+  double TipMeltTemperature = 0;  // degC
+  bool SolidAtTip = false;        // melting incomplete at the output found
+  bool InJump = false;            // the tip pressure jumps across the root
+  std::vector<MeltWarningCode> Warnings;  // this bound's and the common ones, without DieNotReached
+  RunOutcome TrialOutcome;  // for TrialFailed: the refused or failed trial's outcome
+  MeltStage AtOutput;       // the whole stage record at Output, for the window
+};
+
+struct MeltOperatingPoints {
+  MeltOperatingPoint Adiabatic;
+  MeltOperatingPoint Barrel;
+};
+
+struct OperatingPointSettings {
+  bool Parallel = true;  // both bounds at once on two threads
+  // Raised by the caller to stop at the next trial; may be null.
+  const std::atomic<bool>* Cancel = nullptr;
+  // Called after every trial run with the bound and its evaluations so far,
+  // from the thread that searches that bound; may be empty.
+  std::function<void(MeltBound, int32_t)> Progress;
+};
+
+// Searches both bounds for the run the texts describe. `completed` is the
+// stage record of the completed run at the texts' own output (its
+// DragCapacity sets the bracket's scale).
+MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
+                                        const MeltTexts& meltTexts, const MeltStage& completed,
+                                        const OperatingPointSettings& settings = {});

@@ -1,0 +1,372 @@
+#include "melt/melt_stage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "melt/melt_die.h"
+#include "melt/melt_viscosity.h"
+#include "melt/melt_warnings.h"
+#include "melt/shape_factors.h"
+#include "model/axial_grid.h"
+#include "model/float_faults.h"
+
+namespace {
+
+constexpr long double DynPerCm2PerMPa = 1e7L;
+constexpr long double ErgPerSecondPerKW = 1e10L;
+constexpr long double ErgPerCal = 4.18605e7L;
+constexpr long double PoisePerPaS = 10.0L;
+constexpr long double KgPerHourPerGramPerSecond = 3.6L;
+
+// The values of the grid points that both bounds share, in CGS.
+struct CommonValues {
+  int32_t Tip = 0;       // N
+  int32_t MeltEnd = 0;   // j0
+  long double BarrelSpeed = 0;
+  long double DownChannelSpeed = 0;  // V_b cos(theta)
+  long double SpeedFactor = 0;       // V_b^2 (cos^2 + 4 sin^2): the circulation's dissipation
+  long double HeatCapacityFlow = 0;  // erg/(s K)
+  double MeltFlow = 0;               // cm3/s
+  std::array<bool, MaxGridPoints> Active{};
+  GridArray Width{};
+  GridArray Flow{};
+  GridArray DragFlow{};
+  GridArray DragShape{};
+  GridArray PressureShape{};
+  GridArray ShearRate{};
+  std::array<long double, MaxGridPoints> ShearFactor{};
+};
+
+// One bound's point values in CGS.
+struct BoundValues {
+  GridArray Temperature{};
+  GridArray Viscosity{};      // poise
+  GridArray Gradient{};       // dyn/cm3
+  GridArray ShaftPower{};     // erg/(s cm)
+  GridArray Heat{};           // erg/(s cm)
+  GridArray Pressure{};       // dyn/cm2
+  long double PoolHeat = 0;   // erg/s over the melting points
+};
+
+struct PointValues {
+  double Viscosity, Gradient, ShaftPower, Heat;
+};
+
+long double StepLength(const AxialGrid& grid, int32_t j) {
+  return (long double)grid.ChannelLength[j + 1] - grid.ChannelLength[j];
+}
+
+void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, CommonValues& c) {
+  const ModelInputs& in = state.Inputs;
+  const OperatingPoint& op = state.Operating;
+  const AxialGrid& grid = state.Grid;
+  c.Tip = LastGridPoint(grid);
+  c.MeltEnd = std::min(state.Profile.RowCount, c.Tip + 1);
+  const long double theta = op.HelixAngle;
+  const long double cosine = std::cos(theta);
+  const long double sine = std::sin(theta);
+  c.BarrelSpeed = op.BarrelSpeed;
+  c.DownChannelSpeed = CheckedExtended(c.BarrelSpeed * cosine, "DownChannelSpeed");
+  c.SpeedFactor = CheckedExtended(c.BarrelSpeed * c.BarrelSpeed * (cosine * cosine + 4.0L * sine * sine), "ShaftPower");
+  c.HeatCapacityFlow = CheckedExtended((long double)op.MassRate * in.MeltSpecificHeat * ErgPerCal, "MeltTemperature");
+  c.MeltFlow = Checked((long double)op.MassRate / in.MeltDensity, "MeltFlowRate");
+
+  ShapeFactors shapes;
+  double shapeDepth = 0, shapeWidth = 0;  // the channel the kept shape factors belong to
+  double shearDepth = 0;
+  for (int32_t j = 0; j <= c.Tip; ++j) {
+    const double depth = grid.Depth[j];
+    const bool melting = j < c.MeltEnd;
+    if (melting) {
+      c.Width[j] = Checked((long double)op.ChannelWidth - state.Profile.BedWidth[j], "FlowWidth");
+      c.Flow[j] = Checked((long double)op.MassRate * (1.0L - (long double)state.Profile.SolidFraction[j]) /
+                              in.MeltDensity,
+                          "MeltFlowRate");
+    } else {
+      c.Width[j] = op.ChannelWidth;
+      c.Flow[j] = c.MeltFlow;
+    }
+    c.Active[j] = !melting || c.Width[j] >= depth;
+    if (depth != shearDepth || j == 0) {
+      c.ShearRate[j] = Checked(c.BarrelSpeed / depth, "ShearRate");
+      c.ShearFactor[j] = ShearFactor(law, c.ShearRate[j]);
+      shearDepth = depth;
+    } else {
+      c.ShearRate[j] = c.ShearRate[j - 1];
+      c.ShearFactor[j] = c.ShearFactor[j - 1];
+    }
+    if (!c.Active[j]) continue;
+    if (depth != shapeDepth || c.Width[j] != shapeWidth) {
+      shapes = ChannelShapeFactors(depth, c.Width[j]);
+      shapeDepth = depth;
+      shapeWidth = c.Width[j];
+    }
+    c.DragShape[j] = shapes.Drag;
+    c.PressureShape[j] = shapes.Pressure;
+    c.DragFlow[j] = Checked(0.5L * c.DownChannelSpeed * c.Width[j] * depth * c.DragShape[j], "DragFlowRate");
+  }
+}
+
+// Viscosity, gradient, shaft power and heat of point j at a temperature.
+PointValues EvaluatePoint(const CommonValues& c, const AxialGrid& grid, const MeltViscosityLaw& law,
+                          TemperatureFactorCache& temperatureFactor, int32_t j, long double temperature) {
+  PointValues v;
+  v.Viscosity = Checked(law.Consistency * temperatureFactor.At(temperature) * c.ShearFactor[j], "Viscosity");
+  const long double mu = v.Viscosity;
+  const long double h = grid.Depth[j];
+  const long double w = c.Width[j];
+  if (c.Active[j]) {
+    v.Gradient = Checked(12.0L * mu * ((long double)c.DragFlow[j] - c.Flow[j]) / (w * h * h * h * c.PressureShape[j]),
+                         "Gradient");
+    v.ShaftPower = Checked(w * mu * c.SpeedFactor / h + (long double)c.DragFlow[j] * v.Gradient, "ShaftPower");
+    v.Heat = Checked((long double)v.ShaftPower - (long double)c.Flow[j] * v.Gradient, "Heat");
+  } else {
+    v.Gradient = 0;
+    v.ShaftPower = Checked(std::max(w, 0.0L) * mu * c.SpeedFactor / h, "ShaftPower");
+    v.Heat = v.ShaftPower;
+  }
+  return v;
+}
+
+void StorePoint(BoundValues& b, int32_t j, long double temperature, const PointValues& v) {
+  b.Temperature[j] = Checked(temperature, "MeltTemperature");
+  b.Viscosity[j] = v.Viscosity;
+  b.Gradient[j] = v.Gradient;
+  b.ShaftPower[j] = v.ShaftPower;
+  b.Heat[j] = v.Heat;
+}
+
+// The melting points' heat, each point over the step that follows it.
+long double PoolHeat(const CommonValues& c, const AxialGrid& grid, const BoundValues& b) {
+  long double heat = 0;
+  for (int32_t i = 0; i < std::min(c.MeltEnd, c.Tip); ++i) {
+    heat = CheckedExtended(heat + (long double)b.Heat[i] * StepLength(grid, i), "MeltingZoneHeat");
+  }
+  return heat;
+}
+
+// Melt held at the barrel temperature everywhere.
+void ComputeBarrelBound(const ModelState& state, const CommonValues& c, const MeltViscosityLaw& law,
+                        BoundValues& b) {
+  TemperatureFactorCache factor(law);
+  for (int32_t j = 0; j <= c.Tip; ++j) {
+    const long double t = state.Grid.BarrelTemp[j];
+    StorePoint(b, j, t, EvaluatePoint(c, state.Grid, law, factor, j, t));
+  }
+  b.PoolHeat = PoolHeat(c, state.Grid, b);
+}
+
+// No heat through the barrel: the pool at the melting point; the melt starts
+// with the shear heat of film and pool less the melting need, then heats by
+// its own dissipation (Heun steps).
+void ComputeAdiabaticBound(const ModelState& state, const CommonValues& c, const MeltViscosityLaw& law,
+                           BoundValues& b) {
+  const AxialGrid& grid = state.Grid;
+  const long double meltingPoint = state.Inputs.MeltingPoint;
+  TemperatureFactorCache factor(law);
+  for (int32_t j = 0; j < c.MeltEnd; ++j) {
+    StorePoint(b, j, meltingPoint, EvaluatePoint(c, grid, law, factor, j, meltingPoint));
+  }
+  b.PoolHeat = PoolHeat(c, grid, b);
+  if (c.MeltEnd > c.Tip) return;
+
+  const long double filmHeat =
+      ((long double)state.Profile.MeltingPower - state.Profile.NetMeltingEnergy) * ErgPerSecondPerKW;
+  const long double excess = CheckedExtended(filmHeat + b.PoolHeat, "MeltStartTemperature");
+  const long double start = meltingPoint + std::max(excess, 0.0L) / c.HeatCapacityFlow;
+  StorePoint(b, c.MeltEnd, start, EvaluatePoint(c, grid, law, factor, c.MeltEnd, start));
+  const long double capacity = c.HeatCapacityFlow;
+  for (int32_t j = c.MeltEnd; j < c.Tip; ++j) {
+    const long double dz = StepLength(grid, j);
+    const long double t = b.Temperature[j];
+    const long double trial = CheckedExtended(t + (long double)b.Heat[j] * dz / capacity, "MeltTemperature");
+    const PointValues atTrial = EvaluatePoint(c, grid, law, factor, j + 1, trial);
+    const long double next =
+        CheckedExtended(t + 0.5L * ((long double)b.Heat[j] + atTrial.Heat) * dz / capacity, "MeltTemperature");
+    StorePoint(b, j + 1, next, EvaluatePoint(c, grid, law, factor, j + 1, next));
+  }
+}
+
+void IntegratePressure(const CommonValues& c, const AxialGrid& grid, double startPressure, BoundValues& b) {
+  b.Pressure[0] = Checked((long double)startPressure * DynPerCm2PerMPa, "Pressure");
+  for (int32_t j = 0; j < c.Tip; ++j) {
+    b.Pressure[j + 1] = Checked(
+        (long double)b.Pressure[j] + 0.5L * ((long double)b.Gradient[j] + b.Gradient[j + 1]) * StepLength(grid, j),
+        "Pressure");
+  }
+}
+
+double Mpa(long double dynPerCm2, const char* quantity) { return Checked(dynPerCm2 / DynPerCm2PerMPa, quantity); }
+double KW(long double ergPerSecond, const char* quantity) {
+  return Checked(ergPerSecond / ErgPerSecondPerKW, quantity);
+}
+
+void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law,
+               const CommonValues& c, const BoundValues& b, MeltBoundSummary& s) {
+  const AxialGrid& grid = state.Grid;
+  int32_t peak = 0, low = 0;
+  for (int32_t j = 1; j <= c.Tip; ++j) {
+    if (b.Pressure[j] > b.Pressure[peak]) peak = j;
+    if (b.Pressure[j] < b.Pressure[low]) low = j;
+  }
+  s.PeakPressure = Mpa(b.Pressure[peak], "PeakPressure");
+  s.PeakPressureTurn = grid.Flight[peak];
+  s.MinPressure = Mpa(b.Pressure[low], "MinPressure");
+  s.MinPressureTurn = grid.Flight[low];
+  s.TipPressure = Mpa(b.Pressure[c.Tip], "TipPressure");
+
+  const DieNeed die = ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]);
+  s.DiePressure = Mpa(die.Pressure, "DiePressure");
+  s.PressureMargin = Mpa((long double)b.Pressure[c.Tip] - die.Pressure, "PressureMargin");
+  s.DieShearRate = die.ShearRate;
+  s.DieViscosity.reset();
+  if (die.Viscosity) s.DieViscosity = Checked(*die.Viscosity / PoisePerPaS, "DieViscosity");
+
+  s.MeltingZoneHeat = KW(b.PoolHeat, "MeltingZoneHeat");
+  s.TipMeltTemperature = b.Temperature[c.Tip];
+  long double power = 0;
+  long double meltedPower = 0;  // over the melted length only
+  for (int32_t j = 0; j < c.Tip; ++j) {
+    const long double step = 0.5L * ((long double)b.ShaftPower[j] + b.ShaftPower[j + 1]) * StepLength(grid, j);
+    power = CheckedExtended(power + step, "MeltConveyingPower");
+    if (j >= c.MeltEnd) meltedPower = CheckedExtended(meltedPower + step, "EnergyResidual");
+  }
+  s.MeltConveyingPower = KW(power, "MeltConveyingPower");
+  s.TotalScrewPower = Checked((long double)state.Profile.MeltingPower + s.MeltConveyingPower, "TotalScrewPower");
+  s.MeltStartTemperature.reset();
+  s.EnergyResidual.reset();
+  if (c.MeltEnd <= c.Tip) {
+    s.MeltStartTemperature = b.Temperature[c.MeltEnd];
+    s.EnergyResidual =
+        KW(meltedPower - c.HeatCapacityFlow * ((long double)b.Temperature[c.Tip] - b.Temperature[c.MeltEnd]) -
+               (long double)c.MeltFlow * ((long double)b.Pressure[c.Tip] - b.Pressure[c.MeltEnd]),
+           "EnergyResidual");
+  }
+}
+
+ScrewZone ZoneOf(const AxialGrid& grid, int32_t j) {
+  if (j < grid.FeedPoints) return ScrewZone::Feed;
+  if (j < grid.FeedPoints + grid.CompressionPoints) return ScrewZone::Compression;
+  return ScrewZone::Metering;
+}
+
+void StoreRecord(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law,
+                 const CommonValues& c, const std::array<BoundValues, MeltBoundCount>& bounds, MeltStage& stage) {
+  const AxialGrid& grid = state.Grid;
+  stage.Points.assign(c.Tip + 1, MeltPoint{});
+  MeltCommonFigures& common = stage.Common;
+  common = MeltCommonFigures{};
+  for (int32_t j = 0; j <= c.Tip; ++j) {
+    MeltPoint& p = stage.Points[j];
+    p.Index = j;
+    p.Turn = grid.Flight[j];
+    p.Zone = ZoneOf(grid, j);
+    p.ChannelLength = grid.ChannelLength[j];
+    p.Depth = grid.Depth[j];
+    p.Melting = j < c.MeltEnd;
+    p.Active = c.Active[j];
+    p.FlowWidth = c.Width[j];
+    p.MeltFlowRate = c.Flow[j];
+    p.ShearRate = c.ShearRate[j];
+    if (p.Active) {
+      p.DragFlowRate = c.DragFlow[j];
+      p.FlowRatio = Checked((long double)c.Flow[j] / c.DragFlow[j], "FlowRatio");
+      p.DragShapeFactor = c.DragShape[j];
+      p.PressureShapeFactor = c.PressureShape[j];
+    } else {
+      ++common.NarrowPoolCount;
+      if (!common.NarrowPoolFirstTurn) common.NarrowPoolFirstTurn = p.Turn;
+      common.NarrowPoolLastTurn = p.Turn;
+    }
+    for (int k = 0; k < MeltBoundCount; ++k) {
+      const BoundValues& b = bounds[k];
+      MeltBoundPoint& bp = p.Bounds[k];
+      bp.Temperature = b.Temperature[j];
+      bp.Viscosity = Checked(b.Viscosity[j] / PoisePerPaS, "Viscosity");
+      bp.Gradient = Mpa(b.Gradient[j], "Gradient");
+      bp.Pressure = Mpa(b.Pressure[j], "Pressure");
+    }
+  }
+
+  const ModelInputs& in = state.Inputs;
+  const OperatingPoint& op = state.Operating;
+  const double tipDepth = grid.Depth[c.Tip];
+  const ShapeFactors tipShapes = ChannelShapeFactors(tipDepth, op.ChannelWidth);
+  common.DragCapacity = Checked(KgPerHourPerGramPerSecond * in.MeltDensity * 0.5L * c.DownChannelSpeed *
+                                    op.ChannelWidth * tipDepth * tipShapes.Drag,
+                                "DragCapacity");
+  common.TipIndex = c.Tip;
+  common.MeltEndIndex = c.MeltEnd;
+  if (c.MeltEnd <= c.Tip) common.MeltEndTurn = grid.Flight[c.MeltEnd];
+  common.MeltFlow = c.MeltFlow;
+
+  for (int k = 0; k < MeltBoundCount; ++k) Summarize(state, inputs, law, c, bounds[k], stage.Summary[k]);
+  // The die's conductance does not depend on the bound.
+  common.DieConductance =
+      ComputeDieNeed(inputs, law, c.MeltFlow, bounds[0].Temperature[c.Tip], c.ShearRate[c.Tip]).Conductance;
+}
+
+std::optional<std::string> UnusableValue(const ModelState& state) {
+  if (!(state.Inputs.ViscM0 > 0)) return "Value of Viscosity Equation Para. (m0) is not correct!";
+  if (!(state.Inputs.ViscN > 0)) return "Value of Viscosity Equation Para. (n) is not correct!";
+  if (!(state.Operating.ChannelWidth > 0)) return "Value of Flight Width is not correct!";
+  return std::nullopt;
+}
+
+}  // namespace
+
+const char* MeltBoundName(MeltBound bound) { return bound == MeltBound::Adiabatic ? "Adiabatic" : "Barrel"; }
+
+const char* ScrewZoneName(ScrewZone zone) {
+  switch (zone) {
+    case ScrewZone::Feed: return "feed";
+    case ScrewZone::Compression: return "compression";
+    case ScrewZone::Metering: return "metering";
+  }
+  return "";
+}
+
+RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage) {
+  stage.Points.clear();
+  stage.Warnings.clear();
+  if (std::optional<std::string> problem = UnusableValue(state)) return {RunResult::Rejected, *problem, {}};
+  try {
+    ClearFloatFaults();
+    const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
+    // The working values are large; a worker thread's stack need not hold them.
+    auto common = std::make_unique<CommonValues>();
+    auto bounds = std::make_unique<std::array<BoundValues, MeltBoundCount>>();
+    ComputeCommonValues(state, law, *common);
+    BoundValues& adiabatic = (*bounds)[static_cast<int>(MeltBound::Adiabatic)];
+    BoundValues& barrel = (*bounds)[static_cast<int>(MeltBound::Barrel)];
+    ComputeAdiabaticBound(state, *common, law, adiabatic);
+    IntegratePressure(*common, state.Grid, inputs.MeltStartPressure, adiabatic);
+    ComputeBarrelBound(state, *common, law, barrel);
+    IntegratePressure(*common, state.Grid, inputs.MeltStartPressure, barrel);
+    StoreRecord(state, inputs, law, *common, *bounds, stage);
+    AddMeltWarnings(state, inputs, stage);
+  } catch (const FloatFault&) {
+    stage.Points.clear();
+    stage.Warnings.clear();
+    return {RunResult::Failed, MeltFaultMessage, {}};
+  }
+  return {RunResult::Completed, {}, {}};
+}
+
+MeltRunOutcomes RunWithMeltStage(ModelState& state, const RunTexts& texts, int32_t unitIndex,
+                                 UserMessages& messages, char decimalSeparator, ReportWriting report,
+                                 const MeltTexts& meltTexts, MeltStage& stage) {
+  MeltRunOutcomes outcomes;
+  MeltInputs inputs;
+  const std::optional<std::string> refusal = ConvertMeltInputs(meltTexts, decimalSeparator, inputs);
+  outcomes.Run = RunCommand(state, texts, unitIndex, messages, decimalSeparator, report);
+  if (refusal) {
+    stage.Points.clear();
+    stage.Warnings.clear();
+    outcomes.Melt = RunOutcome{RunResult::Rejected, *refusal, {}};
+  } else if (outcomes.Run.Result == RunResult::Completed) {
+    outcomes.Melt = RunMeltStage(state, inputs, stage);
+  }
+  return outcomes;
+}
