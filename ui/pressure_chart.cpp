@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::array<QString, 2> BoundNames = {QStringLiteral("adiabatic"), QStringLiteral("barrel bound")};
+const std::array<QString, 2> BoundNames = {QStringLiteral("adiabatic bound"), QStringLiteral("barrel bound")};
 const std::array<QColor, 2> BoundColors = {QColor(200, 60, 20), QColor(20, 90, 190)};
 
 struct Span {
@@ -59,6 +59,12 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series) {
 
 }  // namespace
 
+const char* const PressureChartKey =
+    "<small>Solid lines: pressure (left axis); dashed: melt temperature (right axis); dotted at the tip: "
+    "what the die needs. <span style='color:#c83c14'>Red: adiabatic bound</span>, "
+    "<span style='color:#145abe'>blue: barrel bound</span>; the grey band between them is the range to read. "
+    "Shades: feed, compression and metering zone.</small>";
+
 QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("Pressure and melt temperature, from where melting starts to the tip"));
@@ -78,6 +84,10 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   const std::array<ScrewZone, 3> zones = ScrewZones(inputs);
   QValueAxis* x = Axis(QStringLiteral("Position along the screw (turns)"), {0.0, zones[2].End});
   x->setRange(0.0, zones[2].End);
+  // Marks on whole turns from 0, as the melting chart has them.
+  x->setTickType(QValueAxis::TicksDynamic);
+  x->setTickAnchor(0.0);
+  x->setTickInterval(std::max(1.0, 5.0 * std::round(zones[2].End / 40.0)));
   QValueAxis* y = Axis(QStringLiteral("Pressure (MPa)"), pressure);
   QValueAxis* t = Axis(QStringLiteral("Melt temperature (\u00B0C)"), temperature);
   t->setGridLineVisible(false);
@@ -93,10 +103,10 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
     lower->append(zone.Start, y->min());
     lower->append(zone.End, y->min());
     auto* band = new QAreaSeries(upper, lower);
-    band->setName(zone.Name.section(QLatin1Char(' '), 0, 0));
     band->setColor(zone.Tint);
     band->setBorderColor(zone.Tint);
     Attach(chart, band, x, y);
+    HideFromLegend(chart, band);
   }
 
   // The two bounds enclose the likely pressure: the band between them is the
@@ -108,10 +118,11 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   range->setColor(QColor(120, 120, 120, 70));
   range->setBorderColor(Qt::transparent);
   Attach(chart, range, x, y);
+  HideFromLegend(chart, range);
 
   for (int b = 0; b < 2; ++b) {
     QLineSeries* p = Line(curves.Turns, curves.Pressure[b]);
-    p->setName(QStringLiteral("pressure, ") + BoundNames[b]);
+    p->setName(BoundNames[b]);
     p->setPen(QPen(BoundColors[b], 2));
     Attach(chart, p, x, y);
   }
@@ -120,6 +131,7 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
     temp->setName(QStringLiteral("melt temperature, ") + BoundNames[b]);
     temp->setPen(QPen(BoundColors[b], 1.5, Qt::DashLine));
     Attach(chart, temp, x, t);
+    HideFromLegend(chart, temp);
   }
 
   const double tip = curves.Turns.empty() ? zones[2].End : curves.Turns.back();
@@ -133,6 +145,7 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
       die->append(start, (*curves.DiePressure)[b]);
       die->append(tip, (*curves.DiePressure)[b]);
       Attach(chart, die, x, y);
+      HideFromLegend(chart, die);
     }
   }
   auto* zero = new QLineSeries;

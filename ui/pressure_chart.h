@@ -3,7 +3,7 @@
 // screw for the two temperature bounds with the band between them, the
 // zones shaded, the die's need at the tip, and the two melt temperatures on
 // a second axis. It takes plain curves, so it knows nothing of the stage's
-// record.
+// record. The legend names the bounds only; PressureChartKey says the rest.
 
 #include <array>
 #include <optional>
@@ -22,3 +22,6 @@ struct PressureCurves {
 };
 
 QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves);
+
+// What the lines, the band and the shades of the chart mean, as rich text.
+extern const char* const PressureChartKey;

@@ -50,6 +50,8 @@ bool Reads(DieMode mode, int input) {
   }
 }
 
+constexpr int SidePanelWidth = 390;
+
 QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
 
 QString Number(double value, int decimals) { return Html(FixedText(value, decimals)); }
@@ -79,6 +81,13 @@ PressureCurves CurvesOf(const MeltStage& stage) {
                                              Of(stage, MeltBound::Barrel).DiePressure};
   curves.MeltEndTurn = stage.Common.MeltEndTurn;
   return curves;
+}
+
+// A wrapped label in a scroll area gets no more height than its minimum;
+// ask for the height its text needs at the side panel's width.
+void SetWrappedText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->setMinimumHeight(text.isEmpty() ? 0 : label->heightForWidth(SidePanelWidth - 60));
 }
 
 void ReplaceChart(QChartView* view, QChart* chart) {
@@ -173,9 +182,9 @@ TPressureTab::TPressureTab(QWidget* parent) : QWidget(parent) {
   auto* sidePage = new QWidget;
   auto* side = new QVBoxLayout(sidePage);
   side->addWidget(dieBox);
+  side->addWidget(searchBox);
   side->addWidget(SummaryText);
   side->addWidget(WarningText);
-  side->addWidget(searchBox);
   side->addStretch(1);
   auto* sideScroll = new QScrollArea;
   sideScroll->setObjectName(QStringLiteral("MeltFacts"));
@@ -183,11 +192,16 @@ TPressureTab::TPressureTab(QWidget* parent) : QWidget(parent) {
   sideScroll->setWidgetResizable(true);
   sideScroll->setFrameShape(QFrame::NoFrame);
   sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  sideScroll->setFixedWidth(390);
+  sideScroll->setFixedWidth(SidePanelWidth);
 
+  auto* key = new QLabel(QString::fromUtf8(PressureChartKey));
+  key->setWordWrap(true);
+  auto* chartSide = new QVBoxLayout;
+  chartSide->addWidget(Chart, 1);
+  chartSide->addWidget(key);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(Chart, 1);
+  layout->addLayout(chartSide, 1);
   layout->addWidget(sideScroll);
 
   EnableDieFields();
@@ -252,11 +266,11 @@ void TPressureTab::ShowStage(const QString& refusal) {
   CancelButton->setEnabled(false);
   Busy->setVisible(false);
   for (QPushButton* use : UseButtons) use->setEnabled(false);
-  OperatingPointText->clear();
+  SetWrappedText(OperatingPointText, QString());
   if (!StageShown) {
     ReplaceChart(Chart, new QChart);
-    WarningText->clear();
-    SummaryText->setText(Shown ? QStringLiteral("<p style='color:#a00000'><b>The stage did not run:</b> %1</p>")
+    SetWrappedText(WarningText, QString());
+    SetWrappedText(SummaryText, Shown ? QStringLiteral("<p style='color:#a00000'><b>The stage did not run:</b> %1</p>")
                                      .arg(refusal.toHtmlEscaped())
                                : QStringLiteral("<p>No calculation has completed yet. After a run this tab shows the "
                                                 "pressure and the melt temperature up to the screw tip.</p>"));
@@ -287,8 +301,8 @@ void TPressureTab::ShowStage(const QString& refusal) {
   const MeltCommonFigures& common = TheStage.Common;
   QString facts = QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
   if (common.DieConductance)
-    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(Html(RoundTripText(*common.DieConductance)));
-  SummaryText->setText(QStringLiteral("<table>%1</table><p>%2</p>").arg(rows, facts));
+    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(QString::number(*common.DieConductance, 'g', 6));
+  SetWrappedText(SummaryText, QStringLiteral("<table>%1</table><p>%2</p>").arg(rows, facts));
 
   QString warnings;
   for (const MeltWarning& warning : TheStage.Warnings) {
@@ -296,7 +310,7 @@ void TPressureTab::ShowStage(const QString& refusal) {
                     ? QStringLiteral("<p style='color:#404040'>\u2139 Note: %1</p>").arg(Html(warning.Text))
                     : QStringLiteral("<p style='color:#a04000'>\u26A0 %1</p>").arg(Html(warning.Text));
   }
-  WarningText->setText(warnings.isEmpty() ? QStringLiteral("<p style='color:#1a6e1a'>No warnings from the stage.</p>")
+  SetWrappedText(WarningText, warnings.isEmpty() ? QStringLiteral("<p style='color:#1a6e1a'>No warnings from the stage.</p>")
                                           : warnings);
 }
 
@@ -327,7 +341,8 @@ void TPressureTab::FindOperatingPointClick() {
   FindButton->setEnabled(false);
   CancelButton->setEnabled(true);
   Busy->setVisible(true);
-  OperatingPointText->setText(QStringLiteral("<p>Searching: every trial is a full run of the melting model and the stage.</p>"));
+  SetWrappedText(OperatingPointText,
+                 QStringLiteral("<p>Searching: every trial is a full run of the melting model and the stage.</p>"));
   worker->start();
 }
 
@@ -351,30 +366,43 @@ void TPressureTab::ShowOperatingPoints() {
   FindButton->setEnabled(StageShown);
   CancelButton->setEnabled(false);
   Busy->setVisible(false);
-  QString text;
+  const MeltOperatingPoint& a = Current->Result.Adiabatic;
+  const MeltOperatingPoint& b = Current->Result.Barrel;
+  auto row = [](const QString& name, const QString& first, const QString& second) {
+    return QStringLiteral("<tr><td>%1</td><td align='right'>&nbsp;%2</td><td align='right'>&nbsp;%3</td></tr>")
+        .arg(name, first, second);
+  };
+  auto figure = [](const MeltOperatingPoint& point, double value, int decimals) {
+    return point.Status == OperatingPointStatus::Found ? Number(value, decimals) : QStringLiteral("\u2013");
+  };
+  QString text = QStringLiteral("<table>");
+  text += row(QString(), QStringLiteral("<b>adiabatic</b>"), QStringLiteral("<b>barrel</b>"));
+  text += row(QStringLiteral("<b>Output (kg/hr)</b>"), QStringLiteral("<b>%1</b>").arg(figure(a, a.Output, 3)),
+              QStringLiteral("<b>%1</b>").arg(figure(b, b.Output, 3)));
+  text += row(QStringLiteral("Tip = die pressure (MPa)"), figure(a, a.TipPressure, 3), figure(b, b.TipPressure, 3));
+  text += row(QStringLiteral("Melt at the tip (\u00B0C)"), figure(a, a.TipMeltTemperature, 1),
+              figure(b, b.TipMeltTemperature, 1));
+  text += row(QStringLiteral("Full runs"), QString::number(a.Evaluations + 1), QString::number(b.Evaluations + 1));
+  text += QStringLiteral("</table>");
   for (MeltBound bound : {MeltBound::Adiabatic, MeltBound::Barrel}) {
     const MeltOperatingPoint& point = Of(Current->Result, bound);
-    const bool found = point.Status == OperatingPointStatus::Found;
-    UseButtons[static_cast<std::size_t>(bound)]->setEnabled(found);
-    text += QStringLiteral("<p><b>%1:</b> ").arg(bound == MeltBound::Adiabatic ? QStringLiteral("Adiabatic")
-                                                                              : QStringLiteral("Barrel bound"));
-    if (found) {
-      text += QStringLiteral("%1 kg/hr, tip pressure %2 MPa, melt at the tip %3 \u00B0C (%4 runs)")
-                  .arg(Number(point.Output, 3), Number(point.TipPressure, 3), Number(point.TipMeltTemperature, 1))
-                  .arg(point.Evaluations + 1);
-      if (point.SolidAtTip) text += QStringLiteral("; solid is left at the tip there");
-      if (point.InJump) text += QStringLiteral("; the tip pressure jumps there, no output balances exactly");
-    } else if (point.Status == OperatingPointStatus::Cancelled) {
-      text += QStringLiteral("cancelled");
-    } else {
-      text += QStringLiteral("not found (%1, last output %2 kg/hr)")
-                  .arg(QString::fromLatin1(OperatingPointStatusName(point.Status)), Number(point.Output, 3));
-      if (point.Status == OperatingPointStatus::TrialFailed)
-        text += QStringLiteral(": ") + Html(OutcomeMessage(point.TrialOutcome));
+    UseButtons[static_cast<std::size_t>(bound)]->setEnabled(point.Status == OperatingPointStatus::Found);
+    const QString name = bound == MeltBound::Adiabatic ? QStringLiteral("Adiabatic") : QStringLiteral("Barrel bound");
+    QString note;
+    if (point.Status == OperatingPointStatus::Cancelled) {
+      note = QStringLiteral("cancelled");
+    } else if (point.Status != OperatingPointStatus::Found) {
+      note = QStringLiteral("not found (%1, last output %2 kg/hr)")
+                 .arg(QString::fromLatin1(OperatingPointStatusName(point.Status)), Number(point.Output, 3));
+      if (point.Status == OperatingPointStatus::TrialFailed) note += QStringLiteral(": ") + Html(OutcomeMessage(point.TrialOutcome));
+    } else if (point.SolidAtTip) {
+      note = QStringLiteral("solid is left at the tip at this output");
+    } else if (point.InJump) {
+      note = QStringLiteral("the tip pressure jumps here: no output balances the die exactly");
     }
-    text += QStringLiteral("</p>");
+    if (!note.isEmpty()) text += QStringLiteral("<p>%1: %2</p>").arg(name, note);
   }
-  OperatingPointText->setText(text);
+  SetWrappedText(OperatingPointText, text);
 }
 
 void TPressureTab::UseOutput(MeltBound bound) {

@@ -8,10 +8,11 @@
 // window is drawn as the run leaves it; --profile-form draws the results
 // window of that run instead; --pressure-tab draws it on the tab "Pressure and
 // temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
-// --melt first.
+// --melt first and the operating point found.
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStringList>
@@ -127,6 +128,13 @@ int main(int argc, char* argv[]) {
       if (!pages || !tab) return 1;
       tab->SetTexts(dieTexts);
       pages->setCurrentWidget(tab);
+      // The picture shows the operating point found, as a user would see it.
+      QEventLoop wait;
+      QObject::connect(tab, &TPressureTab::SearchEnded, &wait, &QEventLoop::quit);
+      tab->FindOperatingPointClick();
+      if (tab->Searching()) wait.exec();
+      // Each level of nested layouts settles in its own pass.
+      for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
     }
     return form && Save(*form, output) ? 0 : 1;
   }
