@@ -64,10 +64,15 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
   EXPECT_TRUE(Text(tab, "MeltSummaryText").contains("5.895"));
   QChart* chart = FindControl<QChartView>(tab, "PressureChart")->chart();
   QStringList names;
-  for (QAbstractSeries* series : chart->series()) names << series->name();
-  for (const char* name : {"pressure, adiabatic", "pressure, barrel bound", "melt temperature, adiabatic",
-                           "die needs, barrel bound", "pressure range", "metering"})
+  int areas = 0;
+  for (QAbstractSeries* series : chart->series()) {
+    names << series->name();
+    areas += series->type() == QAbstractSeries::SeriesTypeArea;
+  }
+  for (const char* name : {"adiabatic bound", "barrel bound", "melt temperature, adiabatic bound",
+                           "die needs, barrel bound", "pressure range", "end of melting"})
     EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
+  EXPECT_EQ(areas, 4);  // the three zones and the band between the bounds
 
   // A new run with the die kept: output 250 kg/hr builds far more pressure.
   Control<QLineEdit>("Edit11")->setText("250");
