@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include <charconv>
+#include <utility>
 
 #include "model/input_fields.h"
 #include "results/input_names.h"
@@ -25,7 +26,7 @@ const char* const BatchHelp =
     "  -o RESULT   the result file (default result.txt in the current directory)\n"
     "  -h, --help  show this text\n"
     "  --version   show the version\n"
-    "  --          end of options; the next argument is the data file\n"
+    "  --          the next argument is the data file, even if it starts with -\n"
     "\n"
     "One run:\n"
     "  --no-report       do not write the result file\n"
@@ -94,9 +95,13 @@ const char* const BatchHelp =
     "  --reports DIR     also writes each case's report, DIR/case-000001.txt ...\n"
     "  -j N              runs N cases at a time (default: one per core)\n"
     "  --shard K/N       runs only the cases whose number modulo N is K-1, to\n"
-    "                    split a study over N machines\n"
+    "                    split a study over N machines; the file starts with a\n"
+    "                    line naming the shard, its study and the study's cases\n"
     "  --merge OUT.csv SHARD.csv...\n"
-    "                    joins the shards' study files into case order\n"
+    "                    joins the shards' study files into the whole study's\n"
+    "                    file; refuses (exit 3) shards of other studies and rows\n"
+    "                    no shard writes, warns of missing cases\n"
+    "  --replace         lets --merge replace OUT.csv when it is a shard's file\n"
     "  Ctrl+C or SIGTERM stops a study: the study file keeps the cases before\n"
     "  the first unfinished one. A progress line goes to stderr when it is a\n"
     "  terminal.\n"
@@ -104,7 +109,8 @@ const char* const BatchHelp =
     "Numbers are read and written with the decimal separator of the locale.\n"
     "Exit status: 0 report written, 1 input refused, 2 run failed, report not\n"
     "written completely or standard output not writable, 3 data file unreadable\n"
-    "or refused, 64 usage error (also when RESULT is the data file).\n"
+    "or refused, 64 usage error (also when an output is an input or two outputs\n"
+    "are one file).\n"
     "Also: 4 run completed with warnings under --strict, 130 study stopped; a\n"
     "study or merge exits 0 once its file is written, whatever the cases' outcomes.\n"
     "CSV, JSON and study files always use \".\" as decimal point, and are written\n"
@@ -182,12 +188,12 @@ bool ParseWorkers(const std::string& text, BatchOptions& options, std::string& e
 }
 
 // The options that only a study takes, and those it refuses.
-bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, bool shardGiven, std::string& error) {
+bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, std::string& error) {
   if (!options.StudyFile) {
     const char* studyOption = !options.Plan.Axes.empty() ? "--vary"
                               : options.ReportsFolder    ? "--reports"
                               : workersGiven             ? "-j"
-                              : shardGiven               ? "--shard"
+                              : options.ShardGiven       ? "--shard"
                                                          : nullptr;
     if (studyOption) error = std::string("option ") + studyOption + " needs --study FILE.csv";
     return studyOption == nullptr;
@@ -225,17 +231,17 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
                          std::string& error, char decimalSeparator) {
   options = BatchOptions{};
   options.ResultFile = InitialResultFileName;
-  bool optionsEnded = false;
-  bool workersGiven = false, shardGiven = false, othersGiven = false;
+  bool nextIsFile = false;  // after "--": the next argument is a file, whatever it looks like
+  bool workersGiven = false, othersGiven = false;
   std::vector<std::string> positional;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+    if (!nextIsFile && (arg == "-h" || arg == "--help")) {
       options.ShowHelp = true;
       return true;
     }
-    if (!optionsEnded && arg == "--version") {
+    if (!nextIsFile && arg == "--version") {
       options.ShowVersion = true;
       return true;
     }
@@ -260,19 +266,25 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     };
     std::string text;
     bool ok = true;
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
+    if (nextIsFile || arg.empty() || arg[0] != '-') {
       if (!positional.empty() && !options.MergeOutput) {
         error = "only one data file can be given";
         return false;
       }
       positional.push_back(arg);
+      nextIsFile = false;
       continue;
     }
     if (arg == "--") {
-      optionsEnded = true;
+      nextIsFile = true;
       continue;
     }
-    if (arg != "--merge") othersGiven = true;
+    // Options that a second time would silently override the first.
+    auto once = [&](bool& given) {
+      if (given) error = "option " + std::string(arg.starts_with("-j") ? "-j" : arg) + " given more than once";
+      return !std::exchange(given, true);
+    };
+    if (arg != "--merge" && arg != "--replace") othersGiven = true;
     if (arg == "-o") {
       if (i + 1 == args.size()) {
         error = "option -o needs a result file name";
@@ -308,16 +320,15 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     } else if (arg == "--reports") {
       ok = takeOnce("a folder", options.ReportsFolder);
     } else if (arg == "-j") {
-      ok = takeValue("a number of workers", text) && ParseWorkers(text, options, error);
-      workersGiven = true;
+      ok = once(workersGiven) && takeValue("a number of workers", text) && ParseWorkers(text, options, error);
     } else if (arg.starts_with("-j")) {  // -jN, as make takes it
-      ok = ParseWorkers(arg.substr(2), options, error);
-      workersGiven = true;
+      ok = once(workersGiven) && ParseWorkers(arg.substr(2), options, error);
     } else if (arg == "--shard") {
-      ok = takeValue("K/N", text) && ParseShard(text, options, error);
-      shardGiven = true;
+      ok = once(options.ShardGiven) && takeValue("K/N", text) && ParseShard(text, options, error);
     } else if (arg == "--merge") {
       ok = takeOnce("the merged file's name", options.MergeOutput);
+    } else if (arg == "--replace") {
+      ok = once(options.ReplaceShard);
     } else {
       error = "unknown option " + arg;
       return false;
@@ -325,6 +336,14 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     if (!ok) return false;
   }
 
+  if (nextIsFile) {
+    error = "option -- needs a file after it";
+    return false;
+  }
+  if (options.ReplaceShard && !options.MergeOutput) {
+    error = "option --replace needs --merge OUT.csv";
+    return false;
+  }
   if (options.MergeOutput) {
     if (othersGiven) {
       error = "option --merge takes only the merged file and the shards' study files";
@@ -342,5 +361,5 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     error = "options -o and --no-report contradict each other";
     return false;
   }
-  return CheckStudyOptions(options, workersGiven, shardGiven, error);
+  return CheckStudyOptions(options, workersGiven, error);
 }

@@ -40,10 +40,12 @@ struct BatchOptions {
   std::optional<std::string> ReportsFolder;
   unsigned Workers = 0;                 // 0: one per core
   StudyShard Shard;
+  bool ShardGiven = false;              // the study file then starts with its shard line
 
   // chung-batch --merge OUT SHARD...
   std::optional<std::string> MergeOutput;
   std::vector<std::string> MergeInputs;
+  bool ReplaceShard = false;            // --replace: OUT may be an existing shard's file
 };
 
 extern const char* const BatchUsage;

@@ -12,6 +12,7 @@
 #include "batch_inputs.h"
 #include "batch_melt.h"
 #include "batch_options.h"
+#include "batch_outputs.h"
 #include "batch_paths.h"
 #include "batch_study.h"
 #include "model/data_file.h"
@@ -21,7 +22,6 @@
 #include "results/profile_csv.h"
 #include "results/run_json.h"
 #include "results/run_summary.h"
-#include "same_file.h"
 
 namespace fs = std::filesystem;
 
@@ -132,25 +132,9 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return CheckOutput(out, err, BatchExitCompleted);
   }
   // Checked before anything is read: an output would overwrite its own data.
-  if (options.DataFile) {
-    const std::optional<std::string> none;
-    const struct {
-      const char* What;
-      const char* Option;
-      std::optional<std::string> File;
-    } outputs[] = {{"result file", "-o", options.StudyFile ? none : std::optional(options.ResultFile)},
-                   {"CSV file", "--csv", options.CsvFile},
-                   {"JSON file", "--json", options.JsonFile},
-                   {"melt CSV file", "--melt-csv", options.MeltCsvFile},
-                   {"study file", "--study", options.StudyFile}};
-    for (const auto& output : outputs) {
-      if (output.File && SameFile(*options.DataFile, *output.File)) {
-        err << "chung-batch: the " << output.What << " \"" << *output.File << "\" and the data file \""
-            << *options.DataFile << "\" are the same file; name another " << output.What << " with "
-            << output.Option << '\n';
-        return BatchExitUsage;
-      }
-    }
+  if (const std::string problem = OutputsOverInputs(options); !problem.empty()) {
+    err << "chung-batch: " << problem << '\n';
+    return BatchExitUsage;
   }
   if (options.MergeOutput) return RunMergeCommand(options, out, err);
 

@@ -17,6 +17,7 @@
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
+#include "results/study_shard.h"
 #include "stop_signals.h"
 
 namespace fs = std::filesystem;
@@ -102,13 +103,19 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
     writeError = errno;
     return false;
   };
-  StudyCounts counts;
-  std::string header = StudyHeader(options.Plan, unitIndex);
+  // Only a shard's file names its place and study: a whole study's file is
+  // the plain CSV, and so is the merge of its shards.
+  std::string start = StudyHeader(options.Plan, unitIndex);
   if (melt) {
-    header.pop_back();  // the line end, after the stage's columns
-    header += MeltStudyHeader(melt->OperatingPoint) + '\n';
+    start.pop_back();  // the line end, after the stage's columns
+    start += MeltStudyHeader(melt->OperatingPoint) + '\n';
   }
-  if (write(header)) {
+  if (options.ShardGiven) {
+    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings), StudyCaseCount(options.Plan)}) +
+            start;
+  }
+  StudyCounts counts;
+  if (write(start)) {
     ProgressLine progress(err, showProgress);
     StopSignals signals;
     counts = RunStudy(options.Plan, settings, write, signals.Stop(),

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "cli/batch_options.h"
 #include "cli/batch_run.h"
 
 namespace fs = std::filesystem;
@@ -69,6 +70,155 @@ TEST_F(BatchAbuse, HugePlansAreRefusedWithTheirSizeInBoundedMemory) {
     EXPECT_LT(end.MaxResidentKb, 150 * 1024) << count;
   }
   EXPECT_FALSE(fs::exists("s.csv"));
+}
+
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    start = end == std::string::npos ? text.size() : end + 1;
+  }
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  return text;
+}
+
+// Shard 1/2 holds cases 2 and 4, shard 2/2 cases 1 and 3; b.csv is shard
+// 2/2 spoilt in one way, merged with a good a.csv over an existing file.
+TEST_F(BatchAbuse, MalformedShardsAreRefusedNamingFileAndLine) {
+  const std::vector<std::string> plan = {"--vary", "ScrewSpeed=30,40,50,60"};
+  auto shard = [&](const char* file, const char* place, std::string values = "ScrewSpeed=30,40,50,60") {
+    const BatchResult run = Batch({"--study", file, "--shard", place, "--vary", values});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    return ReadFile(file);
+  };
+  shard("a.csv", "1/2");
+  const std::vector<std::string> good = SplitLines(shard("good.csv", "2/2"));
+  ASSERT_EQ(good.size(), 4u);
+  ASSERT_TRUE(good[0].starts_with("# chung-batch shard 2/2 of study ")) << good[0];
+  ASSERT_TRUE(good[0].ends_with(", 4 cases")) << good[0];
+  const std::string row = good[2].substr(good[2].find(','));  // the row after its case number
+  auto with = [&](std::size_t line, const std::string& text) {
+    std::vector<std::string> lines = good;
+    lines[line] = text;
+    return JoinLines(lines);
+  };
+  const std::string lfHeader = good[0] + "\n" + good[1] + "\n";
+  const std::string nul = std::string("1") + '\0' + row;
+  struct Case {
+    std::string B;
+    int Code;
+    std::string Message;
+  };
+  const std::vector<Case> cases = {
+      {with(2, "1,garbage"), 3, "b.csv line 3: the row has 2 fields, the header 14"},
+      {with(2, "1,"), 3, "b.csv line 3: the row has 2 fields, the header 14"},
+      {with(2, nul), 3, "b.csv line 3: the line holds a NUL byte"},
+      {lfHeader + good[2] + "\r\n" + good[3] + "\r\n", 3,
+       "b.csv line 3: the line holds a carriage return; study files end lines with LF only"},
+      {with(2, "0001" + row), 3, "b.csv line 3: the row does not start with a case number (1, 2, ... without leading zeros)"},
+      {with(2, "18446744073709551615" + row), 3, "b.csv line 3: case 18446744073709551615 is beyond the study's 4 cases"},
+      {with(3, "5" + row), 3, "b.csv line 4: case 5 is beyond the study's 4 cases"},
+      {with(3, "2" + row), 3, "b.csv line 4: case 2 is not one of shard 2/2's cases"},
+      {with(2, "3" + row), 3, "b.csv line 4: case 3 is out of case order"},
+      {with(2, "1" + row + ",\"open"), 3, "b.csv line 3: a quoted field is not closed"},
+      {with(2, "1" + row + std::string(100000, 'x')), 3, "b.csv line 3: the line is longer than 65536 bytes"},
+      {JoinLines(good).substr(0, JoinLines(good).size() - 1), 3,
+       "b.csv line 4: the line has no line end; the file was cut short"},
+      {shard("other.csv", "2/2", "ScrewSpeed=70,80,90,100"), 3, "b.csv line 1: a shard of another study than a.csv"},
+      {JoinLines({good.begin() + 1, good.end()}), 3,
+       "b.csv line 1: not a shard's study file: it does not start with the line that --shard K/N writes"},
+      {JoinLines({good.begin(), good.end() - 1}), 0, ""},  // the last case lost: merged, with a warning
+  };
+  for (const Case& c : cases) {
+    WriteFile("b.csv", c.B);
+    WriteFile("out.csv", "keep\n");
+    const BatchResult merge = Batch({"--merge", "out.csv", "a.csv", "b.csv"});
+    EXPECT_EQ(merge.Code, c.Code) << c.Message;
+    if (c.Code != 0) {
+      EXPECT_EQ(merge.Err, "chung-batch: " + c.Message + "\n");
+      EXPECT_EQ(ReadFile("out.csv"), "keep\n") << c.Message;
+    } else {
+      EXPECT_EQ(merge.Err, "warning: 1 cases are missing, the first is case 3\n");
+    }
+  }
+}
+
+// Exit 64 before anything is read or written, naming both files and the
+// option to change.
+TEST_F(BatchAbuse, AnOutputOverAnInputOrAnotherOutputIsRefused) {
+  fs::copy_file(std::string(CHUNG_EXAMPLES_DIR) + "/default.txt", "data.txt");
+  fs::create_directory("reports");
+  fs::copy_file("data.txt", "reports/case-000002.txt");
+  fs::create_directory("linked");
+  fs::create_hard_link("data.txt", "linked/case-000001.txt");
+  ASSERT_EQ(Batch({"--study", "s1.csv", "--shard", "1/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
+  ASSERT_EQ(Batch({"--study", "s2.csv", "--shard", "2/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
+  const std::string vary = "ScrewSpeed=30,40";
+  const std::string same = "\" are the same file; name another ";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"-o", "x", "--csv", "x", "--json", "x"}, "the CSV file \"x\" and the result file \"x" + same + "CSV file with --csv"},
+      {{"data.txt", "--csv", "p.csv", "--json", "./p.csv"},
+       "the JSON file \"./p.csv\" and the CSV file \"p.csv" + same + "JSON file with --json"},
+      {{"--json", "result.txt"}, "the JSON file \"result.txt\" and the result file \"result.txt" + same + "JSON file with --json"},
+      {{"-o", "linked/../r.txt", "--csv", "r.txt"},
+       "the CSV file \"r.txt\" and the result file \"linked/../r.txt" + same + "CSV file with --csv"},
+      {{"data.txt", "--json", "linked/case-000001.txt"},
+       "the JSON file \"linked/case-000001.txt\" and the data file \"data.txt" + same + "JSON file with --json"},
+      {{"reports/case-000002.txt", "--study", "s.csv", "--reports", "reports", "--vary", vary},
+       "the report of case 2 \"reports/case-000002.txt\" and the data file \"reports/case-000002.txt" + same +
+           "reports folder with --reports"},
+      {{"data.txt", "--study", "s.csv", "--reports", "linked", "--vary", vary},
+       "the report of case 1 \"linked/case-000001.txt\" and the data file \"data.txt" + same +
+           "reports folder with --reports"},
+      {{"--study", "new/case-000001.txt", "--reports", "new", "--vary", vary},
+       "the report of case 1 \"new/case-000001.txt\" and the study file \"new/case-000001.txt" + same +
+           "reports folder with --reports"},
+      {{"--merge", "s2.csv", "s1.csv", "s2.csv"},
+       "the merged file \"s2.csv\" and the shard file \"s2.csv" + same + "merged file with --merge"},
+      {{"--merge", "s1.csv", "s2.csv"},
+       "the merged file \"s1.csv\" is a shard's study file; give --replace to replace it, or name another merged "
+       "file with --merge"},
+  };
+  for (const auto& [args, message] : cases) {
+    const BatchResult result = Batch(args);
+    EXPECT_EQ(result.Code, BatchExitUsage) << message;
+    EXPECT_EQ(result.Err, "chung-batch: " + message + "\n");
+  }
+  // Nothing was written: no result, export, study or reports folder.
+  for (const char* name : {"x", "p.csv", "result.txt", "r.txt", "s.csv", "new"}) EXPECT_FALSE(fs::exists(name)) << name;
+  EXPECT_EQ(ReadFile("linked/case-000001.txt"), ReadFile(std::string(CHUNG_EXAMPLES_DIR) + "/default.txt"));
+  // Asked for, a merge replaces a shard's file with the merge of the others.
+  const BatchResult replaced = Batch({"--merge", "s1.csv", "--replace", "s2.csv"});
+  EXPECT_EQ(replaced.Code, 0) << replaced.Err;
+  EXPECT_TRUE(ReadFile("s1.csv").starts_with("case,ScrewSpeed (rpm),"));
+}
+
+// An option that a second time would override the first is refused like
+// the others; "--" makes only the next argument the data file.
+TEST_F(BatchAbuse, RepeatedOptionsAreRefusedAndDoubleDashTakesOneFile) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+      {{"--study", "s.csv", "--shard", "1/2", "--shard", "2/2"}, "option --shard given more than once"},
+      {{"--study", "s.csv", "-j", "2", "-j3"}, "option -j given more than once"},
+      {{"--merge", "m.csv", "--replace", "--replace", "a.csv"}, "option --replace given more than once"},
+      {{"--replace", "-o", "r.txt"}, "option --replace needs --merge OUT.csv"},
+      {{"-o", "r.txt", "--"}, "option -- needs a file after it"},
+  };
+  for (const auto& [args, message] : refused) {
+    const BatchResult result = Batch(args);
+    EXPECT_EQ(result.Code, BatchExitUsage) << message;
+    EXPECT_EQ(result.Err, "chung-batch: " + message + "\n" + BatchUsage);
+  }
+  fs::copy_file(std::string(CHUNG_EXAMPLES_DIR) + "/default.txt", "-data.txt");
+  const BatchResult dashed = Batch({"--", "-data.txt", "-o", "r.txt"});
+  EXPECT_EQ(dashed.Code, 0) << dashed.Err;
+  EXPECT_TRUE(fs::exists("r.txt"));
 }
 
 }  // namespace

@@ -16,18 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct BatchResult {
-  int Code;
-  std::string Out;
-  std::string Err;
-};
-
-BatchResult Batch(const std::vector<std::string>& args, char decimalSeparator = '.') {
-  std::ostringstream out, err;
-  const int code = RunBatch(args, out, err, decimalSeparator);
-  return {code, out.str(), err.str()};
-}
-
 // A data file of the initial texts, with some values replaced (keyed by line
 // number, 1 to 29); line 29 is the unit.
 std::string DataFileText(const std::map<int, std::string>& values = {}) {

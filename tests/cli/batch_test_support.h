@@ -9,6 +9,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "cli/batch_run.h"
 
 class BatchTempDir : public ::testing::Test {
  protected:
@@ -38,3 +41,16 @@ class BatchTempDir : public ::testing::Test {
   std::filesystem::path previous_;
   std::filesystem::path dir_;
 };
+
+// One chung-batch command line run in this process, its streams captured.
+struct BatchResult {
+  int Code;
+  std::string Out;
+  std::string Err;
+};
+
+inline BatchResult Batch(const std::vector<std::string>& args, char decimalSeparator = '.') {
+  std::ostringstream out, err;
+  const int code = RunBatch(args, out, err, decimalSeparator);
+  return {code, out.str(), err.str()};
+}

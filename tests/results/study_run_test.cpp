@@ -12,6 +12,7 @@
 
 #include "results/study_merge.h"
 #include "results/study_rows.h"
+#include "results/study_shard.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST(StudyMerge, ShardsJoinIntoTheWholeStudy) {
   for (uint64_t count : {1u, 3u, 4u, 25u}) {
     std::vector<std::istringstream> files;
     for (uint64_t index = count; index >= 1; --index) {
-      files.emplace_back(Study(plan, 2, {index, count}).Text);
+      files.emplace_back(ShardLineText({{index, count}, "0123456789abcdef", 18}) + Study(plan, 2, {index, count}).Text);
     }
     std::vector<StudyFileInput> inputs;
     for (std::istringstream& file : files) inputs.push_back({"shard", &file});
@@ -103,20 +104,25 @@ TEST(StudyMerge, ShardsJoinIntoTheWholeStudy) {
 
 TEST(StudyMerge, RefusesFilesThatDoNotFit) {
   const std::string header = "case,ScrewSpeed (rpm),outcome\n";
+  const std::string first = ShardLineText({{1, 2}, "0123456789abcdef", 4}) + header;
+  const std::string second = ShardLineText({{2, 2}, "0123456789abcdef", 4}) + header;
   struct MergeCase {
     std::vector<std::string> Files;
     std::string Error;
     uint64_t Missing;
   };
   const std::vector<MergeCase> cases = {
-      {{header + "1,30,Completed\n", header + "3,40,Completed\n"}, "", 1},
-      {{header + "1,30,Completed\n", header + "1,30,Completed\n"}, "case 1 is in both a and b", 0},
-      {{header + "1,30,Completed\n", "case,OutputRate (kg/hr),outcome\n"}, "b has other columns than a", 0},
-      {{header + "3,30,Completed\n2,40,Completed\n"}, "a line 3 is out of case order", 0},
-      {{header + "1,30,Completed\n2,40,Compl"}, "a line 3 is not a complete study row", 0},
-      {{header + "x,30,Completed\n"}, "a line 2 is not a complete study row", 0},
-      {{"point,flight (turns)\n0,5\n"}, "a is not a study file", 0},
-      {{""}, "a is not a study file", 0},
+      {{second + "1,30,Completed\n", first + "4,40,Completed\n"}, "", 2},
+      {{second + "1,30,Completed\n", second + "1,30,Completed\n"}, "b line 3: case 1 is also in a line 3", 0},
+      {{second + "1,30,Completed\n", ShardLineText({{1, 2}, "0123456789abcdef", 4}) + "case,OutputRate (kg/hr),outcome\n"},
+       "b line 2: other columns than a", 0},
+      {{second + "3,30,Completed\n1,40,Completed\n"}, "a line 4: case 1 is out of case order", 0},
+      {{second + "1,30,Completed\n3,40,Compl"}, "a line 4: the line has no line end; the file was cut short", 0},
+      {{second + "x,30,Completed\n"},
+       "a line 3: the row does not start with a case number (1, 2, ... without leading zeros)", 0},
+      {{"point,flight (turns)\n0,5\n"},
+       "a line 1: not a shard's study file: it does not start with the line that --shard K/N writes", 0},
+      {{""}, "a line 1: the file is empty, not a shard's study file", 0},
   };
   for (const MergeCase& c : cases) {
     std::vector<std::istringstream> files;
