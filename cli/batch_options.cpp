@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/input_fields.h"
+#include "model/number_conversion.h"
 #include "results/input_names.h"
 
 const char* const BatchUsage = "Usage: chung-batch [DATAFILE] [-o RESULT]\n";
@@ -12,6 +13,7 @@ const char* const BatchHelp =
     "Usage: chung-batch [DATAFILE] [-o RESULT]\n"
     "       chung-batch [DATAFILE] [OPTIONS]\n"
     "       chung-batch [DATAFILE] --study FILE.csv --vary NAME=VALUES... [OPTIONS]\n"
+    "       chung-batch [DATAFILE] --find NAME=LO:HI --until CONDITION [OPTIONS]\n"
     "       chung-batch --merge OUT.csv SHARD.csv...\n"
     "\n"
     "Runs the Chung melting model once, without the window, and writes the report.\n"
@@ -106,6 +108,30 @@ const char* const BatchHelp =
     "  the first unfinished one. A progress line goes to stderr when it is a\n"
     "  terminal.\n"
     "\n"
+    "Finding a limit:\n"
+    "  --find NAME=LO:HI  finds the largest value of input NAME from LO to HI at\n"
+    "                    which the condition holds: 64 runs spread over the\n"
+    "                    interval (on every core), then bisection of the last\n"
+    "                    change of the condition to a millionth of the value.\n"
+    "                    Prints the value, its status and the runs used, then\n"
+    "                    runs the value like a single run: -o, --csv, --json\n"
+    "                    (with a member \"find\": Value, Status, Runs, Intervals),\n"
+    "                    --no-report, --strict and --set work as for one run.\n"
+    "                    Status: Found, HoldsEverywhere (the value is HI),\n"
+    "                    SeveralChanges (the condition changes more than once;\n"
+    "                    the value is still the top of the highest interval where\n"
+    "                    it holds) or HoldsNowhere (no value; the run shown is at\n"
+    "                    HI). Each exits 0.\n"
+    "  --until CONDITION melted: completed with less than 2 % of the solid left\n"
+    "                    within the screw; clean: melted and without warnings\n"
+    "  --smallest        the smallest value instead (the first change; the run\n"
+    "                    shown where it holds nowhere is at LO)\n"
+    "  --tolerance X     bisect until the interval is X wide, in NAME's unit\n"
+    "  With --study FILE.csv and --vary of other inputs, one search per case:\n"
+    "  case, the varied inputs, the limit (NAME's unit), its status, its runs,\n"
+    "  the scan points where the condition holds (\"100 to 300 | 350 to 400\"),\n"
+    "  then the study columns (outcome ... warnings) of the run at the limit.\n"
+    "\n"
     "Numbers are read and written with the decimal separator of the locale.\n"
     "Exit status: 0 report written, 1 input refused, 2 run failed, report not\n"
     "written completely or standard output not writable, 3 data file unreadable\n"
@@ -187,6 +213,62 @@ bool ParseWorkers(const std::string& text, BatchOptions& options, std::string& e
   return true;
 }
 
+// NAME=LO:HI for --find.
+bool ParseFind(const std::string& text, char decimalSeparator, LimitSearch& search, std::string& error) {
+  const std::size_t equals = text.find('=');
+  const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
+  if (equals == std::string::npos || colon == std::string::npos) {
+    error = "option --find " + Quoted(text) + ": the search is NAME=LO:HI";
+    return false;
+  }
+  const std::optional<int> input = FindInputByName(std::string_view(text).substr(0, equals));
+  if (!input) {
+    error = "option --find " + Quoted(text) + ": unknown input name " + Quoted(text.substr(0, equals)) +
+            "; the names are " + InputNameList();
+    return false;
+  }
+  const std::optional<double> low = ConvertNumber(std::string_view(text).substr(equals + 1, colon - equals - 1), decimalSeparator);
+  const std::optional<double> high = ConvertNumber(std::string_view(text).substr(colon + 1), decimalSeparator);
+  if (!low || !high || !(*low < *high)) {
+    error = "option --find " + Quoted(text) + ": LO and HI are numbers with LO below HI";
+    return false;
+  }
+  search.Input = *input;
+  search.Low = *low;
+  search.High = *high;
+  return true;
+}
+
+// --until, --smallest and --tolerance belong to --find, which needs --until;
+// a searched input can not also be varied.
+bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool untilGiven, std::string& error) {
+  if (!options.Find) {
+    if (findOption) error = std::string("option ") + findOption + " needs --find NAME=LO:HI";
+    return findOption == nullptr;
+  }
+  if (!untilGiven) {
+    error = "option --find needs --until melted or --until clean";
+    return false;
+  }
+  // A limit is searched on the melting run alone.
+  if (IsMeltInput(options.Find->Input) || options.MeltStageOn()) {
+    error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
+            "(--melt, --operating-point, --melt-csv, DieMode ... MeltStartPressure)";
+    return false;
+  }
+  for (const StudyAxis& axis : options.Plan.Axes) {
+    if (axis.Input == options.Find->Input) {
+      error = std::string("option --find: ") + InputNames[axis.Input].Name + " is both searched and varied";
+      return false;
+    }
+  }
+  if (options.StudyFile && options.ReportsFolder) {
+    error = "option --reports is not for a search of limits; --json or -o give the run at one limit";
+    return false;
+  }
+  return true;
+}
+
 // The options that only a study takes, and those it refuses.
 bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, std::string& error) {
   if (!options.StudyFile) {
@@ -233,6 +315,9 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
   options.ResultFile = InitialResultFileName;
   bool nextIsFile = false;  // after "--": the next argument is a file, whatever it looks like
   bool workersGiven = false, othersGiven = false;
+  LimitSearch search;
+  const char* findOption = nullptr;  // the first of --until, --smallest, --tolerance
+  bool untilGiven = false;
   std::vector<std::string> positional;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -325,6 +410,34 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       ok = once(workersGiven) && ParseWorkers(arg.substr(2), options, error);
     } else if (arg == "--shard") {
       ok = once(options.ShardGiven) && takeValue("K/N", text) && ParseShard(text, options, error);
+    } else if (arg == "--find") {
+      if (options.Find) {
+        error = "option --find given more than once";
+        return false;
+      }
+      ok = takeValue("NAME=LO:HI", text) && ParseFind(text, decimalSeparator, search, error);
+      if (ok) options.Find.emplace();
+    } else if (arg == "--until") {
+      ok = once(untilGiven) && takeValue("a condition, melted or clean", text);
+      const std::optional<LimitCondition> condition = ParseLimitCondition(text);
+      if (ok && !condition) {
+        error = "option --until " + Quoted(text) + ": the conditions are melted and clean";
+        ok = false;
+      }
+      if (ok) search.Condition = *condition;
+      if (!findOption) findOption = "--until";
+    } else if (arg == "--smallest") {
+      search.Smallest = true;
+      if (!findOption) findOption = "--smallest";
+    } else if (arg == "--tolerance") {
+      ok = takeValue("a width in the searched input's unit", text);
+      const std::optional<double> tolerance = ok ? ConvertNumber(text, decimalSeparator) : std::nullopt;
+      if (ok && !(tolerance && *tolerance > 0)) {
+        error = "option --tolerance " + Quoted(text) + ": the tolerance is a number above 0";
+        ok = false;
+      }
+      if (ok) search.Tolerance = *tolerance;
+      if (!findOption) findOption = "--tolerance";
     } else if (arg == "--merge") {
       ok = takeOnce("the merged file's name", options.MergeOutput);
     } else if (arg == "--replace") {
@@ -357,6 +470,9 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     return true;
   }
   if (!positional.empty()) options.DataFile = positional.front();
+  // --until and the rest may come before or after --find.
+  if (options.Find) options.Find = search;
+  if (!CheckFindOptions(options, findOption, untilGiven, error)) return false;
   if (options.NoReport && options.ResultFileGiven) {
     error = "options -o and --no-report contradict each other";
     return false;

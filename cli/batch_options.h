@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "results/limit_find.h"
 #include "results/study_plan.h"
 
 // --set NAME=VALUE: the text that replaces input `Input`'s text (a named
@@ -41,6 +42,10 @@ struct BatchOptions {
   unsigned Workers = 0;                 // 0: one per core
   StudyShard Shard;
   bool ShardGiven = false;              // the study file then starts with its shard line
+
+  // A limit search: --find NAME=LO:HI --until CONDITION [--smallest]
+  // [--tolerance X]; with --study, one search per case.
+  std::optional<LimitSearch> Find;
 
   // chung-batch --merge OUT SHARD...
   std::optional<std::string> MergeOutput;

@@ -18,6 +18,8 @@
 #include "model/data_file.h"
 #include "model/user_messages.h"
 #include "report/replace_file.h"
+#include "batch_find.h"
+#include "results/limit_json.h"
 #include "results/melt_csv.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
@@ -87,15 +89,16 @@ bool Export(const std::optional<std::string>& file, const char* what, const std:
 // stage was not asked for.
 bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
                   char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
-                  const MeltRunJson* melt, std::ostream& err) {
+                  const FoundLimit* limit, const MeltRunJson* melt, std::ostream& err) {
   bool written = true;
   if (outcome.Result == RunResult::Completed) {
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
   }
   if (options.JsonFile) {
-    written = Export(options.JsonFile, "JSON", RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt),
-                     err) &&
-              written;
+    const std::string json =
+        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
+              : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
+    written = Export(options.JsonFile, "JSON", json, err) && written;
   }
   if (melt && melt->Stage) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(*melt->Stage), err) && written;
   return written;
@@ -146,11 +149,17 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (const InputSetting& setting : options.Settings) {
     if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
   }
+  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   const std::optional<MeltRequest> melt =
       options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
   if (options.StudyFile) {
     return RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err);
   }
+  return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
+}
+
+int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
+              std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
@@ -167,9 +176,14 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     meltJson = MeltRunJson{melt->Texts, meltRun->StageCompleted() ? &meltRun->Stage : nullptr,
                            meltRun->OperatingPoints ? &*meltRun->OperatingPoints : nullptr};
   }
-  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state,
+  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit,
                                      meltJson ? &*meltJson : nullptr, err);
 
+  // Where a condition holds nowhere, the run at the end searched towards may
+  // be refused or fail: that is the answer, not an error of the search.
+  if (limit && !limit->Result.Value && outcome.Result != RunResult::Completed) {
+    return CheckOutput(out, err, exported ? BatchExitCompleted : BatchExitFailed);
+  }
   switch (outcome.Result) {
     case RunResult::Rejected:
       return exported ? BatchExitRejected : BatchExitFailed;

@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/run_command.h"
+#include "results/limit_find.h"
+
+struct BatchOptions;
+
 // Exit statuses of chung-batch.
 inline constexpr int BatchExitCompleted = 0;
 inline constexpr int BatchExitRejected = 1;
@@ -21,3 +26,15 @@ inline constexpr int BatchExitStopped = 130;  // a study stopped by Ctrl+C or SI
 // showProgress: `err` is a terminal, where a study draws its progress line.
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              char decimalSeparator, bool showProgress = false);
+
+// What a search of a limit hands to the run at its value.
+struct FoundLimit {
+  const LimitSearch& Search;
+  const LimitResult& Result;
+};
+
+// One run of `texts` (the data file and --set applied) with the report and
+// exports the options ask for; `limit`, when given, is the search that chose
+// the run, for its JSON.
+int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
+              std::ostream& out, std::ostream& err, const FoundLimit* limit = nullptr);

@@ -14,6 +14,7 @@
 #include "batch_run.h"
 #include "report/replace_file.h"
 #include "results/melt_study_columns.h"
+#include "results/limit_study.h"
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
@@ -62,11 +63,6 @@ class ProgressLine {
   Clock::time_point start_ = Clock::now();
 };
 
-unsigned DefaultWorkers() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : cores;
-}
-
 bool PrepareReportsFolder(const std::string& folder, std::ostream& err) {
   std::error_code error;
   fs::create_directories(folder, error);
@@ -77,6 +73,11 @@ bool PrepareReportsFolder(const std::string& folder, std::ostream& err) {
 }
 
 }  // namespace
+
+unsigned BatchWorkers(const BatchOptions& options) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return options.Workers != 0 ? options.Workers : cores == 0 ? 1 : cores;
+}
 
 int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
                     int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,
@@ -92,7 +93,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   settings.BaseTexts = texts;
   settings.UnitIndex = unitIndex;
   settings.DecimalSeparator = decimalSeparator;
-  settings.Workers = options.Workers != 0 ? options.Workers : DefaultWorkers();
+  settings.Workers = BatchWorkers(options);
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;
   settings.Melt = melt;
@@ -105,7 +106,8 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   };
   // Only a shard's file names its place and study: a whole study's file is
   // the plain CSV, and so is the merge of its shards.
-  std::string start = StudyHeader(options.Plan, unitIndex);
+  std::string start = options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
+                                   : StudyHeader(options.Plan, unitIndex);
   if (melt) {
     start.pop_back();  // the line end, after the stage's columns
     start += MeltStudyHeader(melt->OperatingPoint) + '\n';
@@ -115,11 +117,20 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
             start;
   }
   StudyCounts counts;
+  LimitStudyCounts limits;
   if (write(start)) {
     ProgressLine progress(err, showProgress);
     StopSignals signals;
-    counts = RunStudy(options.Plan, settings, write, signals.Stop(),
-                      [&](uint64_t written, uint64_t planned) { progress.Show(written, planned); });
+    const auto show = [&](uint64_t written, uint64_t planned) { progress.Show(written, planned); };
+    if (options.Find) {
+      limits = RunLimitStudy(options.Plan, *options.Find, settings, write, signals.Stop(), show);
+      counts.Planned = limits.Planned;
+      counts.Written = limits.Written;
+      counts.Stopped = limits.Stopped;
+      counts.WriteFailed = limits.WriteFailed;
+    } else {
+      counts = RunStudy(options.Plan, settings, write, signals.Stop(), show);
+    }
     progress.Finish();
   } else {
     counts.WriteFailed = true;
@@ -140,8 +151,13 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
         << counts.Planned << " cases\n";
     return BatchExitStopped;
   }
-  out << "Study written to " << path << ": " << counts.Written << " cases, " << counts.Completed
-      << " completed, " << counts.Rejected << " rejected, " << counts.Failed << " failed\n";
+  out << "Study written to " << path << ": " << counts.Written << " cases, ";
+  if (options.Find) {
+    out << limits.Found << " found, " << limits.SeveralChanges << " with several changes, " << limits.HoldsEverywhere
+        << " holding everywhere, " << limits.HoldsNowhere << " holding nowhere\n";
+  } else {
+    out << counts.Completed << " completed, " << counts.Rejected << " rejected, " << counts.Failed << " failed\n";
+  }
   if (counts.ReportsNotWritten > 0) {
     err << "chung-batch: " << counts.ReportsNotWritten << " case reports were not written completely\n";
     return BatchExitFailed;

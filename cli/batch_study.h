@@ -10,8 +10,12 @@
 #include "batch_options.h"
 #include "results/melt_run.h"
 
-// texts and unitIndex: the data file and --set applied; melt: the
-// melt-conveying stage's texts when the stage is on. showProgress: stderr
+// The workers a study or a search runs on: -j, or one per core.
+unsigned BatchWorkers(const BatchOptions& options);
+
+// texts and unitIndex: the data file and --set applied; with --find, one
+// search of a limit per case; melt: the melt-conveying stage's texts when
+// the stage is on. showProgress: stderr
 // is a terminal, so a progress line is drawn on `err`.
 int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
                     int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,

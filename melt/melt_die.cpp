@@ -1,7 +1,7 @@
 #include "melt/melt_die.h"
 
 #include "melt/shape_factors.h"
-#include "model/float_faults.h"
+#include "melt/finite_values.h"
 
 namespace {
 
@@ -13,11 +13,11 @@ constexpr long double DynPerCm2PerMPa = 1e7L;
 DieNeed ThroughConductance(const MeltViscosityLaw& law, double flow, double tipTemperature, long double conductance,
                            long double shearRate, long double factor) {
   DieNeed need;
-  need.Conductance = Checked(conductance, "DieConductance");
-  need.ShearRate = Checked(shearRate, "DieShearRate");
+  need.Conductance = Finite(conductance, "DieConductance");
+  need.ShearRate = Finite(shearRate, "DieShearRate");
   const long double viscosity = ViscosityAt(law, tipTemperature, ShearFactor(law, *need.ShearRate)) * factor;
-  need.Viscosity = Checked(viscosity, "DieViscosity");
-  need.Pressure = Checked((long double)*need.Viscosity * flow / *need.Conductance, "DiePressure");
+  need.Viscosity = Finite(viscosity, "DieViscosity");
+  need.Pressure = Finite((long double)*need.Viscosity * flow / *need.Conductance, "DiePressure");
   return need;
 }
 
@@ -30,7 +30,7 @@ DieNeed ComputeDieNeed(const MeltInputs& in, const MeltViscosityLaw& law, double
     case DieMode::None: return {};
     case DieMode::HeadPressure: {
       DieNeed need;
-      need.Pressure = Checked((long double)in.DieHeadPressure * DynPerCm2PerMPa, "DiePressure");
+      need.Pressure = Finite((long double)in.DieHeadPressure * DynPerCm2PerMPa, "DiePressure");
       return need;
     }
     case DieMode::Capillary: {

@@ -9,7 +9,7 @@
 #include "melt/melt_warnings.h"
 #include "melt/shape_factors.h"
 #include "model/axial_grid.h"
-#include "model/float_faults.h"
+#include "melt/finite_values.h"
 
 namespace {
 
@@ -36,6 +36,11 @@ struct CommonValues {
   GridArray PressureShape{};
   GridArray ShearRate{};
   std::array<long double, MaxGridPoints> ShearFactor{};
+  // The parts of the gradient and of the dissipation that do not depend on
+  // the viscosity, taken once for both bounds and every Heun step:
+  // 12 (Q_D - Q) / (W H^3 F_p) and W V_b^2 (cos^2 + 4 sin^2) / H.
+  std::array<long double, MaxGridPoints> GradientFactor{};
+  std::array<long double, MaxGridPoints> DissipationFactor{};
 };
 
 // One bound's point values in CGS.
@@ -67,10 +72,10 @@ void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, C
   const long double cosine = std::cos(theta);
   const long double sine = std::sin(theta);
   c.BarrelSpeed = op.BarrelSpeed;
-  c.DownChannelSpeed = CheckedExtended(c.BarrelSpeed * cosine, "DownChannelSpeed");
-  c.SpeedFactor = CheckedExtended(c.BarrelSpeed * c.BarrelSpeed * (cosine * cosine + 4.0L * sine * sine), "ShaftPower");
-  c.HeatCapacityFlow = CheckedExtended((long double)op.MassRate * in.MeltSpecificHeat * ErgPerCal, "MeltTemperature");
-  c.MeltFlow = Checked((long double)op.MassRate / in.MeltDensity, "MeltFlowRate");
+  c.DownChannelSpeed = FiniteExtended(c.BarrelSpeed * cosine, "DownChannelSpeed");
+  c.SpeedFactor = FiniteExtended(c.BarrelSpeed * c.BarrelSpeed * (cosine * cosine + 4.0L * sine * sine), "ShaftPower");
+  c.HeatCapacityFlow = FiniteExtended((long double)op.MassRate * in.MeltSpecificHeat * ErgPerCal, "MeltTemperature");
+  c.MeltFlow = Finite((long double)op.MassRate / in.MeltDensity, "MeltFlowRate");
 
   ShapeFactors shapes;
   double shapeDepth = 0, shapeWidth = 0;  // the channel the kept shape factors belong to
@@ -79,8 +84,8 @@ void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, C
     const double depth = grid.Depth[j];
     const bool melting = j < c.MeltEnd;
     if (melting) {
-      c.Width[j] = Checked((long double)op.ChannelWidth - state.Profile.BedWidth[j], "FlowWidth");
-      c.Flow[j] = Checked((long double)op.MassRate * (1.0L - (long double)state.Profile.SolidFraction[j]) /
+      c.Width[j] = Finite((long double)op.ChannelWidth - state.Profile.BedWidth[j], "FlowWidth");
+      c.Flow[j] = Finite((long double)op.MassRate * (1.0L - (long double)state.Profile.SolidFraction[j]) /
                               in.MeltDensity,
                           "MeltFlowRate");
     } else {
@@ -89,7 +94,7 @@ void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, C
     }
     c.Active[j] = !melting || c.Width[j] >= depth;
     if (depth != shearDepth || j == 0) {
-      c.ShearRate[j] = Checked(c.BarrelSpeed / depth, "ShearRate");
+      c.ShearRate[j] = Finite(c.BarrelSpeed / depth, "ShearRate");
       c.ShearFactor[j] = ShearFactor(law, c.ShearRate[j]);
       shearDepth = depth;
     } else {
@@ -104,33 +109,41 @@ void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, C
     }
     c.DragShape[j] = shapes.Drag;
     c.PressureShape[j] = shapes.Pressure;
-    c.DragFlow[j] = Checked(0.5L * c.DownChannelSpeed * c.Width[j] * depth * c.DragShape[j], "DragFlowRate");
+    c.DragFlow[j] = Finite(0.5L * c.DownChannelSpeed * c.Width[j] * depth * c.DragShape[j], "DragFlowRate");
+  }
+  for (int32_t j = 0; j <= c.Tip; ++j) {
+    const long double h = grid.Depth[j];
+    const long double w = c.Width[j];
+    if (c.Active[j]) {
+      c.GradientFactor[j] =
+          FiniteExtended(12.0L * ((long double)c.DragFlow[j] - c.Flow[j]) / (w * h * h * h * c.PressureShape[j]),
+                         "Gradient");
+    }
+    c.DissipationFactor[j] = FiniteExtended(std::max(w, 0.0L) * c.SpeedFactor / h, "ShaftPower");
   }
 }
 
 // Viscosity, gradient, shaft power and heat of point j at a temperature.
-PointValues EvaluatePoint(const CommonValues& c, const AxialGrid& grid, const MeltViscosityLaw& law,
+PointValues EvaluatePoint(const CommonValues& c, const MeltViscosityLaw& law,
                           TemperatureFactorCache& temperatureFactor, int32_t j, long double temperature) {
   PointValues v;
-  v.Viscosity = Checked(law.Consistency * temperatureFactor.At(temperature) * c.ShearFactor[j], "Viscosity");
+  v.Viscosity = Finite(law.Consistency * temperatureFactor.At(temperature) * c.ShearFactor[j], "Viscosity");
   const long double mu = v.Viscosity;
-  const long double h = grid.Depth[j];
-  const long double w = c.Width[j];
   if (c.Active[j]) {
-    v.Gradient = Checked(12.0L * mu * ((long double)c.DragFlow[j] - c.Flow[j]) / (w * h * h * h * c.PressureShape[j]),
-                         "Gradient");
-    v.ShaftPower = Checked(w * mu * c.SpeedFactor / h + (long double)c.DragFlow[j] * v.Gradient, "ShaftPower");
-    v.Heat = Checked((long double)v.ShaftPower - (long double)c.Flow[j] * v.Gradient, "Heat");
+    v.Gradient = Finite(mu * c.GradientFactor[j], "Gradient");
+    v.ShaftPower = Finite(mu * c.DissipationFactor[j] + (long double)c.DragFlow[j] * v.Gradient, "ShaftPower");
+    v.Heat = Finite((long double)v.ShaftPower - (long double)c.Flow[j] * v.Gradient, "Heat");
   } else {
+    // A narrow pool: no gradient; the dissipation of the pool's width (none without a pool).
     v.Gradient = 0;
-    v.ShaftPower = Checked(std::max(w, 0.0L) * mu * c.SpeedFactor / h, "ShaftPower");
+    v.ShaftPower = Finite(mu * c.DissipationFactor[j], "ShaftPower");
     v.Heat = v.ShaftPower;
   }
   return v;
 }
 
 void StorePoint(BoundValues& b, int32_t j, long double temperature, const PointValues& v) {
-  b.Temperature[j] = Checked(temperature, "MeltTemperature");
+  b.Temperature[j] = Finite(temperature, "MeltTemperature");
   b.Viscosity[j] = v.Viscosity;
   b.Gradient[j] = v.Gradient;
   b.ShaftPower[j] = v.ShaftPower;
@@ -141,7 +154,7 @@ void StorePoint(BoundValues& b, int32_t j, long double temperature, const PointV
 long double PoolHeat(const CommonValues& c, const AxialGrid& grid, const BoundValues& b) {
   long double heat = 0;
   for (int32_t i = 0; i < std::min(c.MeltEnd, c.Tip); ++i) {
-    heat = CheckedExtended(heat + (long double)b.Heat[i] * StepLength(grid, i), "MeltingZoneHeat");
+    heat = FiniteExtended(heat + (long double)b.Heat[i] * StepLength(grid, i), "MeltingZoneHeat");
   }
   return heat;
 }
@@ -152,7 +165,7 @@ void ComputeBarrelBound(const ModelState& state, const CommonValues& c, const Me
   TemperatureFactorCache factor(law);
   for (int32_t j = 0; j <= c.Tip; ++j) {
     const long double t = state.Grid.BarrelTemp[j];
-    StorePoint(b, j, t, EvaluatePoint(c, state.Grid, law, factor, j, t));
+    StorePoint(b, j, t, EvaluatePoint(c, law, factor, j, t));
   }
   b.PoolHeat = PoolHeat(c, state.Grid, b);
 }
@@ -166,40 +179,41 @@ void ComputeAdiabaticBound(const ModelState& state, const CommonValues& c, const
   const long double meltingPoint = state.Inputs.MeltingPoint;
   TemperatureFactorCache factor(law);
   for (int32_t j = 0; j < c.MeltEnd; ++j) {
-    StorePoint(b, j, meltingPoint, EvaluatePoint(c, grid, law, factor, j, meltingPoint));
+    StorePoint(b, j, meltingPoint, EvaluatePoint(c, law, factor, j, meltingPoint));
   }
   b.PoolHeat = PoolHeat(c, grid, b);
   if (c.MeltEnd > c.Tip) return;
 
   const long double filmHeat =
       ((long double)state.Profile.MeltingPower - state.Profile.NetMeltingEnergy) * ErgPerSecondPerKW;
-  const long double excess = CheckedExtended(filmHeat + b.PoolHeat, "MeltStartTemperature");
+  const long double excess = FiniteExtended(filmHeat + b.PoolHeat, "MeltStartTemperature");
   const long double start = meltingPoint + std::max(excess, 0.0L) / c.HeatCapacityFlow;
-  StorePoint(b, c.MeltEnd, start, EvaluatePoint(c, grid, law, factor, c.MeltEnd, start));
+  StorePoint(b, c.MeltEnd, start, EvaluatePoint(c, law, factor, c.MeltEnd, start));
   const long double capacity = c.HeatCapacityFlow;
   for (int32_t j = c.MeltEnd; j < c.Tip; ++j) {
     const long double dz = StepLength(grid, j);
     const long double t = b.Temperature[j];
-    const long double trial = CheckedExtended(t + (long double)b.Heat[j] * dz / capacity, "MeltTemperature");
-    const PointValues atTrial = EvaluatePoint(c, grid, law, factor, j + 1, trial);
+    const long double trial = FiniteExtended(t + (long double)b.Heat[j] * dz / capacity, "MeltTemperature");
+    const PointValues atTrial = EvaluatePoint(c, law, factor, j + 1, trial);
     const long double next =
-        CheckedExtended(t + 0.5L * ((long double)b.Heat[j] + atTrial.Heat) * dz / capacity, "MeltTemperature");
-    StorePoint(b, j + 1, next, EvaluatePoint(c, grid, law, factor, j + 1, next));
+        FiniteExtended(t + 0.5L * ((long double)b.Heat[j] + atTrial.Heat) * dz / capacity, "MeltTemperature");
+    StorePoint(b, j + 1, next, EvaluatePoint(c, law, factor, j + 1, next));
   }
 }
 
 void IntegratePressure(const CommonValues& c, const AxialGrid& grid, double startPressure, BoundValues& b) {
-  b.Pressure[0] = Checked((long double)startPressure * DynPerCm2PerMPa, "Pressure");
+  b.Pressure[0] = Finite((long double)startPressure * DynPerCm2PerMPa, "Pressure");
   for (int32_t j = 0; j < c.Tip; ++j) {
-    b.Pressure[j + 1] = Checked(
+    b.Pressure[j + 1] = Finite(
         (long double)b.Pressure[j] + 0.5L * ((long double)b.Gradient[j] + b.Gradient[j + 1]) * StepLength(grid, j),
         "Pressure");
   }
 }
 
-double Mpa(long double dynPerCm2, const char* quantity) { return Checked(dynPerCm2 / DynPerCm2PerMPa, quantity); }
+// Unit changes of stored doubles: one correctly rounded double division.
+double Mpa(double dynPerCm2, const char* quantity) { return Finite(dynPerCm2 / 1e7, quantity); }
 double KW(long double ergPerSecond, const char* quantity) {
-  return Checked(ergPerSecond / ErgPerSecondPerKW, quantity);
+  return Finite(ergPerSecond / ErgPerSecondPerKW, quantity);
 }
 
 void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law,
@@ -218,10 +232,10 @@ void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltVisc
 
   const DieNeed die = ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]);
   s.DiePressure = Mpa(die.Pressure, "DiePressure");
-  s.PressureMargin = Mpa((long double)b.Pressure[c.Tip] - die.Pressure, "PressureMargin");
+  s.PressureMargin = Mpa(Finite((long double)b.Pressure[c.Tip] - die.Pressure, "PressureMargin"), "PressureMargin");
   s.DieShearRate = die.ShearRate;
   s.DieViscosity.reset();
-  if (die.Viscosity) s.DieViscosity = Checked(*die.Viscosity / PoisePerPaS, "DieViscosity");
+  if (die.Viscosity) s.DieViscosity = Finite(*die.Viscosity / PoisePerPaS, "DieViscosity");
 
   s.MeltingZoneHeat = KW(b.PoolHeat, "MeltingZoneHeat");
   s.TipMeltTemperature = b.Temperature[c.Tip];
@@ -229,11 +243,11 @@ void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltVisc
   long double meltedPower = 0;  // over the melted length only
   for (int32_t j = 0; j < c.Tip; ++j) {
     const long double step = 0.5L * ((long double)b.ShaftPower[j] + b.ShaftPower[j + 1]) * StepLength(grid, j);
-    power = CheckedExtended(power + step, "MeltConveyingPower");
-    if (j >= c.MeltEnd) meltedPower = CheckedExtended(meltedPower + step, "EnergyResidual");
+    power = FiniteExtended(power + step, "MeltConveyingPower");
+    if (j >= c.MeltEnd) meltedPower = FiniteExtended(meltedPower + step, "EnergyResidual");
   }
   s.MeltConveyingPower = KW(power, "MeltConveyingPower");
-  s.TotalScrewPower = Checked((long double)state.Profile.MeltingPower + s.MeltConveyingPower, "TotalScrewPower");
+  s.TotalScrewPower = Finite((long double)state.Profile.MeltingPower + s.MeltConveyingPower, "TotalScrewPower");
   s.MeltStartTemperature.reset();
   s.EnergyResidual.reset();
   if (c.MeltEnd <= c.Tip) {
@@ -271,7 +285,7 @@ void StoreRecord(const ModelState& state, const MeltInputs& inputs, const MeltVi
     p.ShearRate = c.ShearRate[j];
     if (p.Active) {
       p.DragFlowRate = c.DragFlow[j];
-      p.FlowRatio = Checked((long double)c.Flow[j] / c.DragFlow[j], "FlowRatio");
+      p.FlowRatio = Finite((long double)c.Flow[j] / c.DragFlow[j], "FlowRatio");
       p.DragShapeFactor = c.DragShape[j];
       p.PressureShapeFactor = c.PressureShape[j];
     } else {
@@ -283,7 +297,7 @@ void StoreRecord(const ModelState& state, const MeltInputs& inputs, const MeltVi
       const BoundValues& b = bounds[k];
       MeltBoundPoint& bp = p.Bounds[k];
       bp.Temperature = b.Temperature[j];
-      bp.Viscosity = Checked(b.Viscosity[j] / PoisePerPaS, "Viscosity");
+      bp.Viscosity = Finite(b.Viscosity[j] / 10.0, "Viscosity");
       bp.Gradient = Mpa(b.Gradient[j], "Gradient");
       bp.Pressure = Mpa(b.Pressure[j], "Pressure");
     }
@@ -293,7 +307,7 @@ void StoreRecord(const ModelState& state, const MeltInputs& inputs, const MeltVi
   const OperatingPoint& op = state.Operating;
   const double tipDepth = grid.Depth[c.Tip];
   const ShapeFactors tipShapes = ChannelShapeFactors(tipDepth, op.ChannelWidth);
-  common.DragCapacity = Checked(KgPerHourPerGramPerSecond * in.MeltDensity * 0.5L * c.DownChannelSpeed *
+  common.DragCapacity = Finite(KgPerHourPerGramPerSecond * in.MeltDensity * 0.5L * c.DownChannelSpeed *
                                     op.ChannelWidth * tipDepth * tipShapes.Drag,
                                 "DragCapacity");
   common.TipIndex = c.Tip;
@@ -331,6 +345,8 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
   stage.Points.clear();
   stage.Warnings.clear();
   if (std::optional<std::string> problem = UnusableValue(state)) return {RunResult::Rejected, *problem, {}};
+  const int32_t tip = LastGridPoint(state.Grid);
+  if (tip < 0 || tip >= MaxGridPoints) return {RunResult::Failed, "Axial grid does not fit its arrays", {}};
   try {
     ClearFloatFaults();
     const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
@@ -345,6 +361,7 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
     ComputeBarrelBound(state, *common, law, barrel);
     IntegratePressure(*common, state.Grid, inputs.MeltStartPressure, barrel);
     StoreRecord(state, inputs, law, *common, *bounds, stage);
+    CheckStageFlags();
     AddMeltWarnings(state, inputs, stage);
   } catch (const FloatFault&) {
     stage.Points.clear();

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/float_faults.h"
+#include "melt/finite_values.h"
 
 namespace {
 
@@ -16,6 +16,14 @@ struct SmallRatioFactors {
   long double Pressure;
 };
 
+// 1/i^3 and 1/i^5 for odd i = 1 .. 15.
+constexpr long double InverseCube[TailTerms] = {1.0L,          1.0L / 27,    1.0L / 125,   1.0L / 343,
+                                                1.0L / 729,    1.0L / 1331,  1.0L / 2197,  1.0L / 3375};
+constexpr long double InverseFifth[TailTerms] = {1.0L,           1.0L / 243,     1.0L / 3125,    1.0L / 16807,
+                                                 1.0L / 59049,   1.0L / 161051,  1.0L / 371293,  1.0L / 759375};
+// A term below this is beyond the last digit of the extended sum.
+constexpr long double NegligibleTerm = 1e-24L;
+
 // The series for r <= 1, where e^(-pi i / r) can only underflow. The odd
 // powers of one exponential stand for the exponentials of the terms.
 SmallRatioFactors SmallRatio(long double r) {
@@ -24,11 +32,10 @@ SmallRatioFactors SmallRatio(long double r) {
   long double power = q;  // q^i
   long double dragSum = 0;
   long double pressureSum = 0;
-  for (int k = 0; k < TailTerms; ++k) {
-    const long double i = 2 * k + 1;
+  for (int k = 0; k < TailTerms && power > NegligibleTerm; ++k) {
     const long double t = power / (1.0L + power);
-    dragSum += t / (i * i * i);
-    pressureSum += t / (i * i * i * i * i);
+    dragSum += t * InverseCube[k];
+    pressureSum += t * InverseFifth[k];
     power *= qSquared;
   }
   const long double pi3 = Pi * Pi * Pi;
@@ -42,11 +49,11 @@ SmallRatioFactors SmallRatio(long double r) {
 ShapeFactors ChannelShapeFactors(double depth, double width) {
   if (depth <= width) {
     const SmallRatioFactors f = SmallRatio((long double)depth / width);
-    return {Checked(f.Drag, "DragShapeFactor"), Checked(f.Pressure, "PressureShapeFactor")};
+    return {Finite(f.Drag, "DragShapeFactor"), Finite(f.Pressure, "PressureShapeFactor")};
   }
   // A channel deeper than wide is the same duct turned on its side; its lid
   // and the other three walls moving together would be plug flow.
   const long double x = (long double)width / depth;
   const SmallRatioFactors f = SmallRatio(x);
-  return {Checked(1.0L - f.Drag, "DragShapeFactor"), Checked(f.Pressure * x * x, "PressureShapeFactor")};
+  return {Finite(1.0L - f.Drag, "DragShapeFactor"), Finite(f.Pressure * x * x, "PressureShapeFactor")};
 }

@@ -19,3 +19,11 @@ std::string FixedText(double value, int decimals) {
   if (result[0] == '-' && result.find_first_not_of("-0.") == std::string::npos) result.erase(0, 1);
   return result;
 }
+
+std::string FieldText(double value, char decimalSeparator) {
+  std::string text = RoundTripText(value);
+  for (char& c : text) {
+    if (c == '.') c = decimalSeparator;
+  }
+  return text;
+}

@@ -10,3 +10,7 @@ std::string RoundTripText(double value);
 
 // The value with `decimals` digits after the point.
 std::string FixedText(double value, int decimals);
+
+// A generated value as the run reads a field: RoundTripText with the
+// locale's decimal separator.
+std::string FieldText(double value, char decimalSeparator);

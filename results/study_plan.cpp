@@ -19,14 +19,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   return parts;
 }
 
-// A generated value as the run reads a field: the locale's separator.
-std::string FieldText(double value, char decimalSeparator) {
-  std::string text = RoundTripText(value);
-  for (char& c : text) {
-    if (c == '.') c = decimalSeparator;
-  }
-  return text;
-}
 
 // Whether two consecutive values of the range are the same double: the step
 // is lost in the rounding there, and two cases would run the same inputs.

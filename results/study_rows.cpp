@@ -40,26 +40,39 @@ std::string CsvField(std::string_view text) {
   return result + '"';
 }
 
-std::string StudyHeader(const StudyPlan& plan, int32_t unitIndex) {
+std::string StudyAxesHeader(const StudyPlan& plan, int32_t unitIndex) {
   std::string header = "case,";
   for (const StudyAxis& axis : plan.Axes) {
     header += CsvField(std::string(InputNames[axis.Input].Name) + " (" + InputUnit(axis.Input, unitIndex) + ")");
     header += ',';
   }
-  return header + SummaryColumns;
+  return header;
+}
+
+std::string StudyAxesColumns(const StudyPlan& plan, uint64_t caseNumber) {
+  std::string row = std::to_string(caseNumber) + ',';
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
+  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
+    row += IsWordInput(plan.Axes[a].Input) ? CsvField(StudyAxisText(plan.Axes[a], indexes[a]))
+                                           : RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
+    row += ',';
+  }
+  return row;
+}
+
+std::string StudyOutcomeHeader() { return SummaryColumns; }
+
+std::string StudyHeader(const StudyPlan& plan, int32_t unitIndex) {
+  return StudyAxesHeader(plan, unitIndex) + SummaryColumns;
 }
 
 std::string StudyRow(const StudyPlan& plan, uint64_t caseNumber, const RunOutcome& outcome,
                      const RunSummary& summary, const std::string& note) {
-  std::string row = std::to_string(caseNumber);
-  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
-  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
-    row += ',';
-    row += IsWordInput(plan.Axes[a].Input) ? CsvField(StudyAxisText(plan.Axes[a], indexes[a]))
-                                           : RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
-  }
-  row += ',';
-  row += OutcomeName(outcome.Result);
+  return StudyAxesColumns(plan, caseNumber) + StudyOutcomeColumns(outcome, summary, note);
+}
+
+std::string StudyOutcomeColumns(const RunOutcome& outcome, const RunSummary& summary, const std::string& note) {
+  std::string row = OutcomeName(outcome.Result);
   row += ',';
   if (outcome.Result != RunResult::Completed) {
     row += CsvField(OutcomeMessage(outcome));

@@ -45,27 +45,27 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
     writing = ReportWriting::Write;
   }
   CaseMessages messages;
-  if (!settings.Melt) {
-    const RunOutcome outcome =
-        RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
-    RunSummary summary;
-    if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
-    return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
-            !messages.Text.empty()};
+  std::optional<MeltRunResult> melt;
+  if (settings.Melt) {
+    MeltRequest request = *settings.Melt;
+    ApplyStudyCase(plan, caseNumber, request.Texts);
+    // The workers already use every core: each case searches its bounds in turn.
+    OperatingPointSettings search;
+    search.Parallel = false;
+    melt = RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing, request,
+                       search);
   }
-  MeltRequest melt = *settings.Melt;
-  ApplyStudyCase(plan, caseNumber, melt.Texts);
-  // The workers already use every core: each case searches its bounds in turn.
-  OperatingPointSettings search;
-  search.Parallel = false;
-  const MeltRunResult result =
-      RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing, melt, search);
-  const RunOutcome& outcome = result.Outcomes.Run;
+  const RunOutcome outcome =
+      melt ? melt->Outcomes.Run
+           : RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+  if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
-  row.pop_back();  // the line end, after the stage's columns
-  row += MeltStudyFields(result, melt.OperatingPoint) + '\n';
+  if (melt) {
+    row.pop_back();  // the line end, after the stage's columns
+    row += MeltStudyFields(*melt, settings.Melt->OperatingPoint) + '\n';
+  }
   return {std::move(row), outcome.Result, !messages.Text.empty()};
 }
 

@@ -12,7 +12,16 @@
 
 #include "app/run_command.h"
 #include "results/melt_run.h"
+#include "results/run_summary.h"
 #include "results/study_plan.h"
+
+// Told about each case as its worker finishes it, before its row is written,
+// on that worker's thread: for callers that need more of a case than its row
+// (the limit search's condition, the study window's chart). `summary` is
+// meaningful only for a completed run; `note` is what the report writers said.
+using StudyCaseObserver = std::function<void(uint64_t caseNumber, const RunOutcome& outcome,
+                                             const ModelState& state, const RunSummary& summary,
+                                             const std::string& note)>;
 
 struct StudySettings {
   RunTexts BaseTexts;  // the texts every case starts from
@@ -25,6 +34,7 @@ struct StudySettings {
   // The melt-conveying stage after each completed case, with the texts every
   // case starts from; each row then ends with MeltStudyFields.
   std::optional<MeltRequest> Melt;
+  StudyCaseObserver CaseDone;  // may be empty
 };
 
 struct StudyCounts {

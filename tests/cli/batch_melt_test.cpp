@@ -76,6 +76,12 @@ TEST(BatchMeltOptions, StageInputsBySetAndVaryTurnTheStageOn) {
 
   EXPECT_FALSE(ParseBatchArguments({"--study", "s.csv", "--melt-csv", "m.csv"}, options, error));
   EXPECT_NE(error.find("--melt-csv"), std::string::npos) << error;
+  for (const std::vector<std::string>& find :
+       {std::vector<std::string>{"--find", "DieDiameter=0.1:1", "--until", "melted"},
+        {"--find", "OutputRate=100:900", "--until", "melted", "--melt"}}) {
+    EXPECT_FALSE(ParseBatchArguments(find, options, error)) << find[1];
+    EXPECT_NE(error.find("melt-conveying stage"), std::string::npos) << error;
+  }
   EXPECT_FALSE(ParseBatchArguments({"--set", "DieSize=1"}, options, error));
   EXPECT_NE(error.find("DieMode, DieHeadPressure, DieDiameter"), std::string::npos) << error;
   EXPECT_NE(error.find("MeltStartPressure"), std::string::npos) << error;

@@ -29,26 +29,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The fields of one CSV line, quotes removed.
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
 using BatchStudy = BatchTempDir;
 
 TEST_F(BatchStudy, WarningsGoToStderrAndStrictMakesThemExit4) {

@@ -1,6 +1,7 @@
 #pragma once
 // A temporary working directory for batch runs: the result file is resolved
-// against the current directory, so each test runs inside its own.
+// against the current directory, so each test runs inside its own; and a
+// batch run with its streams caught.
 
 #include <gtest/gtest.h>
 
@@ -53,4 +54,24 @@ inline BatchResult Batch(const std::vector<std::string>& args, char decimalSepar
   std::ostringstream out, err;
   const int code = RunBatch(args, out, err, decimalSeparator);
   return {code, out.str(), err.str()};
+}
+
+// The fields of one CSV line, quotes removed.
+inline std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
 }

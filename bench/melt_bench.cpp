@@ -1,0 +1,63 @@
+// Speed of the melt-conveying stage alone after a run of the initial
+// inputs (compare with BM_RunCalculation), and of one operating point with
+// the 0.5 x 2 cm capillary, whose trial runs are counted.
+#include <benchmark/benchmark.h>
+
+#include "melt/melt_operating_point.h"
+#include "melt/melt_stage.h"
+
+namespace {
+
+class NoMessages : public UserMessages {
+ public:
+  void ShowMessage(const std::string&) override {}
+};
+
+struct InitialRun {
+  ModelState State;
+  RunTexts Texts = InitialRunTexts();
+  MeltTexts Melt = InitialMeltTexts();
+  MeltStage Stage;
+  bool Completed = false;
+
+  explicit InitialRun(const char* dieMode) {
+    Melt[DieModeInput] = dieMode;
+    NoMessages messages;
+    const MeltRunOutcomes outcomes =
+        RunWithMeltStage(State, Texts, InitialUnitIndex, messages, '.', ReportWriting::Skip, Melt, Stage);
+    Completed = outcomes.Melt && outcomes.Melt->Result == RunResult::Completed;
+  }
+};
+
+void BM_MeltStage(benchmark::State& bench) {
+  InitialRun run("None");
+  MeltInputs inputs;
+  ConvertMeltInputs(run.Melt, '.', inputs);
+  for (auto _ : bench) {
+    if (RunMeltStage(run.State, inputs, run.Stage).Result != RunResult::Completed) {
+      bench.SkipWithError("stage did not complete");
+    }
+    benchmark::DoNotOptimize(run.Stage.Summary[0].TipPressure);
+  }
+}
+BENCHMARK(BM_MeltStage);
+
+// One bound after the other on one thread: CPU time per operating point.
+void BM_OperatingPoint(benchmark::State& bench) {
+  InitialRun run("Capillary");
+  if (!run.Completed) bench.SkipWithError("stage did not complete");
+  OperatingPointSettings settings;
+  settings.Parallel = false;
+  int32_t runs = 0;
+  for (auto _ : bench) {
+    const MeltOperatingPoints points =
+        FindOperatingPoints(run.Texts, InitialUnitIndex, '.', run.Melt, run.Stage, settings);
+    // The trials and the final run at the output found, per bound.
+    runs = points.Adiabatic.Evaluations + 1;
+    benchmark::DoNotOptimize(points.Barrel.Output);
+  }
+  bench.counters["runs/bound"] = runs;
+}
+BENCHMARK(BM_OperatingPoint)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,190 @@
+#include "results/limit_find.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "results/input_names.h"
+#include "results/number_text.h"
+#include "results/study_rows.h"
+
+namespace {
+
+struct Probe {
+  bool Holds = false;
+  std::string Text;
+  std::string Columns;
+};
+
+// A study axis over exactly these values, each as the run reads a field.
+StudyAxis ValuesAxis(int input, const std::vector<double>& values, char decimalSeparator) {
+  StudyAxis axis;
+  axis.Input = input;
+  for (double value : values) {
+    axis.Values.push_back(value);
+    axis.Texts.push_back(FieldText(value, decimalSeparator));
+  }
+  axis.Count = axis.Values.size();
+  return axis;
+}
+
+// Runs one case per value through the study engine; false when stopped.
+bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::vector<double>& values,
+               const std::atomic<bool>& stop, std::vector<Probe>& probes) {
+  StudyPlan plan;
+  plan.Axes.push_back(ValuesAxis(search.Input, values, base.DecimalSeparator));
+  probes.assign(values.size(), Probe{});
+  StudySettings settings;
+  settings.BaseTexts = base.BaseTexts;
+  settings.UnitIndex = base.UnitIndex;
+  settings.DecimalSeparator = base.DecimalSeparator;
+  settings.Workers = base.Workers;
+  // Each case writes only its own element, and RunStudy joins its workers
+  // before the probes are read.
+  settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
+                          const RunSummary& summary, const std::string& note) {
+    Probe& probe = probes[caseNumber - 1];
+    probe.Holds = LimitConditionHolds(search.Condition, outcome, state, summary);
+    probe.Text = StudyAxisText(plan.Axes[0], caseNumber - 1);
+    probe.Columns = StudyOutcomeColumns(outcome, summary, note);
+  };
+  const StudyCounts counts = RunStudy(plan, settings, [](const std::string&) { return true; }, stop);
+  return !counts.Stopped;
+}
+
+bool NarrowEnough(const LimitSearch& search, double hold, double fail) {
+  const double width = std::fabs(fail - hold);
+  const double tolerance = search.Tolerance > 0 ? search.Tolerance : LimitRelativeTolerance * std::fabs(hold);
+  return width <= tolerance;
+}
+
+}  // namespace
+
+const char* LimitConditionName(LimitCondition condition) {
+  return condition == LimitCondition::Clean ? "clean" : "melted";
+}
+
+std::optional<LimitCondition> ParseLimitCondition(std::string_view name) {
+  if (name == "melted") return LimitCondition::Melted;
+  if (name == "clean") return LimitCondition::Clean;
+  return std::nullopt;
+}
+
+bool LimitConditionHolds(LimitCondition condition, const RunOutcome& outcome, const ModelState&,
+                         const RunSummary& summary) {
+  if (outcome.Result != RunResult::Completed || !summary.Melted) return false;
+  return condition == LimitCondition::Melted || summary.Warnings.empty();
+}
+
+const char* LimitStatusName(LimitStatus status) {
+  switch (status) {
+    case LimitStatus::Found:
+      return "Found";
+    case LimitStatus::HoldsNowhere:
+      return "HoldsNowhere";
+    case LimitStatus::HoldsEverywhere:
+      return "HoldsEverywhere";
+    case LimitStatus::SeveralChanges:
+      break;
+  }
+  return "SeveralChanges";
+}
+
+LimitResult FindLimit(const LimitSearch& search, const StudySettings& settings, const std::atomic<bool>& stop) {
+  LimitResult result;
+  std::vector<double> grid(LimitScanPoints);
+  for (int k = 0; k < LimitScanPoints; ++k) {
+    grid[k] = search.Low + (search.High - search.Low) * k / (LimitScanPoints - 1);
+  }
+  grid.back() = search.High;  // exactly, whatever the rounding above
+  std::vector<Probe> scan;
+  result.Runs = LimitScanPoints;
+  if (!RunProbes(search, settings, grid, stop, scan)) {
+    result.Stopped = true;
+    return result;
+  }
+
+  int changes = 0;
+  for (int k = 0; k < LimitScanPoints; ++k) {
+    if (k > 0 && scan[k].Holds != scan[k - 1].Holds) ++changes;
+    if (!scan[k].Holds) continue;
+    if (k == 0 || !scan[k - 1].Holds) result.Intervals.push_back({grid[k], grid[k]});
+    result.Intervals.back().To = grid[k];
+  }
+  if (result.Intervals.empty()) {
+    const int end = search.Smallest ? 0 : LimitScanPoints - 1;
+    result.ShownValue = grid[end];
+    result.ShownText = scan[end].Text;
+    result.ShownColumns = scan[end].Columns;
+    return result;  // HoldsNowhere
+  }
+  result.Status = changes == 0   ? LimitStatus::HoldsEverywhere
+                  : changes == 1 ? LimitStatus::Found
+                                 : LimitStatus::SeveralChanges;
+
+  // The scan point that holds next to the change that bounds the answer, and
+  // the one beyond it that does not (none at the end of the interval).
+  const int holdIndex = search.Smallest
+                            ? static_cast<int>(std::find_if(scan.begin(), scan.end(), [](const Probe& p) { return p.Holds; }) - scan.begin())
+                            : static_cast<int>(std::find_if(scan.rbegin(), scan.rend(), [](const Probe& p) { return p.Holds; }).base() - scan.begin()) - 1;
+  const int failIndex = search.Smallest ? holdIndex - 1 : holdIndex + 1;
+  double hold = grid[holdIndex];
+  Probe holdProbe = scan[holdIndex];
+  if (failIndex >= 0 && failIndex < LimitScanPoints) {
+    double fail = grid[failIndex];
+    std::vector<Probe> probe;
+    while (!NarrowEnough(search, hold, fail)) {
+      const double middle = hold + (fail - hold) / 2;
+      if (middle == hold || middle == fail) break;  // no double lies between them
+      ++result.Runs;
+      if (!RunProbes(search, settings, {middle}, stop, probe)) {
+        result.Stopped = true;
+        return result;
+      }
+      if (probe[0].Holds) {
+        hold = middle;
+        holdProbe = probe[0];
+      } else {
+        fail = middle;
+      }
+    }
+  }
+  result.Value = hold;
+  result.ShownValue = hold;
+  result.ShownText = holdProbe.Text;
+  result.ShownColumns = holdProbe.Columns;
+  return result;
+}
+
+std::string LimitIntervalsText(const std::vector<LimitInterval>& intervals) {
+  std::string text;
+  for (const LimitInterval& interval : intervals) {
+    if (!text.empty()) text += " | ";
+    text += RoundTripText(interval.From) + " to " + RoundTripText(interval.To);
+  }
+  return text;
+}
+
+std::string LimitResultLine(const LimitSearch& search, const LimitResult& result, int32_t unitIndex) {
+  const std::string name = InputNames[search.Input].Name;
+  // Appended, not " " + ...: GCC 12 warns wrongly about an overlap there.
+  std::string unit = " ";
+  unit += InputUnit(search.Input, unitIndex);
+  const std::string condition = LimitConditionName(search.Condition);
+  const std::string runs = " (" + std::to_string(result.Runs) + " runs)";
+  if (result.Stopped) return "search for a limit of " + name + " stopped";
+  if (!result.Value) {
+    return condition + " holds nowhere for " + name + " from " + RoundTripText(search.Low) + " to " +
+           RoundTripText(search.High) + unit + runs + "; the run shown is at " + RoundTripText(result.ShownValue) +
+           unit;
+  }
+  std::string line = std::string(search.Smallest ? "smallest " : "largest ") + name + " where " + condition +
+                     " holds: " + RoundTripText(*result.Value) + unit + runs;
+  if (result.Status == LimitStatus::HoldsEverywhere) {
+    line += "; it holds everywhere from " + RoundTripText(search.Low) + " to " + RoundTripText(search.High) + unit;
+  } else if (result.Status == LimitStatus::SeveralChanges) {
+    const std::size_t count = result.Intervals.size();
+    line += "; it holds in " + std::to_string(count) + (count == 1 ? " interval: " : " intervals: ") +
+            LimitIntervalsText(result.Intervals);
+  }
+  return line;
+}

@@ -1,0 +1,121 @@
+// What the stage refuses, and how a fault ends it.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "melt_test_channel.h"
+
+namespace {
+
+struct Refusal {
+  const char* Name;
+  std::vector<std::pair<int, const char*>> Texts;  // (melt input, text)
+  const char* Message;                             // empty: accepted
+};
+
+class MeltInputRefusals : public testing::TestWithParam<Refusal> {};
+
+TEST_P(MeltInputRefusals, FirstFailingInputInOrder) {
+  MeltTexts texts = InitialMeltTexts();
+  for (const auto& [index, text] : GetParam().Texts) texts[index] = text;
+  MeltInputs inputs;
+  const std::optional<std::string> message = ConvertMeltInputs(texts, '.', inputs);
+  EXPECT_EQ(message.value_or(""), GetParam().Message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, MeltInputRefusals,
+    testing::Values(
+        Refusal{"UnknownMode", {{DieModeInput, "capillary"}}, "Value of Die Mode is not correct!"},
+        Refusal{"NegativeHead", {{DieModeInput, "HeadPressure"}, {DieHeadPressureInput, "-1"}},
+                "Value of Die Head Pressure is not correct!"},
+        Refusal{"ZeroHead", {{DieModeInput, "HeadPressure"}, {DieHeadPressureInput, "0"}}, ""},
+        Refusal{"ZeroDiameter", {{DieModeInput, "Capillary"}, {DieDiameterInput, "0"}},
+                "Value of Die Diameter is not correct!"},
+        Refusal{"EmptyLength", {{DieModeInput, "Capillary"}, {DieLengthInput, ""}},
+                "Value of Die Length is not correct!"},
+        Refusal{"DiameterBeforeLength", {{DieModeInput, "Capillary"}, {DieDiameterInput, "x"}, {DieLengthInput, "0"}},
+                "Value of Die Diameter is not correct!"},
+        Refusal{"SlitWidth", {{DieModeInput, "Slit"}, {DieSlitWidthInput, "-2"}},
+                "Value of Die Slit Width is not correct!"},
+        Refusal{"GapWiderThanSlit", {{DieModeInput, "Slit"}, {DieSlitGapInput, "10.5"}},
+                "Value of Die Slit Gap is not correct!"},
+        Refusal{"GapAsWideAsSlit", {{DieModeInput, "Slit"}, {DieSlitGapInput, "10"}}, ""},
+        Refusal{"OverflowConstant", {{DieModeInput, "Constant"}, {DieConstantInput, "1e999"}},
+                "Value of Die Constant is not correct!"},
+        Refusal{"StartPressure", {{MeltStartPressureInput, "-0.1"}},
+                "Value of Melt Start Pressure is not correct!"},
+        // Inputs the mode does not read are never looked at.
+        Refusal{"UnreadInputs", {{DieDiameterInput, "x"}, {DieSlitGapInput, "-1"}, {DieConstantInput, ""}}, ""}),
+    [](const testing::TestParamInfo<Refusal>& info) { return info.param.Name; });
+
+TEST(MeltInputs, ConvertWithTheRunsSeparator) {
+  MeltTexts texts = InitialMeltTexts(',');
+  EXPECT_EQ(texts[DieDiameterInput], "0,5");
+  texts[DieModeInput] = "Capillary";
+  texts[DieLengthInput] = "2,5";
+  MeltInputs inputs;
+  EXPECT_FALSE(ConvertMeltInputs(texts, ',', inputs));
+  EXPECT_EQ(inputs.DieMode, DieMode::Capillary);
+  EXPECT_EQ(inputs.DieLength, 2.5);
+}
+
+TEST(MeltStageChecks, ValuesTheMeltingRunTookButTheStageCannotUse) {
+  struct Case {
+    void (*Change)(ModelState&);
+    const char* Message;
+  };
+  const Case cases[] = {
+      {[](ModelState& s) { s.Inputs.ViscM0 = 0; s.Inputs.ViscN = -1; },
+       "Value of Viscosity Equation Para. (m0) is not correct!"},
+      {[](ModelState& s) { s.Inputs.ViscN = 0; }, "Value of Viscosity Equation Para. (n) is not correct!"},
+      {[](ModelState& s) { s.Operating.ChannelWidth = -0.5; }, "Value of Flight Width is not correct!"},
+  };
+  for (const Case& c : cases) {
+    DefaultStageRun run = RunDefaultStage({});
+    c.Change(*run.State);
+    const RunOutcome outcome = RunMeltStage(*run.State, MeltInputs{}, run.Stage);
+    EXPECT_EQ(outcome.Result, RunResult::Rejected);
+    EXPECT_EQ(outcome.Message, c.Message);
+  }
+}
+
+TEST(MeltStageChecks, StageRefusalLeavesTheMeltingRun) {
+  const DefaultStageRun run = RunDefaultStage({{InputCount + DieModeInput, "Pipe"}});
+  EXPECT_EQ(run.Outcomes.Run.Result, RunResult::Completed);
+  EXPECT_EQ(run.Outcomes.Melt->Message, "Value of Die Mode is not correct!");
+  EXPECT_TRUE(run.Stage.Points.empty());
+  const DefaultStageRun refused = RunDefaultStage({{10, "x"}});
+  EXPECT_EQ(refused.Outcomes.Run.Result, RunResult::Rejected);
+  EXPECT_FALSE(refused.Outcomes.Melt);
+}
+
+// Any non-finite value ends the stage at once, in every build type; the
+// next stage run starts clean.
+TEST(MeltStageChecks, NonFiniteValueFailsTheStage) {
+  const double huge = std::numeric_limits<double>::max();
+  struct Case {
+    const char* Name;
+    void (*Change)(ModelState&, double);
+  };
+  const Case cases[] = {
+      {"zero depth", [](ModelState& s, double) { s.Grid.Depth[230] = 0; }},
+      {"overflowing temperature law", [](ModelState& s, double v) { s.Inputs.ViscB = v; }},
+      {"no heat capacity", [](ModelState& s, double) { s.Inputs.MeltSpecificHeat = 0; }},
+      {"infinite start", [](ModelState& s, double v) { s.Profile.MeltingPower = v * 10; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    DefaultStageRun run = RunDefaultStage({});
+    c.Change(*run.State, huge);
+    const RunOutcome outcome = RunMeltStage(*run.State, MeltInputs{}, run.Stage);
+    EXPECT_EQ(outcome.Result, RunResult::Failed);
+    EXPECT_EQ(outcome.Message, "Melt-conveying stage: floating point fault");
+    EXPECT_TRUE(run.Stage.Points.empty());
+    EXPECT_TRUE(run.Stage.Warnings.empty());
+  }
+  DefaultStageRun clean = RunDefaultStage({});
+  EXPECT_EQ(RunMeltStage(*clean.State, MeltInputs{}, clean.Stage).Result, RunResult::Completed);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+// The limit search against what a dense study of the same interval shows,
+// and the statuses where the scan finds no single change.
+
+#include "results/limit_find.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "results/input_names.h"
+#include "results/number_text.h"
+#include "results/study_rows.h"
+
+namespace {
+
+constexpr int ScrewSpeedIndex = 9;
+constexpr int OutputRateIndex = 10;
+constexpr int DelayTurnsIndex = 4;
+
+StudySettings Settings(unsigned workers = 2, int input = -1, const std::string& text = "") {
+  StudySettings settings;
+  settings.BaseTexts = InitialRunTexts();
+  if (input >= 0) settings.BaseTexts[input] = text;
+  settings.Workers = workers;
+  return settings;
+}
+
+LimitResult Find(const LimitSearch& search, const StudySettings& settings) {
+  const std::atomic<bool> stop{false};
+  return FindLimit(search, settings, stop);
+}
+
+// Whether the condition holds at each of `values`, each run as a study case.
+std::vector<bool> Holds(const LimitSearch& search, const StudySettings& base, const std::vector<double>& values) {
+  StudyPlan plan;
+  StudyAxis axis;
+  axis.Input = search.Input;
+  for (double value : values) {
+    axis.Values.push_back(value);
+    axis.Texts.push_back(RoundTripText(value));
+  }
+  axis.Count = values.size();
+  plan.Axes.push_back(axis);
+  std::vector<char> holds(values.size());
+  StudySettings settings = base;
+  settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
+                          const RunSummary& summary, const std::string&) {
+    holds[caseNumber - 1] = LimitConditionHolds(search.Condition, outcome, state, summary);
+  };
+  const std::atomic<bool> stop{false};
+  RunStudy(plan, settings, [](const std::string&) { return true; }, stop);
+  return {holds.begin(), holds.end()};
+}
+
+struct DenseCase {
+  const char* Name;
+  LimitSearch Search;
+  int SetInput;
+  const char* SetText;
+};
+
+void PrintTo(const DenseCase& c, std::ostream* os) { *os << c.Name; }
+
+class LimitAgainstDenseScan : public ::testing::TestWithParam<DenseCase> {};
+
+// A scan 16 times finer than the search's brackets the same change, and the
+// value found sits on the holding side of it within the tolerance.
+TEST_P(LimitAgainstDenseScan, FindsTheChangeTheDenseScanShows) {
+  const LimitSearch& search = GetParam().Search;
+  const StudySettings settings = Settings(2, GetParam().SetInput, GetParam().SetText);
+  const LimitResult result = Find(search, settings);
+  ASSERT_EQ(result.Status, LimitStatus::Found) << LimitResultLine(search, result, 1);
+  ASSERT_TRUE(result.Value);
+  EXPECT_LE(result.Runs, 100u);
+
+  const int points = 16 * (LimitScanPoints - 1) + 1;
+  std::vector<double> dense(points);
+  for (int k = 0; k < points; ++k) dense[k] = search.Low + (search.High - search.Low) * k / (points - 1);
+  const std::vector<bool> holds = Holds(search, settings, dense);
+  int changes = 0, boundary = -1;  // the dense point on the holding side of the change
+  for (int k = 1; k < points; ++k) {
+    if (holds[k] == holds[k - 1]) continue;
+    ++changes;
+    boundary = holds[k] ? k : k - 1;
+  }
+  ASSERT_EQ(changes, 1);
+  const double step = dense[1] - dense[0];
+  const double value = *result.Value;
+  EXPECT_LE(std::fabs(value - dense[boundary]), step) << value;
+
+  // The condition holds at the value and not a little beyond it.
+  const double beyond = value + (search.Smallest ? -1 : 1) * 2e-6 * std::fabs(value);
+  EXPECT_EQ(Holds(search, settings, {value, beyond}), (std::vector<bool>{true, false}));
+  EXPECT_EQ(result.ShownValue, value);
+  EXPECT_EQ(result.ShownText, RoundTripText(value));
+  EXPECT_TRUE(result.ShownColumns.starts_with("Completed,")) << result.ShownColumns;
+
+  // The same value whatever the number of workers.
+  EXPECT_EQ(Find(search, Settings(1, GetParam().SetInput, GetParam().SetText)).Value, result.Value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultScrew, LimitAgainstDenseScan,
+    ::testing::Values(
+        // At 38 rpm the bed melts up to about 482 kg/hr, with X/W above 1 from
+        // about 416 kg/hr on.
+        DenseCase{"HighestMeltedOutput", {OutputRateIndex, 100, 1000, LimitCondition::Melted}, ScrewSpeedIndex, "38"},
+        DenseCase{"HighestCleanOutput", {OutputRateIndex, 100, 1000, LimitCondition::Clean}, ScrewSpeedIndex, "38"},
+        DenseCase{"SlowestMeltingSpeed",
+                  {ScrewSpeedIndex, 5, 120, LimitCondition::Melted, true},
+                  OutputRateIndex,
+                  "400"}),
+    [](const ::testing::TestParamInfo<DenseCase>& info) { return std::string(info.param.Name); });
+
+TEST(LimitSearch, StatusesWithoutASingleChange) {
+  struct Case {
+    LimitSearch Search;
+    LimitStatus Status;
+    std::optional<double> Value;
+    double Shown;
+    std::size_t Intervals;
+  };
+  const std::vector<Case> cases = {
+      {{OutputRateIndex, 1000, 2000, LimitCondition::Melted}, LimitStatus::HoldsNowhere, std::nullopt, 2000, 0},
+      {{OutputRateIndex, 1000, 2000, LimitCondition::Melted, true}, LimitStatus::HoldsNowhere, std::nullopt, 1000, 0},
+      {{OutputRateIndex, 50, 200, LimitCondition::Melted}, LimitStatus::HoldsEverywhere, 200, 200, 1},
+      {{OutputRateIndex, 50, 200, LimitCondition::Melted, true}, LimitStatus::HoldsEverywhere, 50, 50, 1},
+  };
+  for (const Case& c : cases) {
+    const LimitResult result = Find(c.Search, Settings());
+    const std::string line = LimitResultLine(c.Search, result, 1);
+    EXPECT_EQ(result.Status, c.Status) << line;
+    EXPECT_EQ(result.Value, c.Value) << line;
+    EXPECT_EQ(result.ShownValue, c.Shown) << line;
+    EXPECT_EQ(result.Runs, static_cast<uint64_t>(LimitScanPoints)) << line;
+    EXPECT_EQ(result.Intervals.size(), c.Intervals) << line;
+  }
+  EXPECT_EQ(LimitResultLine(cases[0].Search, Find(cases[0].Search, Settings()), 1),
+            "melted holds nowhere for OutputRate from 1000 to 2000 kg/hr (64 runs); the run shown is at 2000 kg/hr");
+}
+
+// Without any delay the default screw warns; from a little delay on it is
+// clean up to about 8.65 turns: two changes, still a value.
+TEST(LimitSearch, NonMonotoneConditionIsReportedWithItsIntervals) {
+  const LimitSearch search{DelayTurnsIndex, 0, 10, LimitCondition::Clean};
+  const LimitResult result = Find(search, Settings());
+  ASSERT_EQ(result.Status, LimitStatus::SeveralChanges);
+  ASSERT_TRUE(result.Value);
+  ASSERT_EQ(result.Intervals.size(), 1u);
+  EXPECT_GT(result.Intervals[0].From, 0);
+  EXPECT_LE(result.Intervals[0].To, *result.Value);
+  EXPECT_GT(*result.Value, 8);
+  EXPECT_NE(LimitResultLine(search, result, 1).find("; it holds in 1 interval: " + LimitIntervalsText(result.Intervals)),
+            std::string::npos);
+}
+
+TEST(LimitSearch, ToleranceInTheInputsUnitEndsTheBisectionSooner) {
+  LimitSearch search{OutputRateIndex, 100, 1000, LimitCondition::Melted};
+  const LimitResult fine = Find(search, Settings());
+  search.Tolerance = 1;
+  const LimitResult coarse = Find(search, Settings());
+  ASSERT_TRUE(fine.Value && coarse.Value);
+  EXPECT_LT(coarse.Runs, fine.Runs);
+  EXPECT_LE(*coarse.Value, *fine.Value);
+  EXPECT_GT(*coarse.Value, *fine.Value - 1);
+}
+
+TEST(LimitSearch, StoppedSearchSaysSo) {
+  const std::atomic<bool> stop{true};
+  EXPECT_TRUE(FindLimit({OutputRateIndex, 100, 1000, LimitCondition::Melted}, Settings(), stop).Stopped);
+}
+
+}  // namespace
