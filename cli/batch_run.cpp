@@ -150,9 +150,9 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
   }
   if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
-  const std::optional<MeltRequest> melt =
-      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
   if (options.StudyFile) {
+    const std::optional<MeltRequest> melt =
+        options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
     return RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err);
   }
   return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
@@ -161,6 +161,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
               std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
+  const std::optional<MeltRequest> melt =
+      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();
