@@ -33,9 +33,16 @@ void SetViscosityUnit(ModelState& state, int32_t unitIndex) {
 
 }  // namespace
 
-RunTexts InitialRunTexts() {
+std::string InitialInputText(int k, char decimalSeparator) {
+  std::string text = InputFields[k].InitialText;
+  for (char& c : text)
+    if (c == '.') c = decimalSeparator;
+  return text;
+}
+
+RunTexts InitialRunTexts(char decimalSeparator) {
   RunTexts texts;
-  for (int k = 0; k < InputCount; ++k) texts[k] = InputFields[k].InitialText;
+  for (int k = 0; k < InputCount; ++k) texts[k] = InitialInputText(k, decimalSeparator);
   texts[InputCount] = InitialResultFileName;
   return texts;
 }

@@ -30,8 +30,13 @@ using RunTexts = std::array<std::string, RunTextCount>;
 // that want only the numbers skip it; the name is still checked, as always.
 enum class ReportWriting { Write, Skip };
 
-// The window's initial texts, with the initial result file name last.
-RunTexts InitialRunTexts();
+// The window's initial texts, with the initial result file name last. Their
+// numbers carry `decimalSeparator`, the one every run reads them with, so
+// the initial values run under any locale.
+RunTexts InitialRunTexts(char decimalSeparator = '.');
+
+// The initial text of input k with `decimalSeparator` as its decimal point.
+std::string InitialInputText(int k, char decimalSeparator = '.');
 
 // texts: the 28 numbers in canonical order, then the result file name.
 // unitIndex: 0 selects Pa.s, any other value gf.s/cm2.

@@ -141,7 +141,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (options.MergeOutput) return RunMergeCommand(options, out, err);
 
-  RunTexts texts = InitialRunTexts();
+  RunTexts texts = InitialRunTexts(decimalSeparator);
   int32_t unitIndex = InitialUnitIndex;
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;

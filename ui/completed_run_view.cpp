@@ -38,6 +38,7 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
 
   Image1->setPixmap(DrawProfilePicture(*run, Panel29->InnerRect().size()));
   QString tip = QString::fromStdString(SummaryVerdict(run->Summary));
+  if (!run->ReportWritten) tip = QStringLiteral("The report was not written: ") + tip;
   if (!run->Summary.Warnings.empty())
     tip += QStringLiteral("\n\u26A0 %1 warning(s): see the results window.").arg(run->Summary.Warnings.size());
   Image1->setToolTip(tip + QStringLiteral("\nClick here or press Ctrl+R to open the results window (Melting Profile)."));

@@ -101,7 +101,7 @@ void TMF_Tad::BuildInputRows() {
     panel->SetCaptionColor(Qt::blue);
     panel->setGeometry(row.Left, row.Top, row.Width, row.Height);
 
-    auto* edit = new QLineEdit(QString::fromLatin1(field.InitialText), panel);
+    auto* edit = new QLineEdit(QString::fromStdString(InitialInputText(i, Separator)), panel);
     edit->setObjectName(QString::fromLatin1(row.Edit));
     edit->setFont(WindowFont());
     SetTextColor(edit, Qt::black);
@@ -240,7 +240,9 @@ void TMF_Tad::BitBtn1Click() {
   switch (outcome.Result) {
     case RunResult::Completed:
       KeepCompletedRun(messages.Shown == 0);
-      TheDialogs.ShowFinishForm();
+      // The writers' messages have said the report was not written; a
+      // "successfully finished" after them would say the opposite.
+      if (messages.Shown == 0) TheDialogs.ShowFinishForm();
       break;
     case RunResult::Rejected:
     case RunResult::Failed:
@@ -275,7 +277,17 @@ void TMF_Tad::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMF_Tad::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LocaleChange) Separator = DecimalSeparatorOf(QLocale::system());
+  if (event->type() == QEvent::LocaleChange) {
+    const char previous = Separator;
+    Separator = DecimalSeparatorOf(QLocale::system());
+    // Initial texts follow the separator, the fixed ones above all, which
+    // nobody can retype; a text the user changed stays as typed.
+    for (int i = 0; i < InputCount && InputEdits[0] != nullptr; ++i) {
+      QLineEdit* edit = InputEdits[static_cast<size_t>(i)];
+      if (edit->text().toStdString() == InitialInputText(i, previous))
+        edit->setText(QString::fromStdString(InitialInputText(i, Separator)));
+    }
+  }
   QWidget::changeEvent(event);
 }
 

@@ -127,5 +127,21 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   painter.drawText(verdictBox, Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromStdString(SummaryVerdict(run.Summary)));
   if (!run.Summary.Warnings.empty()) DrawWarningMark(painter, QPointF(size.width() - 10, 1), 14);
+
+  // The figures of a run whose report was not written are still shown, but
+  // never without saying so.
+  if (!run.ReportWritten) {
+    QFont noticeFont = WindowFont(10);
+    noticeFont.setBold(true);
+    painter.setFont(noticeFont);
+    const QString notice = QStringLiteral("report not written");
+    const qreal width = painter.fontMetrics().horizontalAdvance(notice) + 10;
+    // Upper right of the plot, where both curves have fallen away once melting ends.
+    const QRectF box(plot.right() - width - 4, plot.top() + 4, width, 16);
+    painter.setPen(QPen(QColor(170, 0, 0), 1));
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRect(box);
+    painter.drawText(box, Qt::AlignCenter, notice);
+  }
   return pixmap;
 }

@@ -52,10 +52,14 @@ TEST_F(BatchExecutable, RunsWithTheEnvironmentsLocale) {
   }
 }
 
-// A German locale reads numbers with a comma: the initial texts, written with
-// a full stop, are refused.
+// A German locale reads and writes numbers with a comma: the initial texts
+// carry it, so the default run completes; a full stop is refused.
 TEST_F(BatchExecutable, ReadsNumbersWithTheDecimalCommaOfTheLocale) {
-  EXPECT_EQ(RunExecutable("", "LOCPATH='" CHUNG_COMMA_LOCPATH "' LC_ALL=de_DE.UTF-8"), 1);
+  const std::string german = "LOCPATH='" CHUNG_COMMA_LOCPATH "' LC_ALL=de_DE.UTF-8";
+  EXPECT_EQ(RunExecutable("", german), 0) << ReadFile("err.txt");
+  EXPECT_NE(ReadFile("result.txt").find("(cm) =  15,0\r\n"), std::string::npos);
+  std::filesystem::remove("result.txt");
+  EXPECT_EQ(RunExecutable("--set ScrewSpeed=38.0", german), 1);
   EXPECT_EQ(ReadFile("err.txt"), "Input value is not correct!\n");
   EXPECT_FALSE(std::filesystem::exists("result.txt"));
 }

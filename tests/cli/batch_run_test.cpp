@@ -188,8 +188,11 @@ TEST_F(BatchRun, ConveyingAngleThatDoesNotSettleEndsTheRunAfterAThousandSteps) {
 }
 
 TEST_F(BatchRun, DecimalSeparatorOfTheLocaleReadsTheTexts) {
-  // The initial texts carry a full stop, so a comma locale refuses them.
-  const BatchResult result = Batch({}, ',');
+  // The initial texts carry the locale's comma; a text set with a full stop is refused.
+  EXPECT_EQ(Batch({}, ',').Code, BatchExitCompleted);
+  EXPECT_TRUE(fs::exists("result.txt"));
+  fs::remove("result.txt");
+  const BatchResult result = Batch({"--set", "OutputRate=300.0"}, ',');
   EXPECT_EQ(result.Code, BatchExitRejected);
   EXPECT_EQ(result.Err, "Input value is not correct!\n");
   EXPECT_FALSE(fs::exists("result.txt"));

@@ -11,6 +11,14 @@ namespace {
 
 using CommaLocaleTest = WindowTest;
 
+TEST_F(CommaLocaleTest, TheInitialTextsRunAsTheyStand) {
+  ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
+  EXPECT_EQ(Control<QLineEdit>("Edit26")->text(), "0,00052");
+  ClickGo();
+  EXPECT_TRUE(Recorder.Messages.empty()) << Recorder.MessageTexts().join('|').toStdString();
+  EXPECT_EQ(Recorder.FinishForms.size(), 1u);
+}
+
 TEST_F(CommaLocaleTest, NumbersAreReadAndWrittenWithTheComma) {
   ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
   // Every field, the fixed ones included, with a comma; the first one stays "15.0".

@@ -2,11 +2,13 @@
 // cursors while it works, and the file list refresh after a completed run.
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "ui/file_widgets.h"
 #include "ui/radio_group.h"
+#include "ui/run_snapshot.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -126,8 +128,12 @@ TEST_F(GoTest, WriterMessagesDuringTheRunComeWhileBusy) {
   EXPECT_EQ(Recorder.MessageTexts(),
             (QStringList{"File can not open!", "File can not open!", "Can not write result to file"}));
   for (const auto& message : Recorder.Messages) EXPECT_TRUE(message.Cursors.Busy());
-  // The writers report for themselves; the run still completes.
-  EXPECT_EQ(Recorder.FinishForms.size(), 1u);
+  // The writers report for themselves and the run completes, but nothing
+  // then says it finished successfully; its figures are kept, marked.
+  EXPECT_TRUE(Recorder.FinishForms.empty());
+  ASSERT_NE(Window->LastRun(), nullptr);
+  EXPECT_FALSE(Window->LastRun()->ReportWritten);
+  EXPECT_TRUE(Control<QLabel>("Image1")->toolTip().startsWith("The report was not written"));
   EXPECT_TRUE(CursorsAreDefault(Window.get(), Control<QPushButton>("BitBtn1")));
 }
 
