@@ -7,17 +7,6 @@ namespace {
 constexpr int ViscM0Index = 14;
 static_assert(InputMembers[ViscM0Index] == &ModelInputs::ViscM0);
 
-// The stage's inputs by the stage's own names, in MeltTexts order.
-constexpr bool SameMeltNames() {
-  for (int k = 0; k < MeltInputCount; ++k) {
-    if (std::string_view(InputNames[InputCount + k].Name) != MeltInputNames[k].Name ||
-        std::string_view(InputNames[InputCount + k].Unit) != MeltInputNames[k].Unit)
-      return false;
-  }
-  return true;
-}
-static_assert(SameMeltNames());
-
 }  // namespace
 
 std::optional<int> FindInputByName(std::string_view name) {

@@ -19,44 +19,43 @@ struct InputName {
 
 inline constexpr int NamedInputCount = InputCount + MeltInputCount;
 
-inline constexpr std::array<InputName, NamedInputCount> InputNames = {{
-    {"ScrewDiameter", "cm"},
-    {"FeedTurns", "turns"},
-    {"CompressionTurns", "turns"},
-    {"MeteringTurns", "turns"},
-    {"DelayTurns", "turns"},
-    {"FeedDepth", "cm"},
-    {"MeteringDepth", "cm"},
-    {"ScrewPitch", "cm"},
-    {"FlightWidth", "cm"},
-    {"ScrewSpeed", "rpm"},
-    {"OutputRate", "kg/hr"},
-    {"BarrelB0", "\u00B0C"},
-    {"BarrelB1", "-"},
-    {"BarrelB2", "1/cm"},
-    {"ViscM0", "viscosity unit"},
-    {"ViscB", "1/\u00B0C"},
-    {"ViscN", "-"},
-    {"ViscT0", "\u00B0C"},
-    {"SolidDensity", "g/cm3"},
-    {"MeltDensity", "g/cm3"},
-    {"SolidSpecificHeat", "cal/g.\u00B0C"},
-    {"HeatOfFusion", "cal/g"},
-    {"MeltSpecificHeat", "cal/g.\u00B0C"},
-    {"MeltConductivity", "cal/cm.s.\u00B0C"},
-    {"MeltingPoint", "\u00B0C"},
-    {"SolidInletTemp", "\u00B0C"},
-    {"InletCompaction", "-"},
-    {"StartWidthRatio", "-"},
-    {"DieMode", "-"},
-    {"DieHeadPressure", "MPa"},
-    {"DieDiameter", "cm"},
-    {"DieLength", "cm"},
-    {"DieSlitWidth", "cm"},
-    {"DieSlitGap", "cm"},
-    {"DieConstant", "cm3"},
-    {"MeltStartPressure", "MPa"},
-}};
+// The melting model's names, then the stage's own (MeltInputNames).
+inline constexpr std::array<InputName, NamedInputCount> InputNames = [] {
+  constexpr std::array<InputName, InputCount> model = {{
+      {"ScrewDiameter", "cm"},
+      {"FeedTurns", "turns"},
+      {"CompressionTurns", "turns"},
+      {"MeteringTurns", "turns"},
+      {"DelayTurns", "turns"},
+      {"FeedDepth", "cm"},
+      {"MeteringDepth", "cm"},
+      {"ScrewPitch", "cm"},
+      {"FlightWidth", "cm"},
+      {"ScrewSpeed", "rpm"},
+      {"OutputRate", "kg/hr"},
+      {"BarrelB0", "\u00B0C"},
+      {"BarrelB1", "-"},
+      {"BarrelB2", "1/cm"},
+      {"ViscM0", "viscosity unit"},
+      {"ViscB", "1/\u00B0C"},
+      {"ViscN", "-"},
+      {"ViscT0", "\u00B0C"},
+      {"SolidDensity", "g/cm3"},
+      {"MeltDensity", "g/cm3"},
+      {"SolidSpecificHeat", "cal/g.\u00B0C"},
+      {"HeatOfFusion", "cal/g"},
+      {"MeltSpecificHeat", "cal/g.\u00B0C"},
+      {"MeltConductivity", "cal/cm.s.\u00B0C"},
+      {"MeltingPoint", "\u00B0C"},
+      {"SolidInletTemp", "\u00B0C"},
+      {"InletCompaction", "-"},
+      {"StartWidthRatio", "-"},
+  }};
+  std::array<InputName, NamedInputCount> names{};
+  for (int k = 0; k < InputCount; ++k) names[k] = model[k];
+  for (int k = 0; k < MeltInputCount; ++k) names[InputCount + k] = {MeltInputNames[k].Name, MeltInputNames[k].Unit};
+  return names;
+}();
 
 // Whether named input `index` belongs to the melt-conveying stage; its
 // place in MeltTexts is then index - InputCount.
