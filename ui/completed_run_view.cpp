@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTime>
 
 #include "ui/bevel_panel.h"
 #include "ui/main_window.h"
@@ -42,7 +43,20 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   if (!run->Summary.Warnings.empty())
     tip += QStringLiteral("\n\u26A0 %1 warning(s): see the results window.").arg(run->Summary.Warnings.size());
   Image1->setToolTip(tip + QStringLiteral("\nClick here or press Ctrl+R to open the results window (Melting Profile)."));
-  if (ProfileForm) ProfileForm->ShowRun(LastCompletedRun);
+  StaleReason.clear();
+  if (ProfileForm) {
+    ProfileForm->ShowRun(LastCompletedRun);
+    ProfileForm->SetStaleReason(StaleReason);
+  }
+}
+
+void TMF_Tad::MarkResultsStale(const RunOutcome& outcome) {
+  if (!LastCompletedRun) return;
+  StaleReason = QStringLiteral("The run at %1 was %2: %3")
+                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                         outcome.Result == RunResult::Rejected ? QStringLiteral("refused") : QStringLiteral("stopped"),
+                         QString::fromLocal8Bit(OutcomeMessage(outcome)));
+  if (ProfileForm) ProfileForm->SetStaleReason(StaleReason);
 }
 
 void TMF_Tad::Image1Click() {
@@ -53,6 +67,7 @@ void TMF_Tad::Image1Click() {
             [this](const QString& text) { InputEdits[OutputRateIndex]->setText(text); });
   }
   if (ProfileForm->Run() != LastCompletedRun.get()) ProfileForm->ShowRun(LastCompletedRun);
+  ProfileForm->SetStaleReason(StaleReason);
   ProfileForm->show();
   ProfileForm->raise();
   ProfileForm->activateWindow();

@@ -246,6 +246,7 @@ void TMF_Tad::BitBtn1Click() {
       break;
     case RunResult::Rejected:
     case RunResult::Failed:
+      MarkResultsStale(outcome);
       TheDialogs.ShowMessage(QString::fromLocal8Bit(OutcomeMessage(outcome)));
       break;
   }

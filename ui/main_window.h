@@ -79,6 +79,9 @@ class TMF_Tad : public QWidget {
   void KeepMinimumToControls();
   // After a completed run, before anything moves the current directory.
   void KeepCompletedRun(bool reportWritten);
+  // After a refused or failed run: the results window keeps the last
+  // completed run, marked as not the latest, with the reason.
+  void MarkResultsStale(const RunOutcome& outcome);
   void FocusRefusedField(const RunTexts& texts);
 
   Dialogs& TheDialogs;
@@ -87,6 +90,7 @@ class TMF_Tad : public QWidget {
   bool FrameFitted = false;
   bool Shown = false;
   std::shared_ptr<const RunSnapshot> LastCompletedRun;
+  QString StaleReason;  // why the last run gave no figures; empty after a completed run
   TProfileForm* ProfileForm = nullptr;  // created when first opened
 
   QGroupBox* GroupBox1 = nullptr;

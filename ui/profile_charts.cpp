@@ -63,6 +63,35 @@ QLineSeries* Curve(const ModelState& state, const GridArray& values, const QStri
   return series;
 }
 
+// The feed, compression and metering zones as tinted bands from `low` to `high` of `y`.
+void AddZoneBands(QChart* chart, const std::array<ScrewZone, 3>& zones, QAbstractAxis* x, QAbstractAxis* y,
+                  double low, double high, bool named) {
+  for (const ScrewZone& zone : zones) {
+    auto* upper = new QLineSeries(chart);
+    upper->append(zone.Start, high);
+    upper->append(zone.End, high);
+    auto* lower = new QLineSeries(chart);
+    lower->append(zone.Start, low);
+    lower->append(zone.End, low);
+    auto* band = new QAreaSeries(upper, lower);
+    band->setName(zone.Name.section(QLatin1Char(' '), 0, 0));
+    band->setColor(zone.Tint);
+    band->setBorderColor(zone.Tint);
+    Attach(chart, band, x, y);
+    if (!named) chart->legend()->markers(band).front()->setVisible(false);
+  }
+}
+
+// A dashed line across the plot where melting ends (or at the screw end).
+void AddEndLine(QChart* chart, const RunSummary& summary, QAbstractAxis* x, QAbstractAxis* y, double low, double high) {
+  auto* end = new QLineSeries;
+  end->setName(summary.Melted ? QStringLiteral("end of melting") : QStringLiteral("screw end, solid left"));
+  end->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+  end->append(summary.EndTurns, low);
+  end->append(summary.EndTurns, high);
+  Attach(chart, end, x, y);
+}
+
 }  // namespace
 
 QChart* MeltingChart(const RunSnapshot& run) {
@@ -78,19 +107,7 @@ QChart* MeltingChart(const RunSnapshot& run) {
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
 
-  for (const ScrewZone& zone : zones) {
-    auto* upper = new QLineSeries(chart);
-    upper->append(zone.Start, high);
-    upper->append(zone.End, high);
-    auto* lower = new QLineSeries(chart);
-    lower->append(zone.Start, range.Low);
-    lower->append(zone.End, range.Low);
-    auto* band = new QAreaSeries(upper, lower);
-    band->setName(zone.Name.section(QLatin1Char(' '), 0, 0));
-    band->setColor(zone.Tint);
-    band->setBorderColor(zone.Tint);
-    Attach(chart, band, x, y);
-  }
+  AddZoneBands(chart, zones, x, y, range.Low, high, true);
 
   Attach(chart, Curve(state, state.Profile.WidthRatio, QStringLiteral("X/W"), QColor(0, 70, 200)), x, y);
   QLineSeries* solidFraction = Curve(state, state.Profile.SolidFraction, QStringLiteral("QS/QT"), QColor(200, 30, 30));
@@ -99,12 +116,7 @@ QChart* MeltingChart(const RunSnapshot& run) {
   Attach(chart, solidFraction, x, y);
 
   if (summary.EndPoint >= 0) {
-    auto* end = new QLineSeries;
-    end->setName(summary.Melted ? QStringLiteral("end of melting") : QStringLiteral("screw end, solid left"));
-    end->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
-    end->append(summary.EndTurns, range.Low);
-    end->append(summary.EndTurns, high);
-    Attach(chart, end, x, y);
+    AddEndLine(chart, summary, x, y, range.Low, high);
     auto* point = new QScatterSeries;
     point->setMarkerSize(9);
     point->setColor(Qt::black);
@@ -117,7 +129,7 @@ QChart* MeltingChart(const RunSnapshot& run) {
 
 QChart* ConditionsChart(const RunSnapshot& run) {
   const ModelState& state = run.State;
-  QChart* chart = NewChart(QStringLiteral("Melt film, channel depth and barrel temperature"));
+  QChart* chart = NewChart(QStringLiteral("Melt film, channel depth and barrel temperature; zones shaded as on the first tab"));
   const int rows = RowsOf(state);
 
   // The film is a hundredth of the channel deep: each curve gets its own
@@ -146,13 +158,14 @@ QChart* ConditionsChart(const RunSnapshot& run) {
     double High;
     Qt::Alignment Side;
   } curves[] = {
-      {state.Profile.FilmThickness, QStringLiteral("melt film thickness"), QStringLiteral("Melt film thickness (cm)"),
+      {state.Profile.FilmThickness, QStringLiteral("melt film"), QStringLiteral("Melt film thickness (cm)"),
        QColor(220, 110, 0), 0.0, thickest > 0 ? thickest * 1.1 : 1.0, Qt::AlignLeft},
       {state.Grid.Depth, QStringLiteral("channel depth"), QStringLiteral("Channel depth (cm)"), QColor(90, 90, 90), 0.0,
        deepest > 0 ? deepest * 1.1 : 1.0, Qt::AlignRight},
       {state.Grid.BarrelTemp, QStringLiteral("barrel temperature"), QStringLiteral("Barrel temperature (\u00B0C)"),
        QColor(180, 0, 120), coolest - margin, hottest + margin, Qt::AlignRight},
   };
+  bool first = true;
   for (const auto& curve : curves) {
     QValueAxis* y = Axis(curve.Title, curve.Low, curve.High);
     y->setLabelsColor(curve.Color);
@@ -160,6 +173,13 @@ QChart* ConditionsChart(const RunSnapshot& run) {
     y->setLinePenColor(curve.Color);
     y->setGridLineVisible(curve.Side == Qt::AlignLeft);
     chart->addAxis(y, curve.Side);
+    // The zones and the end of melting behind the curves, on the first axis.
+    if (first) {
+      // Named on the first tab: three curves and their axes fill this legend.
+      AddZoneBands(chart, ScrewZones(state.Inputs), x, y, curve.Low, curve.High, false);
+      if (run.Summary.EndPoint >= 0) AddEndLine(chart, run.Summary, x, y, curve.Low, curve.High);
+      first = false;
+    }
     Attach(chart, Curve(state, curve.Values, curve.Name, curve.Color), x, y);
   }
   return chart;

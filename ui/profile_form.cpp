@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "report/replace_file.h"
+#include "results/input_names.h"
 #include "results/number_text.h"
 #include "results/profile_csv.h"
 #include "ui/channel_picture.h"
@@ -27,11 +29,14 @@
 #include "ui/input_data_file.h"
 #include "ui/pressure_tab.h"
 #include "ui/profile_charts.h"
+#include "ui/chart_caption.h"
+#include "ui/profile_table.h"
+#include "ui/run_facts.h"
 
 namespace {
 
-// The table shows what the CSV holds, cell for cell, so the two can never
-// disagree: the header line and one line per report row.
+// The CSV's cells: the header line and one line per report row, at full
+// precision, as Copy Table puts them on the clipboard.
 std::vector<QStringList> CsvCells(const std::string& csv) {
   std::vector<QStringList> lines;
   for (const QString& line : QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
@@ -77,7 +82,11 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   WarningText->setObjectName(QStringLiteral("WarningText"));
   ReportText = new QLabel;
   ReportText->setObjectName(QStringLiteral("ReportText"));
-  for (QLabel* label : {SummaryText, WarningText, ReportText}) {
+  StatusText = new QLabel;
+  StatusText->setObjectName(QStringLiteral("StatusText"));
+  InputsText = new QLabel;
+  InputsText->setObjectName(QStringLiteral("InputsText"));
+  for (QLabel* label : {SummaryText, WarningText, ReportText, StatusText, InputsText}) {
     label->setWordWrap(true);
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -85,9 +94,11 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   }
   auto* factsPage = new QWidget;
   auto* factsLayout = new QVBoxLayout(factsPage);
+  factsLayout->addWidget(StatusText);
   factsLayout->addWidget(SummaryText);
   factsLayout->addWidget(WarningText);
   factsLayout->addWidget(ReportText);
+  factsLayout->addWidget(InputsText);
   factsLayout->addStretch(1);
   // Long warnings scroll rather than push the charts aside.
   auto* facts = new QScrollArea;
@@ -148,7 +159,19 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   layout->addWidget(Pages, 1);
   layout->addLayout(buttons);
 
+  // Small enough for a 1024 x 768 screen, large enough that no axis title is cut.
+  setMinimumSize(980, 640);
+  auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+
   ShowRun(nullptr);
+}
+
+void TProfileForm::SetStaleReason(const QString& reason) {
+  StaleReason = reason;
+  setWindowTitle(reason.isEmpty() ? QStringLiteral("Melting Profile")
+                                  : QStringLiteral("Melting Profile (not the latest run)"));
+  StatusText->setText(Shown ? RunStatusHtml(*Shown, StaleReason) : QString());
 }
 
 TProfileForm::~TProfileForm() = default;
@@ -164,6 +187,8 @@ void TProfileForm::ShowRun(std::shared_ptr<const RunSnapshot> run) {
 }
 
 void TProfileForm::ShowSummary() {
+  StatusText->setText(Shown ? RunStatusHtml(*Shown, StaleReason) : QString());
+  InputsText->setText(Shown ? RunInputsHtml(*Shown) : QString());
   if (!Shown) {
     SummaryText->setText(QStringLiteral("<p>No calculation has completed yet. Press <b>GO</b> in the main window; "
                                         "this window then shows the melting profile of each run.</p>"));
@@ -187,6 +212,8 @@ void TProfileForm::ShowSummary() {
   rows += SummaryRow(QStringLiteral("Net melting energy"), Html(FixedText(summary.NetMeltingEnergy, 4)) + QStringLiteral(" kW"));
   rows += SummaryRow(QStringLiteral("Specific melting energy"),
                      Html(FixedText(summary.SpecificEnergy, 4)) + QStringLiteral(" kWh/kg"));
+  rows += SummaryRow(QStringLiteral("Viscosity law m0 read in"),
+                     QString::fromStdString(ViscosityUnitName(Shown->UnitIndex)).toHtmlEscaped());
   rows += SummaryRow(QStringLiteral("Solid conveying angle"),
                      Html(AngleDegreesText(summary.ConveyingAngleDegrees)) + QStringLiteral("\u00B0"));
   SummaryText->setText(QStringLiteral("<p style='font-size:large'><b>%1</b></p><table>%2</table>"
@@ -210,23 +237,7 @@ void TProfileForm::ShowSummary() {
 }
 
 void TProfileForm::FillTable() {
-  Table->clear();
-  Table->setRowCount(0);
-  Table->setColumnCount(0);
-  if (!Shown) return;
-  const std::vector<QStringList> lines = CsvCells(ProfileCsv(Shown->State));
-  if (lines.empty()) return;
-  Table->setColumnCount(static_cast<int>(lines.front().size()));
-  Table->setHorizontalHeaderLabels(lines.front());
-  Table->setRowCount(static_cast<int>(lines.size()) - 1);
-  for (size_t row = 1; row < lines.size(); ++row) {
-    for (int column = 0; column < lines[row].size(); ++column) {
-      auto* cell = new QTableWidgetItem(lines[row][column]);
-      cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      Table->setItem(static_cast<int>(row) - 1, column, cell);
-    }
-  }
-  Table->resizeColumnsToContents();
+  FillProfileTable(Table, Shown ? ProfileCsv(Shown->State) : std::string());
 }
 
 QString TProfileForm::SuggestedPath(const QString& suffix) const {
@@ -239,8 +250,9 @@ QChartView* TProfileForm::CurrentChart() const {
 }
 
 void TProfileForm::SaveBytes(const QString& caption, const QString& suffix, const QString& filter, const QByteArray& bytes) {
-  const QString path = TheDialogs.ChooseSaveFileName(caption, SuggestedPath(suffix), filter);
+  QString path = TheDialogs.ChooseSaveFileName(caption, SuggestedPath(suffix), filter);
   if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += suffix.mid(suffix.lastIndexOf(QLatin1Char('.')));
   const std::string error = ReplaceFileContents(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
   if (!error.empty())
     TheDialogs.ShowMessage(QStringLiteral("Could not write %1: %2").arg(path, QString::fromLocal8Bit(error)));
@@ -258,7 +270,7 @@ void TProfileForm::SaveChartPngClick() {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  CurrentChart()->grab().save(&buffer, "PNG");
+  CaptionedChartImage(CurrentChart(), ChartCaption(*Shown)).save(&buffer, "PNG");
   const QString suffix = CurrentChart() == MeltingView ? QStringLiteral("-melting.png") : QStringLiteral("-conditions.png");
   SaveBytes(QStringLiteral("Save the Chart as PNG"), suffix, QStringLiteral("PNG Images (*.png);;All Files (*)"), bytes);
 }
@@ -271,13 +283,14 @@ void TProfileForm::SaveChartSvgClick() {
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
   svg.setOutputDevice(&buffer);
-  svg.setSize(view->size());
-  svg.setViewBox(view->rect());
+  const QSize size(view->width(), view->height() + ChartCaptionHeight);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
   svg.setTitle(windowTitle());
-  svg.setDescription(Charts->tabText(Charts->currentIndex()));
+  svg.setDescription(Charts->tabText(Charts->currentIndex()) + QStringLiteral(". ") + ChartCaption(*Shown));
   {
     QPainter painter(&svg);
-    view->render(&painter);
+    PaintCaptionedChart(painter, view, ChartCaption(*Shown));
   }
   const QString suffix = view == MeltingView ? QStringLiteral("-melting.svg") : QStringLiteral("-conditions.svg");
   SaveBytes(QStringLiteral("Save the Chart as SVG"), suffix, QStringLiteral("SVG Images (*.svg);;All Files (*)"), bytes);

@@ -4,6 +4,7 @@
 // actions that take a run elsewhere (CSV, PNG, SVG, clipboard, viewer, a data
 // file of its inputs). Non-modal; it shows the run it was last given.
 
+#include <QString>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -26,6 +27,9 @@ class TProfileForm : public QWidget {
 
   // Shows `run`, or the note that no run has completed yet.
   void ShowRun(std::shared_ptr<const RunSnapshot> run);
+  // Marks the run shown as not the latest, with why the later run gave no
+  // figures; an empty reason clears the mark.
+  void SetStaleReason(const QString& reason);
   const RunSnapshot* Run() const { return Shown.get(); }
 
   void ExportCsvClick();
@@ -40,6 +44,7 @@ class TProfileForm : public QWidget {
   void FillTable();
   QString SuggestedPath(const QString& suffix) const;
   // Asks for a path, then replaces that file with `bytes`; says so when it fails.
+  // A name chosen without an extension gets the one of `suffix`.
   void SaveBytes(const QString& caption, const QString& suffix, const QString& filter, const QByteArray& bytes);
   QChartView* CurrentChart() const;
 
@@ -54,6 +59,9 @@ class TProfileForm : public QWidget {
   QLabel* SummaryText = nullptr;
   QLabel* WarningText = nullptr;
   QLabel* ReportText = nullptr;
+  QLabel* StatusText = nullptr;
+  QLabel* InputsText = nullptr;
+  QString StaleReason;
   QTableWidget* Table = nullptr;
   std::vector<QPushButton*> Actions;
 };

@@ -1,4 +1,4 @@
-// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
 // chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
@@ -6,8 +6,9 @@
 // current directory). --set puts TEXT into the field named FIELD (Edit1 ...);
 // --run presses GO first, which writes the report into DIRECTORY, and the
 // window is drawn as the run leaves it; --profile-form draws the results
-// window of that run instead; --pressure-tab draws it on the tab "Pressure and
-// temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
+// window of that run instead, on its second tab with --second-tab and at its
+// minimum size with --smallest; --pressure-tab draws it on the page "Pressure
+// and temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
 // --melt first and the operating point found.
 
 #include <QApplication>
@@ -41,7 +42,7 @@ class UnattendedDialogs : public Dialogs {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form] OUTPUT.png [DIRECTORY]\n"
+  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
@@ -63,6 +64,8 @@ int main(int argc, char* argv[]) {
   bool profileForm = false;
   bool pressureTab = false;
   MeltTexts dieTexts = InitialMeltTexts();
+  bool secondTab = false;
+  bool smallest = false;
   std::vector<std::pair<QString, QString>> settings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
@@ -71,6 +74,10 @@ int main(int argc, char* argv[]) {
       finishForm = true;
     } else if (argument == QLatin1String("--run")) {
       run = true;
+    } else if (argument == QLatin1String("--second-tab")) {
+      secondTab = true;
+    } else if (argument == QLatin1String("--smallest")) {
+      smallest = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
     } else if (argument == QLatin1String("--pressure-tab")) {
@@ -122,7 +129,11 @@ int main(int argc, char* argv[]) {
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));
-    if (form && pressureTab) {
+    if (!form) return 1;
+    if (auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("ProfileCharts")); tabs && secondTab)
+      tabs->setCurrentIndex(1);
+    if (smallest) form->resize(form->minimumSize());
+    if (pressureTab) {
       auto* pages = form->findChild<QTabWidget*>(QStringLiteral("ResultPages"));
       auto* tab = form->findChild<TPressureTab*>();
       if (!pages || !tab) return 1;
@@ -136,7 +147,7 @@ int main(int argc, char* argv[]) {
       // Each level of nested layouts settles in its own pass.
       for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
     }
-    return form && Save(*form, output) ? 0 : 1;
+    return Save(*form, output) ? 0 : 1;
   }
   return Save(window, output) ? 0 : 1;
 }

@@ -58,6 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "Floating point invalid operation while computing FilmThickness",
                   "The barrel (203.0 \u00B0C at turn 5.00) is not hotter than the melting point (265.0 \u00B0C): "
                   "raise B0, change B1 or B2, or lower the melting point."},
+        // Exactly at the melting point: the film is 0 and its temperature factor 0/0.
+        FaultCase{"BarrelAtMeltingPoint", {{12, "265.0"}},
+                  "Floating point invalid operation while computing ViscTempFactor",
+                  "The barrel (265.0 \u00B0C at turn 5.00) is not hotter than the melting point (265.0 \u00B0C): "
+                  "raise B0 or lower the melting point."},
         FaultCase{"InletAboveMeltingPoint", {{26, "320"}},
                   "Floating point invalid operation while computing FilmThickness",
                   "The solid at the inlet (320.00 \u00B0C) is so far above the melting point (265.0 \u00B0C) that "
@@ -78,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "The solid conveying angle came out at -1.1e-08\u00B0, outside 0\u00B0 to 90\u00B0: the screw "
                   "cannot convey this output at this screw speed, so the melting model has no solution. Lower the "
                   "output or raise the screw speed."},
+        FaultCase{"MeteringDepthAsDiameter", {{7, "15"}},
+                  "Floating point division by zero while computing BedWidth",
+                  "The metering zone channel (15.00 cm deep) is not shallower than the screw diameter (15.0 cm): "
+                  "make the depth of the metering zone channel less than the diameter."},
         FaultCase{"PowerLawIndexZero", {{17, "0"}},
                   "Floating point division by zero while computing ViscTempGroup",
                   "The power-law index n of the viscosity law (0.0000) is zero, and the film's temperature "

@@ -200,6 +200,16 @@ TEST_F(BatchStudy, ReportsFolderHoldsEachCasesReport) {
   EXPECT_EQ(ReadFile("reports/case-000001.txt"), ReadFile("single30.txt"));
   EXPECT_EQ(ReadFile("reports/case-000002.txt"), ReadFile("single40.txt"));
   EXPECT_FALSE(fs::exists("result.txt"));
+
+  // A regular file where the folder should be: the study stops before any case runs.
+  { std::ofstream("taken") << "mine"; }
+  const BatchResult refused =
+      Batch({"--study", "taken-study.csv", "--reports", "taken", "--vary", "ScrewSpeed=30,40"});
+  EXPECT_EQ(refused.Code, BatchExitFailed);
+  EXPECT_NE(refused.Err.find("the reports folder taken can not be created"), std::string::npos) << refused.Err;
+  EXPECT_EQ(refused.Out, "");
+  EXPECT_FALSE(fs::exists("taken-study.csv"));
+  EXPECT_EQ(ReadFile("taken"), "mine");
 }
 
 // Each mistake is named; nothing runs and nothing is written.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "completed_run.h"
+#include "model/axial_grid.h"
 #include "report/format_number.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
@@ -106,6 +109,8 @@ TEST(RunSummary, ImpossibleInputsAndResultsAreWarnedOf) {
       {{{"OutputRate", "1"}}, {firstStep, negative}, {}},
       {{{"OutputRate", "0.001"}}, {firstStep, negative}, {}},
       {{{"MeltConductivity", "1"}}, {negative}, {firstStep}},
+      // Melting ends in the second step: no longer within one.
+      {{{"OutputRate", "4"}}, {}, {firstStep}},
       {{{"MeltDensity", "1e308"}}, {firstStep, negative}, {}},
       {{{"StartWidthRatio", "4.9e-324"}}, {firstStep, negative}, {}},
       {{{"ScrewPitch", "1e308"}}, {"pitch (", "more than twice the diameter", firstStep, negative}, {}},
@@ -135,6 +140,74 @@ TEST(RunSummary, ImpossibleInputsAndResultsAreWarnedOf) {
     EXPECT_GE(summary.EndSolidFraction, 0.0);
     EXPECT_NE(SummaryVerdict(summary), "no grid point");
   }
+}
+
+// Each result warning on both sides of its bound, from real runs (one-point
+// and two-point grids, a barrel just above the melting point) and from a
+// default run with one figure set by hand.
+TEST(RunSummary, ResultWarningsAtTheirBounds) {
+  const std::string negativePower = "motor power for melting is negative";
+  const std::string solidLeft = "Solid is left at the end of the screw";
+  const std::string angle = "solid conveying angle is";
+  const std::string negativeFraction = "solid fraction after the last step is negative";
+  const std::vector<std::pair<std::string, std::string>> onePoint = {
+      {"FeedTurns", "5"}, {"DelayTurns", "5"}, {"CompressionTurns", "0.01"}, {"MeteringTurns", "0.01"}};
+  std::vector<std::pair<std::string, std::string>> twoPoints = onePoint;
+  twoPoints[0].second = "5.1";
+  const struct {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Settings;
+    std::function<void(ModelState&)> Change;
+    bool Melted;
+    std::vector<std::string> Warned;
+    std::vector<std::string> NotWarned;
+  } cases[] = {
+      // Melting would start at the screw's end: no step, nothing melts, 0 kW.
+      {"one-point grid", onePoint, nullptr, false, {"Solid is left at the end of the screw: 100 %"}, {negativePower}},
+      {"two-point grid", twoPoints, nullptr, false, {"Solid is left at the end of the screw: 99 %"}, {negativePower}},
+      {"barrel just above the melting point", {{"BarrelB0", "265.0001"}}, nullptr, false, {solidLeft}, {}},
+      {"power 0", {}, [](ModelState& s) { s.Profile.MeltingPower = 0; }, true, {}, {negativePower}},
+      {"power -0.4 kW", {}, [](ModelState& s) { s.Profile.MeltingPower = -0.4; }, true,
+       {"motor power for melting is negative (-0.4000 kW)"}, {}},
+      {"angle 0", {}, [](ModelState& s) { s.Operating.ConveyingAngle = 0; }, true, {angle + " 0.0\u00B0"}, {}},
+      {"angle just above 0", {}, [](ModelState& s) { s.Operating.ConveyingAngle = 1e-12; }, true, {}, {angle}},
+      {"angle 90", {}, [](ModelState& s) { s.Operating.ConveyingAngle = 1.5707963267948966; }, true,
+       {angle + " 90.0\u00B0"}, {}},
+      {"angle just below 90", {}, [](ModelState& s) { s.Operating.ConveyingAngle = 1.5707963; }, true, {}, {angle}},
+      {"end fraction 0", {}, [](ModelState& s) { s.Profile.SolidFlow[s.Profile.RowCount] = 0; }, true, {},
+       {negativeFraction}},
+      {"end fraction just below 0", {}, [](ModelState& s) { s.Profile.SolidFlow[s.Profile.RowCount] = -1e-12; }, true,
+       {negativeFraction}, {}},
+      // The walk stopped in its last step: melted at the screw's last point.
+      {"threshold crossed in the last step", {}, [](ModelState& s) { s.Profile.RowCount = LastGridPoint(s.Grid); },
+       true, {}, {solidLeft}},
+      {"walk to the end", {}, [](ModelState& s) { s.Profile.RowCount = LastGridPoint(s.Grid) + 1; }, false,
+       {solidLeft}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    CompletedRun run = RunSetting(c.Settings);
+    if (c.Change) c.Change(*run.State);
+    const RunSummary summary = SummarizeRun(*run.State);
+    EXPECT_EQ(summary.Melted, c.Melted);
+    EXPECT_EQ(summary.EndPoint, c.Melted ? run.State->Profile.RowCount : run.State->Profile.RowCount - 1);
+    std::string all;
+    for (const std::string& warning : summary.Warnings) all += warning + "\n";
+    for (const std::string& words : c.Warned) EXPECT_NE(all.find(words), std::string::npos) << words << "\n" << all;
+    for (const std::string& words : c.NotWarned) EXPECT_EQ(all.find(words), std::string::npos) << words << "\n" << all;
+  }
+}
+
+// Melting within the first step ends at grid point 1, not at "no grid point".
+TEST(RunSummary, FirstStepMeltEndsAtTheSecondGridPoint) {
+  const CompletedRun run = RunSetting({{"OutputRate", "0.01"}});
+  const RunSummary summary = SummarizeRun(*run.State);
+  EXPECT_TRUE(summary.Melted);
+  EXPECT_EQ(run.State->Profile.RowCount, 1);
+  EXPECT_EQ(summary.EndPoint, 1);
+  EXPECT_EQ(summary.EndTurns, run.State->Grid.Flight[1]);
+  EXPECT_EQ(summary.EndSolidFraction, 0.0);
+  EXPECT_EQ(SummaryVerdict(summary), "melted at turn 5.1");
 }
 
 TEST(RunSummary, OverfedScrewWarnsOfTheAngleAndTheSolidLeft) {

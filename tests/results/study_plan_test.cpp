@@ -48,6 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         AxisCase{"OutputRate=300:200:-50", '.', {"300", "250", "200"}, {300, 250, 200}},
         AxisCase{"ScrewSpeed=30:44:5", '.', {"30", "35", "40"}, {30, 35, 40}},
         AxisCase{"ScrewSpeed=7:7:1", '.', {"7"}, {7}},
+        // TO reached within a millionth of STEP, not more: 31 overshoots the
+        // first by 0.4 millionths of the step, the others by 2 and by 200.
+        AxisCase{"ScrewSpeed=30:30.9999998:0.5", '.', {"30", "30.5", "31"}, {30, 30.5, 31}},
+        AxisCase{"ScrewSpeed=30:30.999999:0.5", '.', {"30", "30.5"}, {30, 30.5}},
+        AxisCase{"ScrewSpeed=30:30.9999:0.5", '.', {"30", "30.5"}, {30, 30.5}},
         AxisCase{"BarrelB2=-1e-3:1e-3:1e-3", '.', {"-0.001", "0", "0.001"}, {-1e-3, 0, 1e-3}},
         AxisCase{"ViscN=0,5:1:0,25", ',', {"0,5", "0,75", "1"}, {0.5, 0.75, 1}},
         AxisCase{"ViscN=0.5,0.7, 1e0 ", '.', {"0.5", "0.7", " 1e0 "}, {0.5, 0.7, 1}},
@@ -100,6 +105,16 @@ TEST(StudyCases, CountTextIsExactHoweverLarge) {
     plan.Axes.push_back(*ParseStudyAxis(std::string(name) + "=1:9000000:1", '.', error));
   }
   EXPECT_EQ(StudyCaseCountText(plan), "more than 340282366920938463463374607431768211455");
+}
+
+// A range may give as many values as the largest study has cases, not one more.
+TEST(StudyAxisRefusals, RangeHoldsAtMostTheLargestStudy) {
+  std::string error;
+  const std::optional<StudyAxis> largest = ParseStudyAxis("ScrewSpeed=1:10000000:1", '.', error);
+  ASSERT_TRUE(largest) << error;
+  EXPECT_EQ(largest->Count, MaxStudyCases);
+  EXPECT_FALSE(ParseStudyAxis("ScrewSpeed=1:10000001:1", '.', error));
+  EXPECT_EQ(error, "the range has more than 10000000 values");
 }
 
 // A range whose step vanishes in the rounding of its values would run the

@@ -134,6 +134,8 @@ TEST_F(GoTest, WriterMessagesDuringTheRunComeWhileBusy) {
   ASSERT_NE(Window->LastRun(), nullptr);
   EXPECT_FALSE(Window->LastRun()->ReportWritten);
   EXPECT_TRUE(Control<QLabel>("Image1")->toolTip().startsWith("The report was not written"));
+  Window->Image1Click();
+  EXPECT_TRUE(FindControl<QLabel>(Control<QWidget>("ProfileForm"), "StatusText")->text().contains("Report not written"));
   EXPECT_TRUE(CursorsAreDefault(Window.get(), Control<QPushButton>("BitBtn1")));
 }
 

@@ -14,11 +14,15 @@
 #include <utility>
 #include <vector>
 
+#include "results/number_text.h"
 #include "results/profile_csv.h"
+#include "ui/chart_caption.h"
 #include "ui/file_widgets.h"
 #include "ui/input_data_file.h"
 #include "ui/profile_form.h"
 #include "ui/radio_group.h"
+#include "ui/run_facts.h"
+#include "ui/run_snapshot.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -100,8 +104,16 @@ TEST_F(ResultsTest, ResultsWindowOpensOnRequestOnceAndFollowsEachRun) {
   EXPECT_TRUE(FormText("WarningText").contains("No warnings"));
   EXPECT_EQ(FindControl<QTableWidget>(form, "ProfileTable")->rowCount(), Window->State().Profile.RowCount);
 
-  // Ctrl+R in any field of the main window brings back the same window.
-  form->close();
+  EXPECT_TRUE(FormText("SummaryText").contains("gf.s/cm2"));
+  EXPECT_TRUE(FormText("SummaryText").contains("End of melting</td><td>&nbsp;&nbsp;grid point 197, turn 18.70"));
+  EXPECT_FALSE(FormText("SummaryText").contains("Screw end"));
+  EXPECT_TRUE(FormText("StatusText").isEmpty());
+
+  // Escape closes it; Ctrl+R in any field of the main window brings back the same window.
+  QApplication::setActiveWindow(form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_FALSE(form->isVisible());
   QApplication::setActiveWindow(Window.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
   QTest::keyClick(Control<QLineEdit>("Edit3"), Qt::Key_R, Qt::ControlModifier);
@@ -113,9 +125,34 @@ TEST_F(ResultsTest, ResultsWindowOpensOnRequestOnceAndFollowsEachRun) {
   ClickGo();
   EXPECT_EQ(form->Run(), Window->LastRun());
   EXPECT_TRUE(FormText("SummaryText").contains("Solid left at the screw end: 76 %"));
+  EXPECT_TRUE(FormText("SummaryText").contains("Screw end</td><td>&nbsp;&nbsp;grid point 257, turn 24.70"));
+  EXPECT_FALSE(FormText("SummaryText").contains("End of melting"));
   EXPECT_TRUE(FormText("WarningText").contains("conveying angle is 119"));
   EXPECT_TRUE(FormText("WarningText").contains("Solid is left at the end of the screw"));
   EXPECT_EQ(FindControl<QTableWidget>(form, "ProfileTable")->rowCount(), Window->State().Profile.RowCount);
+  // The inputs of the run shown, as typed, with the unit m0 was read in.
+  EXPECT_TRUE(FormText("InputsText").contains("3000"));
+  EXPECT_TRUE(FormText("InputsText").contains("2.052 gf.s/cm2"));
+
+  // A refused, then a failed run: the last completed run stays, marked with
+  // the reason; the next completed run clears the mark.
+  SetText("Edit1", "x");
+  ClickGo();
+  EXPECT_EQ(form->Run(), Window->LastRun());
+  EXPECT_TRUE(FormText("StatusText").contains("Not the latest run"));
+  EXPECT_TRUE(FormText("StatusText").contains("refused: Input value is not correct!"));
+  EXPECT_EQ(form->windowTitle(), "Melting Profile (not the latest run)");
+  SetText("Edit1", "15.0");
+  SetText("Edit11", "300.0");
+  SetText("Edit12", "200");
+  ClickGo();
+  EXPECT_TRUE(FormText("StatusText").contains("stopped: Floating point invalid operation"));
+  EXPECT_TRUE(FormText("SummaryText").contains("Solid left at the screw end: 76 %"));
+  SetText("Edit12", "290.0");
+  ClickGo();
+  EXPECT_TRUE(FormText("StatusText").isEmpty());
+  EXPECT_EQ(form->windowTitle(), "Melting Profile");
+  EXPECT_TRUE(FormText("SummaryText").contains("Melted at turn 18.7"));
 }
 
 TEST_F(ResultsTest, ReportPathIsWhereThatRunWroteAndOpensInTheViewer) {
@@ -166,6 +203,11 @@ TEST_F(ResultsTest, ExportedCsvAndCopiedTableAreTheProfileCsvOfTheSameRun) {
 
   Click("CopyTableButton");
   EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(csv).replace(',', '\t'));
+  // The table rounds for reading what the CSV and the clipboard keep in full.
+  const QTableWidget* table = FindControl<QTableWidget>(Form(), "ProfileTable");
+  EXPECT_EQ(table->item(2, 1)->text(), "5.20");
+  EXPECT_EQ(table->item(2, 1)->toolTip(), QString::fromStdString(RoundTripText(alone->Grid.Flight[2])));
+  EXPECT_EQ(table->item(1, 3)->text(), QString::number(alone->Profile.FilmThickness[1], 'f', 4));
 }
 
 TEST_F(ResultsTest, ChartsSaveAsPngAndSvgOfTheTabShown) {
@@ -180,10 +222,15 @@ TEST_F(ResultsTest, ChartsSaveAsPngAndSvgOfTheTabShown) {
   ASSERT_EQ(Recorder.SaveRequests.size(), 2u);
   EXPECT_EQ(Recorder.SaveRequests[0].SuggestedPath, QDir(StartDir()).filePath("result-melting.png"));
   EXPECT_EQ(Recorder.SaveRequests[1].SuggestedPath, QDir(StartDir()).filePath("result-conditions.svg"));
-  EXPECT_EQ(QImage(png).size(), FindControl<QWidget>(Form(), "MeltingChart")->size());
+  // Each carries a caption with the run's key inputs and time below the chart.
+  EXPECT_EQ(QImage(png).size(), FindControl<QWidget>(Form(), "MeltingChart")->size() + QSize(0, ChartCaptionHeight));
   const QByteArray drawing = Bytes(svg);
   EXPECT_TRUE(drawing.contains("<svg"));
   EXPECT_TRUE(drawing.contains("Barrel temperature"));
+  const QString caption = ChartCaption(*Window->LastRun());
+  EXPECT_TRUE(caption.contains("output 300.0 kg/hr"));
+  EXPECT_TRUE(caption.contains(Window->LastRun()->Time.toString("yyyy-MM-dd HH:mm:ss")));
+  EXPECT_TRUE(drawing.contains(caption.toUtf8()));
 }
 
 TEST_F(ResultsTest, SavedInputsReadBackRestoreEveryEditableFieldAndTheUnit) {
@@ -203,8 +250,9 @@ TEST_F(ResultsTest, SavedInputsReadBackRestoreEveryEditableFieldAndTheUnit) {
   Control<TRadioGroup>("RadioGroup1")->SetItemIndex(1);
 
   Window->Image1Click();
+  // A name without an extension gets ".txt".
   const QString path = QDir(StartDir()).filePath("inputs.txt");
-  Recorder.SaveAnswers.push_back(path);
+  Recorder.SaveAnswers.push_back(QDir(StartDir()).filePath("inputs"));
   Click("SaveInputsButton");
   Recorder.DataFileAnswers.push_back({path});
   Control<QPushButton>("InputDataBtn")->click();
