@@ -38,6 +38,7 @@ class StreamMessages : public UserMessages {
     err_ << text << '\n';
     ++Count;
   }
+  void ShowReason(const std::string& text) override { err_ << text << '\n'; }
   int Count = 0;
 
  private:
@@ -139,7 +140,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "chung-batch: " << problem << '\n';
     return BatchExitUsage;
   }
-  if (options.MergeOutput) return RunMergeCommand(options, out, err);
+  if (options.MergeOutput) return CheckOutput(out, err, RunMergeCommand(options, out, err));
 
   RunTexts texts = InitialRunTexts(decimalSeparator);
   int32_t unitIndex = InitialUnitIndex;
@@ -153,7 +154,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (options.StudyFile) {
     const std::optional<MeltRequest> melt =
         options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
-    return RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err);
+    return CheckOutput(out, err,
+                       RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err));
   }
   return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
 }

@@ -1,8 +1,11 @@
 // chung-batch: runs and studies of the Chung melting model without the window.
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -30,9 +33,27 @@ char LocaleDecimalSeparator() {
   return separator;
 }
 
+// A standard stream the caller closed gets a descriptor that refuses
+// writes (EBADF, as a closed one does), so that no file the tool opens takes
+// its number: the report or a study's rows would otherwise go out on stdout.
+void HoldClosedStandardStreams() {
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    const int held = ::open("/dev/null", O_RDONLY);
+    if (held >= 0 && held != descriptor) {
+      ::dup2(held, descriptor);
+      ::close(held);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  HoldClosedStandardStreams();
+  // A reader that goes away (a closed pipe) makes writes fail with EPIPE,
+  // which ends in exit status 2 and a message instead of death by SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
   RemoveTemporaryFilesOnSignals();
   const char separator = LocaleDecimalSeparator();
   try {

@@ -9,4 +9,7 @@ class UserMessages {
  public:
   virtual ~UserMessages() = default;
   virtual void ShowMessage(const std::string& text) = 0;
+  // Why the message just shown came about (the system's reason), for a front
+  // end that can add it on a line of its own; the window shows only messages.
+  virtual void ShowReason(const std::string& /*text*/) {}
 };

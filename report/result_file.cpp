@@ -250,6 +250,7 @@ void WriteReport(const ModelState& state, UserMessages& messages, char decimalSe
   if (!file.Open(name)) {
     // What the three passes would each have said of a file that can not be opened.
     messages.ShowMessage(OpenFailureMessage);
+    messages.ShowReason(file.Error());
     messages.ShowMessage(OpenFailureMessage);
     messages.ShowMessage(TableOpenFailureMessage);
     return;

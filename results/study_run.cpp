@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "results/melt_study_columns.h"
+#include "report/result_file.h"
 #include "results/run_summary.h"
 #include "results/study_rows.h"
 
@@ -26,6 +27,7 @@ class CaseMessages : public UserMessages {
     if (!Text.empty()) Text += ' ';
     Text += text;
   }
+  void ShowReason(const std::string& text) override { Text += " (" + text + ")"; }
   std::string Text;
 };
 
@@ -39,11 +41,7 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
                      ModelState& state) {
   RunTexts texts = settings.BaseTexts;
   ApplyStudyCase(plan, caseNumber, texts);
-  ReportWriting writing = ReportWriting::Skip;
-  if (settings.ReportsFolder) {
-    texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
-    writing = ReportWriting::Write;
-  }
+  if (settings.ReportsFolder) texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
   CaseMessages messages;
   std::optional<MeltRunResult> melt;
   if (settings.Melt) {
@@ -52,14 +50,26 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
     // The workers already use every core: each case searches its bounds in turn.
     OperatingPointSettings search;
     search.Parallel = false;
-    melt = RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing, request,
-                       search);
+    melt = RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip,
+                       request, search);
   }
   const RunOutcome outcome =
       melt ? melt->Outcomes.Run
-           : RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, writing);
+           : RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip);
   RunSummary summary;
-  if (outcome.Result == RunResult::Completed) summary = SummarizeRun(state);
+  if (outcome.Result == RunResult::Completed) {
+    summary = SummarizeRun(state);
+    // The report is written after the run, not by it: a report that can not
+    // be written (a full disk, a size limit) leaves the computed case
+    // completed, its figures in the row and the reason as its message.
+    if (settings.ReportsFolder) {
+      try {
+        WriteReport(state, messages, settings.DecimalSeparator);
+      } catch (const std::exception& error) {
+        messages.ShowMessage(error.what());
+      }
+    }
+  }
   if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
   if (melt) {

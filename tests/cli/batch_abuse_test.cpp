@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,11 +32,13 @@ struct ChildEnd {
 };
 
 // Runs the built chung-batch with `args`, stderr to err.txt and stdout to
-// out.txt, and waits for it.
-ChildEnd RunChild(const std::vector<std::string>& args) {
+// out.txt unless `prepare` (run in the child before the program starts)
+// gives stdout another place, and waits for it.
+ChildEnd RunChild(const std::vector<std::string>& args, const std::function<void()>& prepare = {}) {
   const pid_t child = fork();
   if (child == 0) {
     if (!freopen("out.txt", "w", stdout) || !freopen("err.txt", "w", stderr)) _exit(127);
+    if (prepare) prepare();
     std::vector<char*> argv{const_cast<char*>("chung-batch")};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -219,6 +224,75 @@ TEST_F(BatchAbuse, RepeatedOptionsAreRefusedAndDoubleDashTakesOneFile) {
   const BatchResult dashed = Batch({"--", "-data.txt", "-o", "r.txt"});
   EXPECT_EQ(dashed.Code, 0) << dashed.Err;
   EXPECT_TRUE(fs::exists("r.txt"));
+}
+
+// Whatever stdout is, a study or merge that could not write its line to it
+// says so and exits 2, instead of 0 or death by SIGPIPE.
+TEST_F(BatchAbuse, AStandardOutputThatFailsIsExitStatus2ForStudiesAndMerges) {
+  ASSERT_EQ(Batch({"--study", "shard.csv", "--shard", "1/1", "--vary", "ScrewSpeed=30"}).Code, 0);
+  const std::vector<std::pair<std::string, std::function<void()>>> outputs = {
+      {"No space left on device", [] { dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO); }},
+      {"Broken pipe",
+       [] {
+         int ends[2];
+         if (pipe(ends) != 0) _exit(127);
+         close(ends[0]);  // nobody will read
+         dup2(ends[1], STDOUT_FILENO);
+       }},
+      {"Bad file descriptor", [] { close(STDOUT_FILENO); }},
+  };
+  const std::vector<std::vector<std::string>> commands = {
+      {"--study", "s.csv", "--vary", "ScrewSpeed=30,40"}, {"--merge", "m.csv", "shard.csv"}};
+  for (const auto& [reason, prepare] : outputs) {
+    for (const std::vector<std::string>& command : commands) {
+      const ChildEnd end = RunChild(command, prepare);
+      EXPECT_EQ(end.Status, BatchExitFailed) << command[0] << ": " << reason;
+      EXPECT_EQ(ReadFile("err.txt"), "chung-batch: can not write to standard output: " + reason + "\n")
+          << command[0];
+    }
+  }
+  // The files themselves were written; only the line on stdout was lost.
+  EXPECT_TRUE(fs::exists("s.csv"));
+  EXPECT_TRUE(fs::exists("m.csv"));
+}
+
+// Past the file-size limit each case report fails; the rows keep the
+// figures computed and say why, and the study exits 2.
+TEST_F(BatchAbuse, CaseReportsPastTheFileSizeLimitKeepTheFiguresInTheRows) {
+  const std::vector<std::string> study = {"--vary", "ScrewSpeed=30,40", "-j", "2"};
+  std::vector<std::string> plain = {"--study", "plain.csv"}, limited = {"--study", "limited.csv", "--reports", "reports"};
+  plain.insert(plain.end(), study.begin(), study.end());
+  limited.insert(limited.end(), study.begin(), study.end());
+  ASSERT_EQ(RunChild(plain).Status, 0);
+  // 8 KiB: room for the study file, not for a report of about 13 KB.
+  const ChildEnd end = RunChild(limited, [] {
+    const rlimit limit{8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  });
+  EXPECT_EQ(end.Status, BatchExitFailed);
+  EXPECT_EQ(ReadFile("err.txt"), "chung-batch: 2 case reports were not written completely\n");
+  const std::vector<std::string> rows = SplitLines(ReadFile("limited.csv")), expected = SplitLines(ReadFile("plain.csv"));
+  ASSERT_EQ(rows.size(), 3u);
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    const std::string why = "Can not write result file reports/case-00000" + std::to_string(r) + ".txt: File too large";
+    // case,ScrewSpeed,outcome,message,... : the same row with the reason as its message.
+    std::string withReason = expected[r];
+    withReason.insert(withReason.find("Completed,") + 10, why);
+    EXPECT_EQ(rows[r], withReason);
+  }
+  for (const auto& entry : fs::directory_iterator("reports")) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".chung-")) << entry.path();
+  }
+}
+
+// The window's three messages stay; the batch tool adds the system's reason
+// on the line after the first.
+TEST_F(BatchAbuse, AReportThatCanNotBeOpenedSaysWhy) {
+  const BatchResult result = Batch({"-o", "missing/r.txt"});
+  EXPECT_EQ(result.Code, BatchExitFailed);
+  EXPECT_EQ(result.Err, "File can not open!\nmissing/r.txt: No such file or directory\nFile can not open!\n"
+                        "Can not write result to file\nThe report was not written completely to " +
+                            (dir_ / "missing/r.txt").string() + "\n");
 }
 
 }  // namespace
