@@ -1,6 +1,7 @@
 // Speed of the melt-conveying stage alone after a run of the initial
-// inputs (compare with BM_RunCalculation), and of one operating point with
-// the 0.5 x 2 cm capillary, whose trial runs are counted.
+// inputs (compare with BM_RunCalculation), of one trial run, and of one
+// operating point with the 0.5 x 2 cm capillary, whose runs are counted
+// (compare with twice runs/bound x BM_TrialRun).
 #include <benchmark/benchmark.h>
 
 #include "melt/melt_operating_point.h"
@@ -41,6 +42,17 @@ void BM_MeltStage(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_MeltStage);
+
+// One trial of the search: a whole run at an output, without a report.
+void BM_TrialRun(benchmark::State& bench) {
+  InitialRun run("Capillary");
+  for (auto _ : bench) {
+    if (RunCommandAtOutput(run.State, run.Texts, InitialUnitIndex, 291.5).Result != RunResult::Completed) {
+      bench.SkipWithError("run did not complete");
+    }
+  }
+}
+BENCHMARK(BM_TrialRun);
 
 // One bound after the other on one thread: CPU time per operating point.
 void BM_OperatingPoint(benchmark::State& bench) {

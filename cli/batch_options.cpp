@@ -142,7 +142,10 @@ const char* const BatchHelp =
     "Also: 4 run completed with warnings under --strict, 130 study stopped; a\n"
     "study or merge exits 0 once its file is written, whatever the cases' outcomes.\n"
     "CSV, JSON and study files always use \".\" as decimal point, and are written\n"
-    "whole or not at all.\n";
+    "whole or not at all; SIGINT, SIGTERM and SIGHUP leave no temporary file.\n"
+    "A symbolic link in a world-writable sticky folder (/tmp) is followed only when\n"
+    "it belongs to you or to the folder's owner, as the kernel does; any other is\n"
+    "refused (exit 2).\n";
 
 namespace {
 

@@ -29,8 +29,11 @@ class BoundSearch {
 
  private:
   // The margin at `output` into `margin`; false when the search must stop.
-  bool Margin(double output, double& margin, bool counted = true);
-  bool Stop(MeltOperatingPoint& point, double output);
+  bool Margin(double output, double& margin);
+  // The whole stage at `output`, for the figures reported there.
+  bool FullRun(double output);
+  bool Finish(RunOutcome outcome);
+  MeltOperatingPoint Stopped(MeltOperatingPoint point, double output) const;
   void KeepFigures(MeltOperatingPoint& point) const;
 
   const RunTexts& texts_;
@@ -46,32 +49,37 @@ class BoundSearch {
   int32_t evaluations_ = 0;
 };
 
-bool BoundSearch::Margin(double output, double& margin, bool counted) {
+bool BoundSearch::Finish(RunOutcome outcome) {
+  if (outcome.Result == RunResult::Completed) return true;
+  failure_ = std::move(outcome);
+  return false;
+}
+
+bool BoundSearch::Margin(double output, double& margin) {
   if (settings_.Cancel && settings_.Cancel->load()) {
     cancelled_ = true;
     return false;
   }
   RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
-  if (outcome.Result == RunResult::Completed) outcome = RunMeltStage(*state_, inputs_, stage_);
-  if (counted) {
-    ++evaluations_;
-    if (settings_.Progress) settings_.Progress(bound_, evaluations_);
-  }
-  if (outcome.Result != RunResult::Completed) {
-    failure_ = outcome;
-    return false;
-  }
-  margin = stage_.Summary[static_cast<int>(bound_)].PressureMargin;
-  return true;
+  if (outcome.Result == RunResult::Completed) outcome = MeltPressureMargin(*state_, inputs_, bound_, margin);
+  ++evaluations_;
+  if (settings_.Progress) settings_.Progress(bound_, evaluations_);
+  return Finish(std::move(outcome));
 }
 
-// Ends the search at `output` after a trial said stop.
-bool BoundSearch::Stop(MeltOperatingPoint& point, double output) {
+bool BoundSearch::FullRun(double output) {
+  RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
+  if (outcome.Result == RunResult::Completed) outcome = RunMeltStage(*state_, inputs_, stage_);
+  return Finish(std::move(outcome));
+}
+
+// The search ended at `output` because a trial failed or was cancelled.
+MeltOperatingPoint BoundSearch::Stopped(MeltOperatingPoint point, double output) const {
   point.Status = cancelled_ ? OperatingPointStatus::Cancelled : OperatingPointStatus::TrialFailed;
   point.Output = output;
   point.TrialOutcome = failure_;
   point.Evaluations = evaluations_;
-  return false;
+  return point;
 }
 
 void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
@@ -94,40 +102,54 @@ void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
 MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   MeltOperatingPoint point;
   double lo = 0, hi = dragCapacity, fLo = 0, fHi = 0;
-  if (!Margin(hi, fHi)) return Stop(point, hi), point;
+  if (!Margin(hi, fHi)) return Stopped(point, hi);
   bool bracketed = false;
   if (fHi > 0) {
+    // The screw beats the die at its drag capacity: double until it does not.
     for (int k = 0; k < Doublings && !bracketed; ++k) {
       lo = hi;
       fLo = fHi;
       hi = 2 * hi;
-      if (!Margin(hi, fHi)) return Stop(point, hi), point;
+      if (!Margin(hi, fHi)) return Stopped(point, hi);
       bracketed = !(fHi > 0);
     }
-    if (!bracketed) point.Status = OperatingPointStatus::AboveDieEverywhere, point.Output = hi;
+    if (!bracketed) {
+      point.Status = OperatingPointStatus::AboveDieEverywhere;
+      point.Output = hi;
+    }
   } else {
+    // Halve until it does.
     for (int k = 0; k < Halvings && !bracketed; ++k) {
       lo = hi / 2;
-      if (!Margin(lo, fLo)) return Stop(point, lo), point;
+      if (!Margin(lo, fLo)) return Stopped(point, lo);
       bracketed = fLo > 0;
-      if (!bracketed) hi = lo, fHi = fLo;
+      if (!bracketed) {
+        hi = lo;
+        fHi = fLo;
+      }
     }
-    if (!bracketed) point.Status = OperatingPointStatus::BelowDieEverywhere, point.Output = lo;
+    if (!bracketed) {
+      point.Status = OperatingPointStatus::BelowDieEverywhere;
+      point.Output = lo;
+    }
   }
   if (bracketed) {
     while ((long double)hi - lo > BracketTolerance * hi && point.Bisections < MaxBisections) {
       const double mid = static_cast<double>(((long double)lo + hi) / 2);
       double fMid = 0;
-      if (!Margin(mid, fMid)) return Stop(point, mid), point;
+      if (!Margin(mid, fMid)) return Stopped(point, mid);
       ++point.Bisections;
       if (fMid > 0) {
-        lo = mid, fLo = fMid;
+        lo = mid;
+        fLo = fMid;
       } else {
-        hi = mid, fHi = fMid;
+        hi = mid;
+        fHi = fMid;
       }
     }
     point.Status = OperatingPointStatus::Found;
     point.Output = static_cast<double>(((long double)lo + hi) / 2);
+    // Across a jump of the tip pressure no output balances exactly.
     point.InJump = std::fabs(fLo - fHi) > JumpLimit;
   }
   point.Low = lo;
@@ -135,15 +157,8 @@ MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   point.LowMargin = fLo;
   point.HighMargin = fHi;
   point.Evaluations = evaluations_;
-  if (point.Status == OperatingPointStatus::Found) {
-    // The reported figures are those of one more run at the output found.
-    double margin = 0;
-    if (!Margin(point.Output, margin, false)) {
-      const double output = point.Output;
-      Stop(point, output);
-      return point;
-    }
-  }
+  // The reported figures are those of one more run at the output reported.
+  if (!FullRun(point.Output)) return Stopped(point, point.Output);
   KeepFigures(point);
   return point;
 }

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <memory>
 
+#include "melt/finite_values.h"
 #include "melt/melt_die.h"
 #include "melt/melt_viscosity.h"
 #include "melt/melt_warnings.h"
 #include "melt/shape_factors.h"
 #include "model/axial_grid.h"
-#include "melt/finite_values.h"
 
 namespace {
 
@@ -29,6 +29,9 @@ struct CommonValues {
   long double HeatCapacityFlow = 0;  // erg/(s K)
   double MeltFlow = 0;               // cm3/s
   std::array<bool, MaxGridPoints> Active{};
+  // Every value above (and below) the same as at the point before: a
+  // straight melted length, where a bound at one temperature repeats itself.
+  std::array<bool, MaxGridPoints> SameAsBefore{};
   GridArray Width{};
   GridArray Flow{};
   GridArray DragFlow{};
@@ -112,6 +115,13 @@ void ComputeCommonValues(const ModelState& state, const MeltViscosityLaw& law, C
     c.DragFlow[j] = Finite(0.5L * c.DownChannelSpeed * c.Width[j] * depth * c.DragShape[j], "DragFlowRate");
   }
   for (int32_t j = 0; j <= c.Tip; ++j) {
+    c.SameAsBefore[j] = j > 0 && grid.Depth[j] == grid.Depth[j - 1] && c.Width[j] == c.Width[j - 1] &&
+                        c.Flow[j] == c.Flow[j - 1] && c.Active[j] == c.Active[j - 1];
+    if (c.SameAsBefore[j]) {
+      c.GradientFactor[j] = c.GradientFactor[j - 1];
+      c.DissipationFactor[j] = c.DissipationFactor[j - 1];
+      continue;
+    }
     const long double h = grid.Depth[j];
     const long double w = c.Width[j];
     if (c.Active[j]) {
@@ -150,6 +160,17 @@ void StorePoint(BoundValues& b, int32_t j, long double temperature, const PointV
   b.Heat[j] = v.Heat;
 }
 
+// Point j at a temperature, or the point before's values when the channel
+// and the temperature are the same.
+void ComputePoint(const CommonValues& c, const MeltViscosityLaw& law, TemperatureFactorCache& factor, int32_t j,
+                  long double temperature, BoundValues& b) {
+  if (c.SameAsBefore[j] && temperature == b.Temperature[j - 1]) {
+    StorePoint(b, j, temperature, {b.Viscosity[j - 1], b.Gradient[j - 1], b.ShaftPower[j - 1], b.Heat[j - 1]});
+  } else {
+    StorePoint(b, j, temperature, EvaluatePoint(c, law, factor, j, temperature));
+  }
+}
+
 // The melting points' heat, each point over the step that follows it.
 long double PoolHeat(const CommonValues& c, const AxialGrid& grid, const BoundValues& b) {
   long double heat = 0;
@@ -164,8 +185,7 @@ void ComputeBarrelBound(const ModelState& state, const CommonValues& c, const Me
                         BoundValues& b) {
   TemperatureFactorCache factor(law);
   for (int32_t j = 0; j <= c.Tip; ++j) {
-    const long double t = state.Grid.BarrelTemp[j];
-    StorePoint(b, j, t, EvaluatePoint(c, law, factor, j, t));
+    ComputePoint(c, law, factor, j, state.Grid.BarrelTemp[j], b);
   }
   b.PoolHeat = PoolHeat(c, state.Grid, b);
 }
@@ -179,7 +199,7 @@ void ComputeAdiabaticBound(const ModelState& state, const CommonValues& c, const
   const long double meltingPoint = state.Inputs.MeltingPoint;
   TemperatureFactorCache factor(law);
   for (int32_t j = 0; j < c.MeltEnd; ++j) {
-    StorePoint(b, j, meltingPoint, EvaluatePoint(c, law, factor, j, meltingPoint));
+    ComputePoint(c, law, factor, j, meltingPoint, b);
   }
   b.PoolHeat = PoolHeat(c, grid, b);
   if (c.MeltEnd > c.Tip) return;
@@ -216,6 +236,10 @@ double KW(long double ergPerSecond, const char* quantity) {
   return Finite(ergPerSecond / ErgPerSecondPerKW, quantity);
 }
 
+double MarginOf(const CommonValues& c, const BoundValues& b, const DieNeed& die) {
+  return Mpa(Finite((long double)b.Pressure[c.Tip] - die.Pressure, "PressureMargin"), "PressureMargin");
+}
+
 void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law,
                const CommonValues& c, const BoundValues& b, MeltBoundSummary& s) {
   const AxialGrid& grid = state.Grid;
@@ -232,7 +256,7 @@ void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltVisc
 
   const DieNeed die = ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]);
   s.DiePressure = Mpa(die.Pressure, "DiePressure");
-  s.PressureMargin = Mpa(Finite((long double)b.Pressure[c.Tip] - die.Pressure, "PressureMargin"), "PressureMargin");
+  s.PressureMargin = MarginOf(c, b, die);
   s.DieShearRate = die.ShearRate;
   s.DieViscosity.reset();
   if (die.Viscosity) s.DieViscosity = Finite(*die.Viscosity / PoisePerPaS, "DieViscosity");
@@ -328,6 +352,31 @@ std::optional<std::string> UnusableValue(const ModelState& state) {
   return std::nullopt;
 }
 
+// Why the stage cannot run on this state, if it cannot.
+std::optional<RunOutcome> StageRefusal(const ModelState& state) {
+  if (std::optional<std::string> problem = UnusableValue(state)) return RunOutcome{RunResult::Rejected, *problem, {}};
+  const int32_t tip = LastGridPoint(state.Grid);
+  if (tip < 0 || tip >= MaxGridPoints) return RunOutcome{RunResult::Failed, "Axial grid does not fit its arrays", {}};
+  return std::nullopt;
+}
+
+// The working values are large; a worker thread's stack need not hold them.
+struct StageWork {
+  CommonValues Common;
+  std::array<BoundValues, MeltBoundCount> Bounds;
+};
+
+void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law, StageWork& work,
+                  MeltBound bound) {
+  BoundValues& b = work.Bounds[static_cast<int>(bound)];
+  if (bound == MeltBound::Adiabatic) {
+    ComputeAdiabaticBound(state, work.Common, law, b);
+  } else {
+    ComputeBarrelBound(state, work.Common, law, b);
+  }
+  IntegratePressure(work.Common, state.Grid, inputs.MeltStartPressure, b);
+}
+
 }  // namespace
 
 const char* MeltBoundName(MeltBound bound) { return bound == MeltBound::Adiabatic ? "Adiabatic" : "Barrel"; }
@@ -344,28 +393,38 @@ const char* ScrewZoneName(ScrewZone zone) {
 RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage) {
   stage.Points.clear();
   stage.Warnings.clear();
-  if (std::optional<std::string> problem = UnusableValue(state)) return {RunResult::Rejected, *problem, {}};
-  const int32_t tip = LastGridPoint(state.Grid);
-  if (tip < 0 || tip >= MaxGridPoints) return {RunResult::Failed, "Axial grid does not fit its arrays", {}};
+  if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
   try {
     ClearFloatFaults();
     const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
-    // The working values are large; a worker thread's stack need not hold them.
-    auto common = std::make_unique<CommonValues>();
-    auto bounds = std::make_unique<std::array<BoundValues, MeltBoundCount>>();
-    ComputeCommonValues(state, law, *common);
-    BoundValues& adiabatic = (*bounds)[static_cast<int>(MeltBound::Adiabatic)];
-    BoundValues& barrel = (*bounds)[static_cast<int>(MeltBound::Barrel)];
-    ComputeAdiabaticBound(state, *common, law, adiabatic);
-    IntegratePressure(*common, state.Grid, inputs.MeltStartPressure, adiabatic);
-    ComputeBarrelBound(state, *common, law, barrel);
-    IntegratePressure(*common, state.Grid, inputs.MeltStartPressure, barrel);
-    StoreRecord(state, inputs, law, *common, *bounds, stage);
+    auto work = std::make_unique<StageWork>();
+    ComputeCommonValues(state, law, work->Common);
+    ComputeBound(state, inputs, law, *work, MeltBound::Adiabatic);
+    ComputeBound(state, inputs, law, *work, MeltBound::Barrel);
+    StoreRecord(state, inputs, law, work->Common, work->Bounds, stage);
     CheckStageFlags();
     AddMeltWarnings(state, inputs, stage);
   } catch (const FloatFault&) {
     stage.Points.clear();
     stage.Warnings.clear();
+    return {RunResult::Failed, MeltFaultMessage, {}};
+  }
+  return {RunResult::Completed, {}, {}};
+}
+
+RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs, MeltBound bound, double& margin) {
+  if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
+  try {
+    ClearFloatFaults();
+    const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
+    auto work = std::make_unique<StageWork>();
+    ComputeCommonValues(state, law, work->Common);
+    ComputeBound(state, inputs, law, *work, bound);
+    const CommonValues& c = work->Common;
+    const BoundValues& b = work->Bounds[static_cast<int>(bound)];
+    margin = MarginOf(c, b, ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]));
+    CheckStageFlags();
+  } catch (const FloatFault&) {
     return {RunResult::Failed, MeltFaultMessage, {}};
   }
   return {RunResult::Completed, {}, {}};

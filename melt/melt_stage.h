@@ -131,6 +131,10 @@ inline constexpr const char* MeltFaultMessage = "Melt-conveying stage: floating 
 // nothing to show. `state` is never written.
 RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage);
 
+// One bound's PressureMargin (MPa) as RunMeltStage would give it, without
+// the other bound, the record or the warnings: a search's trial.
+RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs, MeltBound bound, double& margin);
+
 // A melting run followed by the stage, in the stage's order: its own inputs
 // are checked first, but a refusal there leaves the melting run (and its
 // report) as it would be without the stage.

@@ -17,7 +17,8 @@ MeltViscosityLaw ViscosityLawOf(const ModelInputs& in) {
 }
 
 long double ShearFactor(const MeltViscosityLaw& law, double shearRate) {
-  // exp and log rather than pow: the same value in a fraction of the time.
+  // exp and log rather than pow: as precise in extended precision, in a
+  // fraction of the time.
   const long double exponent = law.N - 1.0L;
   if (exponent == 0) return 1.0L;
   if (shearRate == 0 && exponent > 0) return 0.0L;
@@ -30,14 +31,4 @@ long double TemperatureFactor(const MeltViscosityLaw& law, long double temperatu
 
 long double ViscosityAt(const MeltViscosityLaw& law, long double temperature, long double shearFactor) {
   return FiniteExtended(law.Consistency * TemperatureFactor(law, temperature) * shearFactor, "Viscosity");
-}
-
-long double TemperatureFactorCache::At(long double temperature) {
-  // A kept factor passed its check when it was computed.
-  if (!have_ || temperature != temperature_) {
-    factor_ = TemperatureFactor(law_, temperature);
-    temperature_ = temperature;
-    have_ = true;
-  }
-  return factor_;
 }

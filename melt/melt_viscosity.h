@@ -28,7 +28,15 @@ long double ViscosityAt(const MeltViscosityLaw& law, long double temperature, lo
 class TemperatureFactorCache {
  public:
   explicit TemperatureFactorCache(const MeltViscosityLaw& law) : law_(law) {}
-  long double At(long double temperature);
+  long double At(long double temperature) {
+    // A kept factor passed its check when it was computed.
+    if (!have_ || temperature != temperature_) {
+      factor_ = TemperatureFactor(law_, temperature);
+      temperature_ = temperature;
+      have_ = true;
+    }
+    return factor_;
+  }
 
  private:
   const MeltViscosityLaw& law_;

@@ -4,19 +4,28 @@
 // SIGHUP ends the process meanwhile, the handler installed here removes every
 // temporary file still registered and lets the signal end the process as it
 // would have. The registry is a fixed table of slots claimed with atomic
-// operations, so any number of threads may register and forget files while a
-// handler runs on any of them; the handler itself only uses calls that are
-// safe in a signal handler (unlink, sigaction, raise).
+// operations, so any number of threads may create and forget files while a
+// handler runs on any of them. A slot holds the open folder and the file's
+// name, never a path, so that files in folders with paths of any length are
+// removed. The handler only uses calls that are safe in a signal handler
+// (unlinkat, sigaction, raise).
 
 #include <string>
 
-// Registers `path` (made absolute, so a later change of the current directory
-// does not matter) and returns its slot, or -1 when the table is full or the
-// path too long; the file is then simply not cleaned up by a signal.
-int RegisterTemporaryFile(const std::string& path);
+// Creates the file `name` (a name without '/') in the folder open as `folder`
+// (O_CREAT | O_EXCL, mode 0666 before the umask) and registers it in one
+// step that a signal can not split: a handler that runs meanwhile on another
+// thread waits for it and then removes the file; once a handler has run no
+// file is created. Returns the open descriptor, or -1 with errno set. `slot`
+// gets the registration, or -1 when the table is full (the file is then
+// simply not removed by a signal). `folder` must stay open until the slot is
+// forgotten.
+int CreateTemporaryFile(int folder, const std::string& name, int& slot);
 
-// Ends the registration of a slot from RegisterTemporaryFile; -1 is ignored.
-void ForgetTemporaryFile(int slot);
+// Ends the registration of a slot from CreateTemporaryFile; -1 is ignored.
+// False when a signal handler has taken the slot: the process is ending, and
+// the folder must stay open for the handler.
+bool ForgetTemporaryFile(int slot);
 
 // For a program's main(): installs the handler for SIGINT, SIGTERM and SIGHUP
 // (not where the signal is ignored, as for a program started with nohup), and

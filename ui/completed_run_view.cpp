@@ -1,5 +1,6 @@
 // The part of the main window that shows what a completed run gave: the
-// snapshot it keeps, the plot in Image1 and the results window.
+// snapshot it keeps, the plot in Image1, the results window and the study
+// window.
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include "ui/profile_picture.h"
 #include "ui/radio_group.h"
 #include "ui/run_snapshot.h"
+#include "ui/study_window.h"
 
 namespace {
 
@@ -59,18 +61,35 @@ void TMF_Tad::MarkResultsStale(const RunOutcome& outcome) {
   if (ProfileForm) ProfileForm->SetStaleReason(StaleReason);
 }
 
-void TMF_Tad::Image1Click() {
+TProfileForm* TMF_Tad::Results() {
   if (!ProfileForm) {
     ProfileForm = new TProfileForm(TheDialogs, this);
+    connect(ProfileForm, &TProfileForm::StudyRequested, this, [this] { StudyClick(); });
     // The output an operating point search found, into the Output field.
     connect(ProfileForm->findChild<TPressureTab*>(), &TPressureTab::OutputChosen, this,
             [this](const QString& text) { InputEdits[OutputRateIndex]->setText(text); });
   }
-  if (ProfileForm->Run() != LastCompletedRun.get()) ProfileForm->ShowRun(LastCompletedRun);
-  ProfileForm->SetStaleReason(StaleReason);
-  ProfileForm->show();
-  ProfileForm->raise();
-  ProfileForm->activateWindow();
+  return ProfileForm;
+}
+
+void TMF_Tad::Image1Click() { ShowInResults(LastCompletedRun); }
+
+void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
+  TProfileForm* form = Results();
+  // A study's case is no run of the main window: nothing about it is stale.
+  const bool last = run == LastCompletedRun;
+  if (form->Run() != run.get()) form->ShowRun(std::move(run));
+  form->SetStaleReason(last ? StaleReason : QString());
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+void TMF_Tad::StudyClick() {
+  if (!StudyForm) StudyForm = new TStudyForm(*this, TheDialogs, this);
+  StudyForm->show();
+  StudyForm->raise();
+  StudyForm->activateWindow();
 }
 
 bool TMF_Tad::eventFilter(QObject* watched, QEvent* event) {

@@ -78,6 +78,8 @@ TMF_Tad::TMF_Tad(Dialogs& dialogs, QWidget* parent)
 
   auto* openResults = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
   connect(openResults, &QShortcut::activated, this, [this] { Image1Click(); });
+  auto* openStudy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
+  connect(openStudy, &QShortcut::activated, this, [this] { StudyClick(); });
 }
 
 TMF_Tad::~TMF_Tad() = default;
@@ -223,11 +225,7 @@ void TMF_Tad::BitBtn1Click() {
   // Let the window system show the busy cursor before the run holds the thread.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-  RunTexts texts;
-  for (int i = 0; i < InputCount; ++i) texts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text().toStdString();
-  // The file name becomes a path: keep it in the file system's encoding.
-  texts[InputCount] = QFile::encodeName(Edit29->text()).toStdString();
-
+  const RunTexts texts = FieldTexts();
   WindowMessages messages(TheDialogs);
   RunOutcome outcome;
   try {
@@ -254,6 +252,30 @@ void TMF_Tad::BitBtn1Click() {
   BitBtn1->unsetCursor();
   if (outcome.Result == RunResult::Completed) FileListBox1->Update();
   if (outcome.Result == RunResult::Rejected) FocusRefusedField(texts);
+}
+
+RunTexts TMF_Tad::FieldTexts() const {
+  RunTexts texts;
+  for (int i = 0; i < InputCount; ++i) texts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text().toStdString();
+  // The file name becomes a path: keep it in the file system's encoding.
+  texts[InputCount] = QFile::encodeName(Edit29->text()).toStdString();
+  return texts;
+}
+
+int32_t TMF_Tad::UnitIndex() const { return RadioGroup1->ItemIndex(); }
+
+std::vector<int> TMF_Tad::SetFieldTexts(const RunTexts& texts) {
+  std::vector<int> fixed;
+  for (int i = 0; i < InputCount; ++i) {
+    QLineEdit* edit = InputEdits[static_cast<size_t>(i)];
+    const QString text = QString::fromStdString(texts[static_cast<size_t>(i)]);
+    if (edit->isEnabled()) {
+      edit->setText(text);
+    } else if (edit->text() != text) {
+      fixed.push_back(i);
+    }
+  }
+  return fixed;
 }
 
 // The field the refusal is about gets the cursor, its text selected to type over.

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/run_command.h"
 #include "model/data_file.h"
@@ -23,6 +24,7 @@ class TDriveComboBox;
 class TDirectoryListBox;
 class TFileListBox;
 class TProfileForm;
+class TStudyForm;
 struct RunSnapshot;
 
 // Outer size of the window where the window system draws a frame; without a
@@ -53,6 +55,17 @@ class TMF_Tad : public QWidget {
   // A click on Image1, or Ctrl+R: opens the results window on the last
   // completed run.
   void Image1Click();
+
+  // Ctrl+T, or "Study..." in the results window: opens the study window.
+  void StudyClick();
+  // The texts of the fields as GO reads them, and the unit chosen.
+  RunTexts FieldTexts() const;
+  int32_t UnitIndex() const;
+  // Puts the 28 input texts into the fields; a fixed field keeps its text.
+  // Returns the inputs whose fixed field differs from `texts`.
+  std::vector<int> SetFieldTexts(const RunTexts& texts);
+  // Opens the results window on `run` (a study's case) instead of the last run.
+  void ShowInResults(std::shared_ptr<const RunSnapshot> run);
 
   char DecimalSeparator() const { return Separator; }
   const ModelState& State() const { return *Model; }
@@ -92,6 +105,8 @@ class TMF_Tad : public QWidget {
   std::shared_ptr<const RunSnapshot> LastCompletedRun;
   QString StaleReason;  // why the last run gave no figures; empty after a completed run
   TProfileForm* ProfileForm = nullptr;  // created when first opened
+  TStudyForm* StudyForm = nullptr;      // likewise
+  TProfileForm* Results();
 
   QGroupBox* GroupBox1 = nullptr;
   QGroupBox* GroupBox2 = nullptr;

@@ -148,6 +148,12 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
     Actions.push_back(button);
   }
   buttons->addStretch(1);
+  auto* study = new QPushButton(QStringLiteral("Study..."));
+  study->setObjectName(QStringLiteral("StudyButton"));
+  study->setToolTip(QStringLiteral("Vary inputs or find a limit over many runs (Ctrl+T)"));
+  connect(study, &QPushButton::clicked, this, &TProfileForm::StudyRequested);
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this), &QShortcut::activated, this, &TProfileForm::StudyRequested);
+  buttons->addWidget(study);
 
   Pressure = new TPressureTab;
   Pages = new QTabWidget;

@@ -39,6 +39,10 @@ class TProfileForm : public QWidget {
   void OpenReportClick();
   void SaveInputsClick();
 
+ signals:
+  // "Study..." or Ctrl+T: the main window opens the study window.
+  void StudyRequested();
+
  private:
   void ShowSummary();
   void FillTable();

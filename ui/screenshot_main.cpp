@@ -1,4 +1,5 @@
 // chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]
 // chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
@@ -10,11 +11,17 @@
 // minimum size with --smallest; --pressure-tab draws it on the page "Pressure
 // and temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
 // --melt first and the operating point found.
+// --study-form opens the study window, sets its controls (a line edit's
+// text, the combo box item that contains TEXT, a radio button or check box by
+// its name with TEXT 1), runs the study and draws the window once it is over.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QThread>
 #include <QPixmap>
 #include <QStringList>
 #include <QTabWidget>
@@ -27,6 +34,7 @@
 #include "ui/main_window.h"
 #include "ui/pressure_tab.h"
 #include "results/input_names.h"
+#include "ui/study_window.h"
 
 namespace {
 
@@ -43,6 +51,7 @@ class UnattendedDialogs : public Dialogs {
 
 int Usage() {
   std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
@@ -56,6 +65,33 @@ bool Save(QWidget& widget, const QString& output) {
   return false;
 }
 
+// Sets the study window's controls, runs the study and draws the window.
+int ShowStudy(TMF_Tad& window, const std::vector<std::pair<QString, QString>>& settings, const QString& output) {
+  window.StudyClick();
+  auto* form = window.findChild<TStudyForm*>(QStringLiteral("StudyForm"));
+  if (!form) return 1;
+  for (const auto& [name, text] : settings) {
+    if (auto* edit = form->findChild<QLineEdit*>(name)) {
+      edit->setText(text);
+    } else if (auto* box = form->findChild<QComboBox*>(name); box && box->findText(text, Qt::MatchContains) >= 0) {
+      box->setCurrentIndex(box->findText(text, Qt::MatchContains));
+    } else if (auto* button = form->findChild<QAbstractButton*>(name)) {
+      button->setChecked(text == QLatin1String("1"));
+    } else {
+      std::fprintf(stderr, "chung-screenshot: no study control %s or no item %s\n", name.toLocal8Bit().constData(),
+                   text.toLocal8Bit().constData());
+      return 2;
+    }
+  }
+  form->show();
+  form->RunClick();
+  while (form->Running()) {
+    QApplication::processEvents();
+    QThread::msleep(10);
+  }
+  return Save(*form, output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -66,7 +102,8 @@ int main(int argc, char* argv[]) {
   MeltTexts dieTexts = InitialMeltTexts();
   bool secondTab = false;
   bool smallest = false;
-  std::vector<std::pair<QString, QString>> settings;
+  bool studyForm = false;
+  std::vector<std::pair<QString, QString>> settings, studySettings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
     const QString argument = QString::fromLocal8Bit(argv[i]);
@@ -82,14 +119,18 @@ int main(int argc, char* argv[]) {
       run = profileForm = true;
     } else if (argument == QLatin1String("--pressure-tab")) {
       run = profileForm = pressureTab = true;
-    } else if (argument == QLatin1String("--set") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
-      const QString setting = QString::fromLocal8Bit(argv[++i]);
-      settings.emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     } else if (argument == QLatin1String("--melt") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
       const std::string setting = argv[++i];
       const std::optional<int> input = FindInputByName(setting.substr(0, setting.find('=')));
       if (!input || !IsMeltInput(*input)) return Usage();
       dieTexts[static_cast<std::size_t>(*input - InputCount)] = setting.substr(setting.find('=') + 1);
+    } else if (argument == QLatin1String("--study-form")) {
+      studyForm = true;
+    } else if ((argument == QLatin1String("--set") || argument == QLatin1String("--study-set")) && i + 1 < argc &&
+               std::strchr(argv[i + 1], '=')) {
+      const QString setting = QString::fromLocal8Bit(argv[++i]);
+      (argument == QLatin1String("--set") ? settings : studySettings)
+          .emplace_back(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     } else if (argument.startsWith(QLatin1Char('-'))) {
       return Usage();
     } else {
@@ -126,6 +167,7 @@ int main(int argc, char* argv[]) {
     window.BitBtn1Click();
     if (!window.LastRun()) return 1;  // the message went to stderr
   }
+  if (studyForm) return ShowStudy(window, studySettings, output);
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));

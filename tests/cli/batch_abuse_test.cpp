@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -293,6 +295,119 @@ TEST_F(BatchAbuse, AReportThatCanNotBeOpenedSaysWhy) {
   EXPECT_EQ(result.Err, "File can not open!\nmissing/r.txt: No such file or directory\nFile can not open!\n"
                         "Can not write result to file\nThe report was not written completely to " +
                             (dir_ / "missing/r.txt").string() + "\n");
+}
+
+// Files whose names mark them as a replacement's temporary file.
+int TemporaryFiles(const fs::path& folder) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) count += entry.path().filename().string().starts_with(".chung-");
+  return count;
+}
+
+// A folder whose absolute path is longer than PATH_MAX, entered one step at a
+// time; the test's own folder holds it.
+class LongFolder {
+ public:
+  explicit LongFolder(int depth) : depth_(depth) {
+    for (int level = 0; level < depth_; ++level) {
+      if (::mkdir(Step.c_str(), 0700) != 0 || ::chdir(Step.c_str()) != 0) ADD_FAILURE() << "level " << level;
+    }
+  }
+  // Back up and remove it step by step: no call sees the whole path.
+  ~LongFolder() {
+    for (int level = 0; level < depth_; ++level) {
+      for (const auto& entry : fs::directory_iterator(".")) {
+        if (entry.path().filename() != Step) fs::remove_all(entry.path().filename());
+      }
+      if (::chdir("..") != 0) return;
+      ::rmdir(Step.c_str());
+    }
+  }
+
+ private:
+  const std::string Step = std::string(200, 'd');
+  int depth_;
+};
+
+// A signal the tool handles removes every temporary file, whichever thread
+// it lands on and however long the folder's path: SIGHUP during a study of
+// several workers writing reports, SIGTERM during a single run.
+TEST_F(BatchAbuse, SignalsLeaveNoTemporaryFileAtAnyPathLength) {
+  for (const int depth : {0, 25}) {
+    LongFolder folder(depth);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        freopen("/dev/null", "w", stderr);
+        freopen("/dev/null", "w", stdout);
+        execl(CHUNG_BATCH_EXECUTABLE, "chung-batch", "--study", "s.csv", "--reports", "rep", "-j", "4", "--vary",
+              "ScrewSpeed=20:1019.9:0.1", static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      auto reports = [] {
+        std::error_code error;
+        return std::distance(fs::directory_iterator("rep", error), fs::directory_iterator());
+      };
+      for (int wait = 0; wait < 1000 && reports() < 8 + 8 * attempt; ++wait) usleep(5000);
+      kill(child, SIGHUP);
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGHUP) << "depth " << depth << " status " << status;
+      EXPECT_EQ(TemporaryFiles("."), 0) << "depth " << depth;
+      EXPECT_EQ(TemporaryFiles("rep"), 0) << "depth " << depth;
+    }
+    // Runs replace their report there like anywhere else.
+    for (int run = 0; run < 2; ++run) EXPECT_EQ(RunChild({"-o", "r.txt"}).Status, 0) << "depth " << depth;
+  }
+}
+
+// The kernel follows a link in a world-writable sticky folder only when the
+// user or the folder's owner owns it; the tool, which resolves the link
+// itself to replace the file, keeps to the same rule.
+TEST_F(BatchAbuse, LinksInSharedStickyFoldersAreFollowedOnlyAsTheKernelWould) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs links owned by another user";
+  constexpr uid_t Other = 65534;
+  struct Case {
+    mode_t FolderMode;
+    uid_t FolderOwner, LinkOwner;
+    bool Followed;
+  };
+  const std::vector<Case> cases = {
+      {01777, 0, Other, false},  // planted by another user
+      {01777, 0, 0, true},       // the user's own link
+      {01777, Other, Other, true},  // the folder owner's link
+      {0777, 0, Other, true},    // not sticky: no protection to keep
+  };
+  for (const Case& c : cases) {
+    fs::remove_all("shared");
+    ASSERT_EQ(::mkdir("shared", 0700), 0);
+    ASSERT_EQ(::chmod("shared", c.FolderMode), 0);
+    ASSERT_EQ(::chown("shared", c.FolderOwner, 0), 0);
+    WriteFile("victim.txt", "precious\n");
+    fs::create_symlink("../victim.txt", "shared/result.txt");
+    fs::create_symlink("../victim.txt", "shared/case-000001.txt");
+    ASSERT_EQ(::lchown("shared/result.txt", c.LinkOwner, 0), 0);
+    ASSERT_EQ(::lchown("shared/case-000001.txt", c.LinkOwner, 0), 0);
+    const std::string refusal = ": the symbolic link shared/result.txt is in a folder anyone may write to (sticky, "
+                                "like /tmp) and belongs to neither you nor the folder's owner; it is not followed";
+
+    const BatchResult run = Batch({"-o", "shared/result.txt"});
+    const BatchResult csv = Batch({"--no-report", "--csv", "shared/result.txt"});
+    EXPECT_EQ(run.Code, c.Followed ? 0 : BatchExitFailed) << run.Err;
+    EXPECT_EQ(csv.Code, c.Followed ? 0 : BatchExitFailed) << csv.Err;
+    if (!c.Followed) {
+      EXPECT_NE(run.Err.find("File can not open!\nshared/result.txt" + refusal + "\n"), std::string::npos) << run.Err;
+      EXPECT_EQ(csv.Err, "chung-batch: the CSV file was not written: shared/result.txt" + refusal + "\n");
+      WriteFile("victim.txt", "precious\n");
+      const BatchResult study = Batch({"--study", "s.csv", "--reports", "shared", "--vary", "ScrewSpeed=30"});
+      EXPECT_EQ(study.Code, BatchExitFailed);
+      EXPECT_NE(ReadFile("s.csv").find("shared/case-000001.txt: the symbolic link"), std::string::npos);
+      EXPECT_EQ(ReadFile("victim.txt"), "precious\n");
+    } else {
+      EXPECT_EQ(ReadFile("victim.txt").find("precious"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

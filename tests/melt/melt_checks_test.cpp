@@ -119,3 +119,53 @@ TEST(MeltStageChecks, NonFiniteValueFailsTheStage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The warnings the default file does not raise, on a channel built by hand
+// (drag flow about 0.047 cm3/s; points at turns 0 to 10).
+TEST(MeltWarnings, RaisedWhereTheirConditionHolds) {
+  struct Case {
+    const char* Name;
+    bool SolidToTip;
+    double Flow;
+    void (*Change)(ModelState&);
+    const char* Codes;
+    MeltWarningCode Checked;  // whose first two figures follow
+    double First, Second;
+  };
+  const Case cases[] = {
+      {"solid at the tip", true, 0.04, [](ModelState& s) { s.Profile.SolidFraction[10] = 0.25; }, "SolidAtTip",
+       MeltWarningCode::SolidAtTip, 0.25, 0.25},
+      {"bed as wide as the channel", true, 0.04,
+       [](ModelState& s) { s.Profile.BedWidth[3] = s.Profile.BedWidth[4] = 1; }, "SolidAtTip BedFillsChannel",
+       MeltWarningCode::BedFillsChannel, 3, 4},
+      {"barrel below the melting point", false, 0.04,
+       [](ModelState& s) { s.Grid.BarrelTemp[5] = s.Grid.BarrelTemp[7] = 150; }, "BarrelBelowMeltingPoint",
+       MeltWarningCode::BarrelBelowMeltingPoint, 5, 7},
+      {"flow above drag flow", true, 0.06, [](ModelState&) {},
+       "NegativePressure/Adiabatic NegativePressure/Barrel FlowAboveDragFlow SolidAtTip",
+       MeltWarningCode::FlowAboveDragFlow, 0, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TestChannel channel;
+    channel.Flow = c.Flow;
+    channel.SolidToTip = c.SolidToTip;
+    const auto state = ChannelState(channel);
+    c.Change(*state);
+    MeltStage stage;
+    ASSERT_EQ(RunMeltStage(*state, MeltInputs{}, stage).Result, RunResult::Completed);
+    std::string codes;
+    for (const MeltWarning& w : stage.Warnings) {
+      codes += std::string(codes.empty() ? "" : " ") + MeltWarningCodeName(w.Code);
+      if (w.Bound) codes += std::string("/") + MeltBoundName(*w.Bound);
+      if (w.Code != c.Checked) continue;
+      EXPECT_EQ(w.Figures.front().Value, c.First);
+      EXPECT_EQ(w.Figures[std::min<size_t>(1, w.Figures.size() - 1)].Value, c.Second);
+    }
+    EXPECT_EQ(codes, c.Codes);
+  }
+}
+
+}  // namespace

@@ -102,6 +102,14 @@ TEST(MeltDefaultFile, CapillaryAndItsOperatingPoints) {
   EXPECT_EQ(Codes(s.Warnings),
             "NegativePressure/Adiabatic DieNotReached/Adiabatic NegativePressure/Barrel DieNotReached/Barrel "
             "FlowAboveDragFlow BoundsFarApart");
+  // A search's trial computes one bound's margin alone, to the same bit.
+  MeltInputs inputs;
+  ASSERT_FALSE(ConvertMeltInputs(run.Melt, '.', inputs));
+  for (int k : {A, B}) {
+    double margin = 0;
+    EXPECT_EQ(MeltPressureMargin(*run.State, inputs, MeltBound(k), margin).Result, RunResult::Completed);
+    EXPECT_EQ(margin, s.Summary[k].PressureMargin);
+  }
 
   const MeltOperatingPoints points = FindOperatingPoints(run.Texts, InitialUnitIndex, '.', run.Melt, s);
   const MeltOperatingPoint* found[] = {&points.Adiabatic, &points.Barrel};

@@ -1,5 +1,6 @@
 #include "report/temporary_files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -65,12 +66,23 @@ TEST_F(TemporaryFilesTest, ASignalWhileWritingLeavesThePreviousReportAndNoTempor
 
 TEST_F(TemporaryFilesTest, SlotsAreReusedAndTheTableHasRoom) {
   // A run registers one file at a time; thousands of runs must not use up the table.
+  const int folder = ::open(dir_.c_str(), O_PATH | O_DIRECTORY);
+  ASSERT_GE(folder, 0);
   for (int run = 0; run < 5000; ++run) {
-    const int slot = RegisterTemporaryFile((dir_ / "t").string() + std::to_string(run));
+    int slot = -1;
+    const std::string name = "t" + std::to_string(run);
+    const int descriptor = CreateTemporaryFile(folder, name, slot);
+    ASSERT_GE(descriptor, 0) << "run " << run;
     ASSERT_GE(slot, 0) << "run " << run;
-    ForgetTemporaryFile(slot);
+    ::close(descriptor);
+    ::unlinkat(folder, name.c_str(), 0);
+    EXPECT_TRUE(ForgetTemporaryFile(slot));
   }
-  EXPECT_EQ(RegisterTemporaryFile(std::string(5000, 'x')), -1);  // too long to keep
+  int slot = 0;
+  EXPECT_EQ(CreateTemporaryFile(folder, std::string(300, 'x'), slot), -1);  // longer than a name may be
+  EXPECT_EQ(errno, ENAMETOOLONG);
+  EXPECT_EQ(slot, -1);
+  ::close(folder);
 }
 
 }  // namespace

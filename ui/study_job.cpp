@@ -1,0 +1,88 @@
+#include "ui/study_job.h"
+
+#include <utility>
+
+#include "results/limit_study.h"
+#include "results/study_rows.h"
+
+StudyJob::StudyJob(StudyRequest request)
+    : TheRequest(std::move(request)),
+      PlannedCases(ShardCaseCount(StudyCaseCount(TheRequest.Plan), TheRequest.Settings.Shard)),
+      Worker([this] { Run(); }) {}
+
+StudyJob::~StudyJob() {
+  Stop = true;
+  Worker.join();
+}
+
+std::string StudyJob::Header() const {
+  return TheRequest.Find ? LimitStudyHeader(TheRequest.Plan, *TheRequest.Find, TheRequest.Settings.UnitIndex)
+                         : StudyHeader(TheRequest.Plan, TheRequest.Settings.UnitIndex);
+}
+
+std::vector<StudyCaseResult> StudyJob::TakeCases() {
+  std::lock_guard lock(Mutex);
+  return std::exchange(Ready, {});
+}
+
+void StudyJob::Deliver(StudyCaseResult result) {
+  {
+    std::lock_guard lock(Mutex);
+    Ready.push_back(std::move(result));
+  }
+  ++WrittenCases;
+}
+
+void StudyJob::Run() {
+  const StudyPlan& plan = TheRequest.Plan;
+  StudySettings settings = TheRequest.Settings;
+  if (TheRequest.Find) {
+    // The row is written just before its search is told; both on this thread.
+    std::string row;
+    RunLimitStudy(
+        plan, *TheRequest.Find, settings,
+        [&](const std::string& line) {
+          row = line;
+          return true;
+        },
+        Stop, {},
+        [&](uint64_t caseNumber, const LimitResult& limit) {
+          StudyCaseResult result;
+          result.Number = caseNumber;
+          result.Row = row;
+          result.Limit = limit;
+          if (!limit.Value) result.Message = LimitResultLine(*TheRequest.Find, limit, settings.UnitIndex);
+          Deliver(std::move(result));
+        });
+  } else {
+    // Cases finish on the workers in any order; their rows come in case order.
+    settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState&,
+                            const RunSummary& summary, const std::string&) {
+      StudyCaseResult result;
+      result.Number = caseNumber;
+      result.Result = outcome.Result;
+      if (outcome.Result == RunResult::Completed) {
+        result.Summary = summary;
+      } else {
+        result.Message = OutcomeMessage(outcome);
+      }
+      std::lock_guard lock(Mutex);
+      Running[caseNumber] = std::move(result);
+    };
+    uint64_t j = 0;
+    RunStudy(plan, settings, [&](const std::string& line) {
+      const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j++);
+      StudyCaseResult result;
+      {
+        std::lock_guard lock(Mutex);
+        const auto found = Running.find(caseNumber);
+        result = std::move(found->second);
+        Running.erase(found);
+      }
+      result.Row = line;
+      Deliver(std::move(result));
+      return true;
+    }, Stop);
+  }
+  Finished = true;
+}

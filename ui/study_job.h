@@ -1,0 +1,68 @@
+#pragma once
+// A study or a search of limits for the study window, run by results/'s
+// engine on a thread of its own so that the window's thread stays free. The
+// window takes the finished cases in batches, in case order, whenever it
+// redraws; Cancel keeps those already written.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "results/limit_find.h"
+#include "results/run_summary.h"
+#include "results/study_plan.h"
+#include "results/study_run.h"
+
+struct StudyRequest {
+  StudyPlan Plan;
+  std::optional<LimitSearch> Find;  // one search per case instead of one run
+  StudySettings Settings;           // base texts, unit, separator, workers
+};
+
+// One finished case as the window shows it.
+struct StudyCaseResult {
+  uint64_t Number = 0;
+  std::string Row;  // its line of the study file, with the line end
+  RunResult Result = RunResult::Completed;
+  std::string Message;  // why, for a refused or failed run
+  RunSummary Summary;   // a completed run's
+  std::optional<LimitResult> Limit;
+};
+
+class StudyJob {
+ public:
+  explicit StudyJob(StudyRequest request);  // starts at once
+  ~StudyJob();                              // stops and waits
+  StudyJob(const StudyJob&) = delete;
+  StudyJob& operator=(const StudyJob&) = delete;
+
+  const StudyRequest& Request() const { return TheRequest; }
+  // The study file's first line.
+  std::string Header() const;
+  uint64_t Planned() const { return PlannedCases; }
+  uint64_t Written() const { return WrittenCases.load(); }
+  bool Over() const { return Finished.load(); }
+  void Cancel() { Stop = true; }
+  bool Cancelled() const { return Stop.load(); }
+  // The cases written since the last call, in case order.
+  std::vector<StudyCaseResult> TakeCases();
+
+ private:
+  void Run();
+  void Deliver(StudyCaseResult result);
+
+  StudyRequest TheRequest;
+  uint64_t PlannedCases = 0;
+  std::atomic<uint64_t> WrittenCases{0};
+  std::atomic<bool> Stop{false};
+  std::atomic<bool> Finished{false};
+  std::mutex Mutex;
+  std::unordered_map<uint64_t, StudyCaseResult> Running;  // finished, row not yet written
+  std::vector<StudyCaseResult> Ready;
+  std::thread Worker;  // last: started once everything above exists
+};
