@@ -2,15 +2,23 @@
 
 #include <atomic>
 
+#include "batch_melt.h"
 #include "batch_run.h"
 #include "batch_study.h"
 #include "results/limit_find.h"
 
-int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                   bool showProgress, std::ostream& out, std::ostream& err) {
-  if (options.StudyFile) {
-    return RunStudyCommand(options, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
+bool PrepareLimitSearch(BatchOptions& options, char decimalSeparator, std::ostream& err) {
+  const MeltRequest melt = BatchMeltRequest(options, decimalSeparator);
+  const std::optional<std::string> refusal = ConvertMeltInputs(melt.Texts, decimalSeparator, options.Find->Die);
+  if (refusal && options.Find->Condition == LimitCondition::DieReached) {
+    err << *refusal << '\n';
+    return false;
   }
+  return true;
+}
+
+int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
+                   std::ostream& out, std::ostream& err) {
   StudySettings settings;
   settings.BaseTexts = texts;
   settings.UnitIndex = unitIndex;
@@ -18,10 +26,7 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};
-  LimitSearch search = *options.Find;
-  // The stage's own inputs as they start: no die, no pressure at the start
-  // of melting.
-  ConvertMeltInputs(InitialMeltTexts(decimalSeparator), decimalSeparator, search.Die);
+  const LimitSearch& search = *options.Find;
   const LimitResult result = FindLimit(search, settings, stop);
   out << LimitResultLine(search, result, unitIndex) << '\n';
 

@@ -128,7 +128,8 @@ const char* const BatchHelp =
     "                    within the screw; clean: melted and without warnings;\n"
     "                    die-reached: completed, and the melt-conveying stage's\n"
     "                    pressure at the tip at least what the die needs\n"
-    "                    (PressureMargin >= 0) for both temperature bounds\n"
+    "                    (PressureMargin >= 0) for both temperature bounds, with\n"
+    "                    the die and start pressure of --set (DieMode ...)\n"
     "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
@@ -236,10 +237,6 @@ bool ParseFind(const std::string& text, char decimalSeparator, LimitSearch& sear
             "; the names are " + InputNameList();
     return false;
   }
-  if (*input >= InputCount) {
-    error = "option --find " + Quoted(text) + ": a search varies one of the 28 model inputs, not a stage's";
-    return false;
-  }
   const std::optional<double> low = ConvertNumber(std::string_view(text).substr(equals + 1, colon - equals - 1), decimalSeparator);
   const std::optional<double> high = ConvertNumber(std::string_view(text).substr(colon + 1), decimalSeparator);
   if (!low || !high || !(*low < *high)) {
@@ -263,10 +260,13 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
-  // A limit is searched on the melting run alone.
-  if (IsMeltInput(options.Find->Input) || options.MeltStageOn()) {
-    error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
-            "(--melt, --operating-point, --melt-csv, DieMode ... MeltStartPressure)";
+  // A limit is searched over the melting run's inputs; only die-reached
+  // runs the melt-conveying stage, with the die its --set gives.
+  const bool dieReached = options.Find->Condition == LimitCondition::DieReached;
+  if (IsMeltInput(options.Find->Input) || StudyVariesMeltInput(options.Plan) || options.OperatingPoint ||
+      (!dieReached && options.MeltStageOn())) {
+    error = "option --find searches the melting run's inputs and runs the melt-conveying stage only with "
+            "--until die-reached, which takes the stage's inputs by --set (DieMode ... MeltStartPressure)";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

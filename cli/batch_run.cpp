@@ -97,7 +97,7 @@ bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t un
   }
   if (options.JsonFile) {
     const std::string json =
-        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
+        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result, melt)
               : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
     written = Export(options.JsonFile, "JSON", json, err) && written;
   }
@@ -150,7 +150,13 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (const InputSetting& setting : options.Settings) {
     if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
   }
-  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+  if (options.Find) {
+    BatchOptions finding = options;
+    if (!PrepareLimitSearch(finding, decimalSeparator, err)) return BatchExitRejected;
+    if (!finding.StudyFile) return RunFindCommand(finding, texts, unitIndex, decimalSeparator, out, err);
+    return CheckOutput(out, err,
+                       RunStudyCommand(finding, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err));
+  }
   if (options.StudyFile) {
     const std::optional<MeltRequest> melt =
         options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
