@@ -7,18 +7,18 @@
 #include "batch_study.h"
 #include "results/limit_find.h"
 
-bool PrepareLimitSearch(BatchOptions& options, char decimalSeparator, std::ostream& err) {
-  const MeltRequest melt = BatchMeltRequest(options, decimalSeparator);
-  const std::optional<std::string> refusal = ConvertMeltInputs(melt.Texts, decimalSeparator, options.Find->Die);
-  if (refusal && options.Find->Condition == LimitCondition::DieReached) {
-    err << *refusal << '\n';
-    return false;
-  }
-  return true;
-}
-
 int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                   std::ostream& out, std::ostream& err) {
+                   bool showProgress, std::ostream& out, std::ostream& err) {
+  // The die that die-reached judges: the stage's texts after --set.
+  BatchOptions withDie = options;
+  if (const std::optional<std::string> refusal = ConvertMeltInputs(
+          BatchMeltRequest(options, decimalSeparator).Texts, decimalSeparator, withDie.Find->Die)) {
+    err << *refusal << '\n';
+    return BatchExitRejected;
+  }
+  if (options.StudyFile) {
+    return RunStudyCommand(withDie, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
+  }
   StudySettings settings;
   settings.BaseTexts = texts;
   settings.UnitIndex = unitIndex;
@@ -26,7 +26,7 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};
-  const LimitSearch& search = *options.Find;
+  const LimitSearch search = *withDie.Find;
   const LimitResult result = FindLimit(search, settings, stop);
   out << LimitResultLine(search, result, unitIndex) << '\n';
 

@@ -128,8 +128,8 @@ const char* const BatchHelp =
     "                    within the screw; clean: melted and without warnings;\n"
     "                    die-reached: completed, and the melt-conveying stage's\n"
     "                    pressure at the tip at least what the die needs\n"
-    "                    (PressureMargin >= 0) for both temperature bounds, with\n"
-    "                    the die and start pressure of --set (DieMode ...)\n"
+    "                    (PressureMargin >= 0) for both temperature bounds,\n"
+    "                    the die as --set DieMode ... MeltStartPressure give it\n"
     "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
@@ -260,13 +260,15 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
-  // A limit is searched over the melting run's inputs; only die-reached
-  // runs the melt-conveying stage, with the die its --set gives.
-  const bool dieReached = options.Find->Condition == LimitCondition::DieReached;
-  if (IsMeltInput(options.Find->Input) || StudyVariesMeltInput(options.Plan) || options.OperatingPoint ||
-      (!dieReached && options.MeltStageOn())) {
-    error = "option --find searches the melting run's inputs and runs the melt-conveying stage only with "
-            "--until die-reached, which takes the stage's inputs by --set (DieMode ... MeltStartPressure)";
+  // A limit is searched over the melting run's inputs; the stage's own
+  // inputs only describe the die that die-reached judges.
+  bool dieSet = false;
+  for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
+  if (IsMeltInput(options.Find->Input) || options.Melt || options.OperatingPoint || options.MeltCsvFile ||
+      StudyVariesMeltInput(options.Plan) || (dieSet && options.Find->Condition != LimitCondition::DieReached)) {
+    error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
+            "(--melt, --operating-point, --melt-csv, a varied DieMode ... MeltStartPressure); the die's "
+            "inputs are set for --until die-reached only";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

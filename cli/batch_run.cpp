@@ -97,7 +97,7 @@ bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t un
   }
   if (options.JsonFile) {
     const std::string json =
-        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result, melt)
+        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
               : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
     written = Export(options.JsonFile, "JSON", json, err) && written;
   }
@@ -150,13 +150,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (const InputSetting& setting : options.Settings) {
     if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
   }
-  if (options.Find) {
-    BatchOptions finding = options;
-    if (!PrepareLimitSearch(finding, decimalSeparator, err)) return BatchExitRejected;
-    if (!finding.StudyFile) return RunFindCommand(finding, texts, unitIndex, decimalSeparator, out, err);
-    return CheckOutput(out, err,
-                       RunStudyCommand(finding, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err));
-  }
+  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   if (options.StudyFile) {
     const std::optional<MeltRequest> melt =
         options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
@@ -169,8 +163,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
               std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
-  const std::optional<MeltRequest> melt =
-      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
+  // The run a limit search shows is the melting run at the limit alone.
+  const std::optional<MeltRequest> melt = options.MeltStageOn() && !limit
+                                              ? std::optional(BatchMeltRequest(options, decimalSeparator))
+                                              : std::nullopt;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();

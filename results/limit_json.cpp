@@ -3,15 +3,15 @@
 #include <nlohmann/json.hpp>
 
 #include "results/input_names.h"
+#include "results/run_json.h"
 
 using Json = nlohmann::ordered_json;
 
 std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const RunOutcome& outcome,
-                         const ModelState& state, const LimitSearch& search, const LimitResult& result,
-                         const MeltRunJson* melt) {
+                         const ModelState& state, const LimitSearch& search, const LimitResult& result) {
   // The run's document is built by its own writer and read back, so the two
   // can never describe a run differently.
-  Json run = Json::parse(RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt));
+  Json run = Json::parse(RunJson(texts, unitIndex, decimalSeparator, outcome, state));
   Json intervals = Json::array();
   for (const LimitInterval& interval : result.Intervals) intervals.push_back({{"From", interval.From}, {"To", interval.To}});
   run["find"] = Json{{"Input", InputNames[search.Input].Name},

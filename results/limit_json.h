@@ -7,10 +7,7 @@
 
 #include "app/run_command.h"
 #include "results/limit_find.h"
-#include "results/run_json.h"
 
-// texts, unitIndex, outcome, state, melt: the run at result.ShownValue, as
-// for RunJson.
+// texts, unitIndex, outcome, state: the run at result.ShownValue, as for RunJson.
 std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const RunOutcome& outcome,
-                         const ModelState& state, const LimitSearch& search, const LimitResult& result,
-                         const MeltRunJson* melt = nullptr);
+                         const ModelState& state, const LimitSearch& search, const LimitResult& result);
