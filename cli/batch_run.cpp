@@ -143,10 +143,11 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return BatchExitDataFileRefused;
   }
   for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
-  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+  // A study, of limits too; a single search checks its own output as a run does.
   if (options.StudyFile) {
     return CheckOutput(out, err, RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
   }
+  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
 }
 

@@ -106,7 +106,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
   std::string start = options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
                                    : StudyHeader(options.Plan, unitIndex);
   if (options.ShardGiven) {
-    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings), StudyCaseCount(options.Plan)}) +
+    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;
   }
   StudyCounts counts;

@@ -52,7 +52,7 @@ bool TakeText(std::string_view& text, std::string_view expected) {
 
 }  // namespace
 
-std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings) {
+std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings, const LimitSearch* search) {
   Fingerprint fingerprint;
   fingerprint.Add(ProgramVersion);
   fingerprint.Add(std::to_string(settings.UnitIndex));
@@ -67,6 +67,15 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
     } else {
       for (const std::string& text : axis.Texts) fingerprint.Add(text);
     }
+  }
+  if (search != nullptr) {
+    fingerprint.Add("find");
+    fingerprint.Add(std::to_string(search->Input));
+    fingerprint.Add(RoundTripText(search->Low));
+    fingerprint.Add(RoundTripText(search->High));
+    fingerprint.Add(std::to_string(static_cast<int>(search->Condition)));
+    fingerprint.Add(search->Smallest ? "smallest" : "largest");
+    fingerprint.Add(RoundTripText(search->Tolerance));
   }
   return fingerprint.Hex();
 }

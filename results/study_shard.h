@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "results/limit_find.h"
 #include "results/study_plan.h"
 #include "results/study_run.h"
 
@@ -23,9 +24,11 @@ struct StudyShardLine {
   uint64_t Cases = 0; // the whole study's
 };
 
-// The fingerprint of the study that `plan` and `settings` run (the shard and
-// the workers are not part of it).
-std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings);
+// The fingerprint of the study that `plan` and `settings` run, with the
+// limit search of each case where there is one (the shard and the workers
+// are not part of it).
+std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings,
+                             const LimitSearch* search = nullptr);
 
 // The line with its line end.
 std::string ShardLineText(const StudyShardLine& line);
