@@ -18,7 +18,10 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};
-  const LimitSearch& search = *options.Find;
+  LimitSearch search = *options.Find;
+  // The stage's own inputs as they start: no die, no pressure at the start
+  // of melting.
+  ConvertMeltInputs(InitialMeltTexts(decimalSeparator), decimalSeparator, search.Die);
   const LimitResult result = FindLimit(search, settings, stop);
   out << LimitResultLine(search, result, unitIndex) << '\n';
 

@@ -97,7 +97,11 @@ const char* const BatchHelp =
     "                    it holds) or HoldsNowhere (no value; the run shown is at\n"
     "                    HI). Each exits 0.\n"
     "  --until CONDITION melted: completed with less than 2 % of the solid left\n"
-    "                    within the screw; clean: melted and without warnings\n"
+    "                    within the screw; clean: melted and without warnings;\n"
+    "                    die-reached: completed, and the melt-conveying stage's\n"
+    "                    pressure at the tip at least what the die needs\n"
+    "                    (PressureMargin >= 0) for both temperature bounds\n"
+    "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
     "  --tolerance X     bisect until the interval is X wide, in NAME's unit\n"
@@ -222,7 +226,7 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     return findOption == nullptr;
   }
   if (!untilGiven) {
-    error = "option --find needs --until melted or --until clean";
+    error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {
@@ -276,8 +280,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
   bool nextIsFile = false;  // after "--": the next argument is a file, whatever it looks like
   bool workersGiven = false, othersGiven = false;
   LimitSearch search;
-  const char* findOption = nullptr;  // the first of --until, --smallest, --tolerance
-  bool untilGiven = false;
+  const char* findOption = nullptr;  // the first of --until, --bound, --smallest, --tolerance
+  bool untilGiven = false, boundGiven = false;
   std::vector<std::string> positional;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -372,14 +376,23 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       ok = takeValue("NAME=LO:HI", text) && ParseFind(text, decimalSeparator, search, error);
       if (ok) options.Find.emplace();
     } else if (arg == "--until") {
-      ok = once(untilGiven) && takeValue("a condition, melted or clean", text);
+      ok = once(untilGiven) && takeValue("a condition, melted, clean or die-reached", text);
       const std::optional<LimitCondition> condition = ParseLimitCondition(text);
       if (ok && !condition) {
-        error = "option --until " + Quoted(text) + ": the conditions are melted and clean";
+        error = "option --until " + Quoted(text) + ": the conditions are melted, clean and die-reached";
         ok = false;
       }
       if (ok) search.Condition = *condition;
       if (!findOption) findOption = "--until";
+    } else if (arg == "--bound") {
+      ok = once(boundGiven) && takeValue("a temperature bound, Adiabatic or Barrel", text);
+      const std::optional<LimitBound> bound = ParseLimitBound(text);
+      if (ok && !bound) {
+        error = "option --bound " + Quoted(text) + ": the bounds are Adiabatic and Barrel";
+        ok = false;
+      }
+      if (ok) search.Bound = *bound;
+      if (!findOption) findOption = "--bound";
     } else if (arg == "--smallest") {
       search.Smallest = true;
       if (!findOption) findOption = "--smallest";
@@ -427,6 +440,10 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
   // --until and the rest may come before or after --find.
   if (options.Find) options.Find = search;
   if (!CheckFindOptions(options, findOption, untilGiven, error)) return false;
+  if (boundGiven && search.Condition != LimitCondition::DieReached) {
+    error = "option --bound is for --until die-reached";
+    return false;
+  }
   if (options.NoReport && options.ResultFileGiven) {
     error = "options -o and --no-report contradict each other";
     return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "melt/melt_stage.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
 #include "results/study_rows.h"
@@ -43,7 +44,7 @@ bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::
   settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
                           const RunSummary& summary, const std::string& note) {
     Probe& probe = probes[caseNumber - 1];
-    probe.Holds = LimitConditionHolds(search.Condition, outcome, state, summary);
+    probe.Holds = LimitConditionHolds(search, outcome, state, summary);
     probe.Text = StudyAxisText(plan.Axes[0], caseNumber - 1);
     probe.Columns = StudyOutcomeColumns(outcome, summary, note);
   };
@@ -59,20 +60,50 @@ bool NarrowEnough(const LimitSearch& search, double hold, double fail) {
 
 }  // namespace
 
-const char* LimitConditionName(LimitCondition condition) {
-  return condition == LimitCondition::Clean ? "clean" : "melted";
+namespace {
+
+constexpr const char* ConditionNames[] = {"melted", "clean", "die-reached"};
+constexpr const char* BoundNames[] = {"both", "Adiabatic", "Barrel"};
+
+// The stage's margin for one bound; a stage that is refused or fails does
+// not reach the die.
+bool DieReached(const ModelState& state, const MeltInputs& die, MeltBound bound) {
+  double margin = 0;
+  return MeltPressureMargin(state, die, bound, margin).Result == RunResult::Completed && margin >= 0;
 }
 
+}  // namespace
+
+const char* LimitConditionName(LimitCondition condition) { return ConditionNames[static_cast<int>(condition)]; }
+
 std::optional<LimitCondition> ParseLimitCondition(std::string_view name) {
-  if (name == "melted") return LimitCondition::Melted;
-  if (name == "clean") return LimitCondition::Clean;
+  for (int c = 0; c < 3; ++c) {
+    if (name == ConditionNames[c]) return static_cast<LimitCondition>(c);
+  }
   return std::nullopt;
 }
 
-bool LimitConditionHolds(LimitCondition condition, const RunOutcome& outcome, const ModelState&,
+const char* LimitBoundName(LimitBound bound) { return BoundNames[static_cast<int>(bound)]; }
+
+std::optional<LimitBound> ParseLimitBound(std::string_view name) {
+  if (name == "Adiabatic") return LimitBound::Adiabatic;
+  if (name == "Barrel") return LimitBound::Barrel;
+  return std::nullopt;
+}
+
+bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, const ModelState& state,
                          const RunSummary& summary) {
-  if (outcome.Result != RunResult::Completed || !summary.Melted) return false;
-  return condition == LimitCondition::Melted || summary.Warnings.empty();
+  if (outcome.Result != RunResult::Completed) return false;
+  switch (search.Condition) {
+    case LimitCondition::Melted:
+      return summary.Melted;
+    case LimitCondition::Clean:
+      return summary.Melted && summary.Warnings.empty();
+    case LimitCondition::DieReached:
+      break;
+  }
+  return (search.Bound == LimitBound::Barrel || DieReached(state, search.Die, MeltBound::Adiabatic)) &&
+         (search.Bound == LimitBound::Adiabatic || DieReached(state, search.Die, MeltBound::Barrel));
 }
 
 const char* LimitStatusName(LimitStatus status) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "melt/melt_inputs.h"
 #include "results/run_summary.h"
 #include "results/study_run.h"
 
@@ -28,15 +29,23 @@ inline constexpr double LimitRelativeTolerance = 1e-6;
 
 // melted: completed, less than 2 % of the solid left within the screw.
 // clean: melted, and the summary gives no warning.
-enum class LimitCondition { Melted, Clean };
+// die-reached: completed, and the melt-conveying stage's pressure at the tip
+// is at least what the die needs (PressureMargin >= 0) for the bound named,
+// or for both.
+enum class LimitCondition { Melted, Clean, DieReached };
+enum class LimitBound { Both, Adiabatic, Barrel };
 
-// The condition's name on the command line and in files, and back.
+// The names on the command line and in files, and back.
 const char* LimitConditionName(LimitCondition condition);
 std::optional<LimitCondition> ParseLimitCondition(std::string_view name);
+const char* LimitBoundName(LimitBound bound);
+std::optional<LimitBound> ParseLimitBound(std::string_view name);
 
-// Whether `condition` holds for one run; `summary` is read only for a
-// completed run.
-bool LimitConditionHolds(LimitCondition condition, const RunOutcome& outcome, const ModelState& state,
+struct LimitSearch;
+
+// Whether the search's condition holds for one run; `summary` is read only
+// for a completed run, `state` only for die-reached.
+bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, const ModelState& state,
                          const RunSummary& summary);
 
 struct LimitSearch {
@@ -47,6 +56,10 @@ struct LimitSearch {
   // The bisection stops when the bracket is at most this wide, in the
   // input's unit; 0: LimitRelativeTolerance of the value.
   double Tolerance = 0;
+  // For die-reached: which bound's margin counts, and the die and start
+  // pressure the stage runs with.
+  LimitBound Bound = LimitBound::Both;
+  MeltInputs Die;
 };
 
 enum class LimitStatus { Found, HoldsNowhere, HoldsEverywhere, SeveralChanges };

@@ -24,5 +24,6 @@ std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalS
                      {"Status", LimitStatusName(result.Status)},
                      {"Runs", result.Runs},
                      {"Intervals", std::move(intervals)}};
+  if (search.Condition == LimitCondition::DieReached) run["find"]["Bound"] = LimitBoundName(search.Bound);
   return run.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

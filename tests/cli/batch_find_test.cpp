@@ -80,13 +80,15 @@ TEST_F(BatchFind, VaryGivesOneLimitPerCase) {
 
 TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"--find", "OutputRate=100:1000"}, "option --find needs --until melted or --until clean"},
+      {{"--find", "OutputRate=100:1000"}, "option --find needs --until melted, clean or die-reached"},
+      {{"--find", "OutputRate=100:1000", "--until", "melted", "--bound", "Barrel"}, "option --bound is for --until die-reached"},
+      {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the bounds are Adiabatic and Barrel"},
       {{"--until", "melted"}, "option --until needs --find NAME=LO:HI"},
       {{"--smallest"}, "option --smallest needs --find NAME=LO:HI"},
       {{"--find", "OutputRate=100", "--until", "melted"}, "the search is NAME=LO:HI"},
       {{"--find", "Output=1:2", "--until", "melted"}, "unknown input name \"Output\""},
       {{"--find", "OutputRate=500:100", "--until", "melted"}, "LO and HI are numbers with LO below HI"},
-      {{"--find", "OutputRate=100:500", "--until", "solid"}, "the conditions are melted and clean"},
+      {{"--find", "OutputRate=100:500", "--until", "solid"}, "the conditions are melted, clean and die-reached"},
       {{"--find", "OutputRate=100:500", "--until", "melted", "--tolerance", "0"}, "the tolerance is a number above 0"},
       {{"--find", "OutputRate=1:5", "--until", "melted", "--find", "ScrewSpeed=1:5"}, "option --find given more than once"},
       {{"--find", "OutputRate=100:500", "--until", "clean", "--study", "s.csv", "--vary", "OutputRate=1,2"},

@@ -47,7 +47,7 @@ std::vector<bool> Holds(const LimitSearch& search, const StudySettings& base, co
   StudySettings settings = base;
   settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
                           const RunSummary& summary, const std::string&) {
-    holds[caseNumber - 1] = LimitConditionHolds(search.Condition, outcome, state, summary);
+    holds[caseNumber - 1] = LimitConditionHolds(search, outcome, state, summary);
   };
   const std::atomic<bool> stop{false};
   RunStudy(plan, settings, [](const std::string&) { return true; }, stop);
@@ -108,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         // about 416 kg/hr on.
         DenseCase{"HighestMeltedOutput", {OutputRateIndex, 100, 1000, LimitCondition::Melted}, ScrewSpeedIndex, "38"},
         DenseCase{"HighestCleanOutput", {OutputRateIndex, 100, 1000, LimitCondition::Clean}, ScrewSpeedIndex, "38"},
+        // Without a die the tip pressure must stay at least 0: up to about 300 kg/hr.
+        DenseCase{"HighestOutputReachingTheDie", {OutputRateIndex, 100, 1000, LimitCondition::DieReached}, -1, ""},
         DenseCase{"SlowestMeltingSpeed",
                   {ScrewSpeedIndex, 5, 120, LimitCondition::Melted, true},
                   OutputRateIndex,
