@@ -9,7 +9,7 @@
 int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
                    bool showProgress, std::ostream& out, std::ostream& err) {
   if (options.StudyFile) {
-    return RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+    return RunStudyCommand(options, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
   }
   StudySettings settings;
   settings.BaseTexts = texts;

@@ -51,6 +51,34 @@ const char* const BatchHelp =
     "                    SolidSpecificHeat HeatOfFusion MeltSpecificHeat\n"
     "                    MeltConductivity MeltingPoint SolidInletTemp\n"
     "                    InletCompaction StartWidthRatio\n"
+    "                    and the melt-conveying stage's (below): DieMode\n"
+    "                    DieHeadPressure DieDiameter DieLength DieSlitWidth\n"
+    "                    DieSlitGap DieConstant MeltStartPressure\n"
+    "\n"
+    "Pressure, melt temperature and the die (the melt-conveying stage):\n"
+    "  --melt            after a completed run, computes the pressure and the melt\n"
+    "                    temperature from where melting starts to the screw tip,\n"
+    "                    for two bounds (Adiabatic, Barrel), and the die's need.\n"
+    "                    Setting or varying any stage input turns it on too.\n"
+    "  --operating-point also finds the flood-fed operating point of each bound:\n"
+    "                    the output at which the screw's tip pressure equals the\n"
+    "                    die's need\n"
+    "  --melt-csv FILE   writes the stage's rows (every grid point to the tip,\n"
+    "                    both bounds) as CSV\n"
+    "  DieMode           None (no die, the default), HeadPressure, Capillary,\n"
+    "                    Slit or Constant; also none, pressure, capillary, slit,\n"
+    "                    constant\n"
+    "  DieHeadPressure   MPa (HeadPressure); DieDiameter, DieLength cm\n"
+    "                    (Capillary); DieSlitWidth, DieSlitGap, DieLength cm\n"
+    "                    (Slit); DieConstant cm3 (Constant); MeltStartPressure\n"
+    "                    MPa, the pressure where melting starts (default 0)\n"
+    "  The --json file gains \"melt\" (null when the stage did not run); the\n"
+    "  stage's warnings go to stderr as \"warning: ...\" and count for --strict,\n"
+    "  except BoundsFarApart, a \"note: ...\". A stage input or value the stage\n"
+    "  refuses exits 1, a floating point fault in the stage exits 2; the run's\n"
+    "  report is written all the same. A study with the stage gains columns:\n"
+    "  per bound tip, peak and die pressure, margin, tip melt temperature, and\n"
+    "  with --operating-point the output found and its status.\n"
     "\n"
     "Parameter studies:\n"
     "  --study FILE.csv  runs every case and writes one line per case, in case\n"
@@ -148,7 +176,9 @@ bool ParseSetting(const std::string& text, BatchOptions& options, std::string& e
             "; the names are " + InputNameList();
     return false;
   }
-  options.Settings.push_back({*input, text.substr(equals + 1)});
+  std::string value = text.substr(equals + 1);
+  if (IsWordInput(*input)) value = DieModeText(value);
+  options.Settings.push_back({*input, std::move(value)});
   return true;
 }
 
@@ -229,6 +259,12 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
+  // A limit is searched on the melting run alone.
+  if (IsMeltInput(options.Find->Input) || options.MeltStageOn()) {
+    error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
+            "(--melt, --operating-point, --melt-csv, DieMode ... MeltStartPressure)";
+    return false;
+  }
   for (const StudyAxis& axis : options.Plan.Axes) {
     if (axis.Input == options.Find->Input) {
       error = std::string("option --find: ") + InputNames[axis.Input].Name + " is both searched and varied";
@@ -256,6 +292,7 @@ bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, std::stri
   const char* singleRunOption = options.ResultFileGiven ? "-o"
                                 : options.CsvFile       ? "--csv"
                                 : options.JsonFile      ? "--json"
+                                : options.MeltCsvFile   ? "--melt-csv"
                                 : options.Strict        ? "--strict"
                                                         : nullptr;
   if (singleRunOption) {
@@ -272,6 +309,14 @@ bool CheckStudyOptions(const BatchOptions& options, bool workersGiven, std::stri
 }
 
 }  // namespace
+
+bool BatchOptions::MeltStageOn() const {
+  if (Melt || OperatingPoint || MeltCsvFile || StudyVariesMeltInput(Plan)) return true;
+  for (const InputSetting& setting : Settings) {
+    if (IsMeltInput(setting.Input)) return true;
+  }
+  return false;
+}
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
                          std::string& error, char decimalSeparator) {
@@ -355,6 +400,12 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       ok = takeOnce("a file name", options.JsonFile);
     } else if (arg == "--set") {
       ok = takeValue("NAME=VALUE", text) && ParseSetting(text, options, error);
+    } else if (arg == "--melt") {
+      options.Melt = true;
+    } else if (arg == "--operating-point") {
+      options.OperatingPoint = true;
+    } else if (arg == "--melt-csv") {
+      ok = takeOnce("a file name", options.MeltCsvFile);
     } else if (arg == "--study") {
       ok = takeOnce("a file name", options.StudyFile);
     } else if (arg == "--vary") {

@@ -9,7 +9,8 @@
 #include "results/limit_find.h"
 #include "results/study_plan.h"
 
-// --set NAME=VALUE: the text that replaces input `Input`'s text.
+// --set NAME=VALUE: the text that replaces input `Input`'s text (a named
+// input: 28 and above are the melt-conveying stage's, in MeltTexts order).
 struct InputSetting {
   int Input = 0;
   std::string Text;
@@ -26,6 +27,13 @@ struct BatchOptions {
   std::optional<std::string> CsvFile;
   std::optional<std::string> JsonFile;
   std::vector<InputSetting> Settings;   // in command line order, after the data file
+
+  // The melt-conveying stage after a completed run (--melt, or any stage
+  // input set or varied); --operating-point also searches the operating point.
+  bool Melt = false;
+  bool OperatingPoint = false;
+  std::optional<std::string> MeltCsvFile;
+  bool MeltStageOn() const;
 
   // A study: --study FILE with its --vary axes.
   std::optional<std::string> StudyFile;

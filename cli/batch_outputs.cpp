@@ -47,6 +47,7 @@ std::vector<NamedFile> SingleFileOutputs(const BatchOptions& options) {
   if (!options.NoReport) outputs.push_back({"result file", "-o", options.ResultFile});
   if (options.CsvFile) outputs.push_back({"CSV file", "--csv", *options.CsvFile});
   if (options.JsonFile) outputs.push_back({"JSON file", "--json", *options.JsonFile});
+  if (options.MeltCsvFile) outputs.push_back({"melt CSV file", "--melt-csv", *options.MeltCsvFile});
   return outputs;
 }
 

@@ -10,6 +10,7 @@
 #include "app/program_version.h"
 #include "app/run_command.h"
 #include "batch_inputs.h"
+#include "batch_melt.h"
 #include "batch_options.h"
 #include "batch_outputs.h"
 #include "batch_paths.h"
@@ -19,6 +20,7 @@
 #include "report/replace_file.h"
 #include "batch_find.h"
 #include "results/limit_json.h"
+#include "results/melt_csv.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
 #include "results/run_summary.h"
@@ -83,10 +85,12 @@ bool Export(const std::optional<std::string>& file, const char* what, const std:
   return false;
 }
 
-// --csv for a completed run, --json for any run that reached the run command.
+// --csv for a completed run, --json for any run that reached the run command,
+// --melt-csv when the melt-conveying stage completed. `melt` is null when the
+// stage was not asked for.
 bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
                   char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
-                  const FoundLimit* limit, std::ostream& err) {
+                  const FoundLimit* limit, const MeltRunJson* melt, std::ostream& err) {
   bool written = true;
   if (outcome.Result == RunResult::Completed) {
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
@@ -94,9 +98,10 @@ bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t un
   if (options.JsonFile) {
     const std::string json =
         limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
-              : RunJson(texts, unitIndex, decimalSeparator, outcome, state);
+              : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
     written = Export(options.JsonFile, "JSON", json, err) && written;
   }
+  if (melt && melt->Stage) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(*melt->Stage), err) && written;
   return written;
 }
 
@@ -142,26 +147,45 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
     return BatchExitDataFileRefused;
   }
-  for (const InputSetting& setting : options.Settings) texts[setting.Input] = setting.Text;
-  // A study, of limits too; a single search checks its own output as a run does.
-  if (options.StudyFile) {
-    return CheckOutput(out, err, RunStudyCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
+  for (const InputSetting& setting : options.Settings) {
+    if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
+  }
+  // A study of limits checks stdout like any study; a single search does as a run does.
+  if (options.Find && options.StudyFile) {
+    return CheckOutput(out, err, RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
   }
   if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
+  if (options.StudyFile) {
+    const std::optional<MeltRequest> melt =
+        options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
+    return CheckOutput(out, err,
+                       RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err));
+  }
   return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
 }
 
 int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
               std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
+  const std::optional<MeltRequest> melt =
+      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();
   StreamMessages messages(err);
-  const RunOutcome outcome = RunCommand(*state, texts, unitIndex, messages, decimalSeparator,
-                                        options.NoReport ? ReportWriting::Skip : ReportWriting::Write);
+  const ReportWriting writing = options.NoReport ? ReportWriting::Skip : ReportWriting::Write;
+  std::optional<MeltRunResult> meltRun;
+  if (melt) meltRun = RunWithMelt(*state, texts, unitIndex, messages, decimalSeparator, writing, *melt);
+  const RunOutcome outcome =
+      meltRun ? meltRun->Outcomes.Run : RunCommand(*state, texts, unitIndex, messages, decimalSeparator, writing);
   if (outcome.Result != RunResult::Completed) err << OutcomeMessage(outcome) << '\n';
-  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit, err);
+  std::optional<MeltRunJson> meltJson;
+  if (meltRun) {
+    meltJson = MeltRunJson{melt->Texts, meltRun->StageCompleted() ? &meltRun->Stage : nullptr,
+                           meltRun->OperatingPoints ? &*meltRun->OperatingPoints : nullptr};
+  }
+  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit,
+                                     meltJson ? &*meltJson : nullptr, err);
 
   // Where a condition holds nowhere, the run at the end searched towards may
   // be refused or fail: that is the answer, not an error of the search.
@@ -188,6 +212,10 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   if (!exported) return BatchExitFailed;
   out << Summary(*state, options.NoReport ? std::string("Run completed, no report written")
                                           : "Report written to " + AbsolutePath(state->Inputs.ResultFileName));
-  return CheckOutput(out, err,
-                     options.Strict && !summary.Warnings.empty() ? BatchExitWarnings : BatchExitCompleted);
+  // The stage comes after the melting run's report, which stands whatever
+  // the stage says.
+  const MeltStageReport stage = meltRun ? ReportMeltStage(*meltRun, out, err) : MeltStageReport{};
+  if (stage.Status != 0) return CheckOutput(out, err, stage.Status);
+  const bool warned = !summary.Warnings.empty() || stage.WarningCount > 0;
+  return CheckOutput(out, err, options.Strict && warned ? BatchExitWarnings : BatchExitCompleted);
 }

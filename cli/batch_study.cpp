@@ -13,6 +13,7 @@
 #include "batch_paths.h"
 #include "batch_run.h"
 #include "report/replace_file.h"
+#include "results/melt_study_columns.h"
 #include "results/limit_study.h"
 #include "results/study_merge.h"
 #include "results/study_rows.h"
@@ -78,8 +79,9 @@ unsigned BatchWorkers(const BatchOptions& options) {
   return options.Workers != 0 ? options.Workers : cores == 0 ? 1 : cores;
 }
 
-int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
-                    char decimalSeparator, bool showProgress, std::ostream& out, std::ostream& err) {
+int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
+                    int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,
+                    std::ostream& err) {
   if (options.ReportsFolder && !PrepareReportsFolder(*options.ReportsFolder, err)) return BatchExitFailed;
   ReplacementFile file;
   if (!file.Open(*options.StudyFile)) {
@@ -94,6 +96,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
   settings.Workers = BatchWorkers(options);
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;
+  settings.Melt = melt;
 
   int writeError = 0;
   auto write = [&](const std::string& row) {
@@ -105,6 +108,10 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, int32_t 
   // the plain CSV, and so is the merge of its shards.
   std::string start = options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
                                    : StudyHeader(options.Plan, unitIndex);
+  if (melt) {
+    start.pop_back();  // the line end, after the stage's columns
+    start += MeltStudyHeader(melt->OperatingPoint) + '\n';
+  }
   if (options.ShardGiven) {
     start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;

@@ -1,5 +1,7 @@
 #include "results/input_names.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int ViscM0Index = 14;
@@ -8,7 +10,7 @@ static_assert(InputMembers[ViscM0Index] == &ModelInputs::ViscM0);
 }  // namespace
 
 std::optional<int> FindInputByName(std::string_view name) {
-  for (int k = 0; k < InputCount; ++k) {
+  for (int k = 0; k < NamedInputCount; ++k) {
     if (name == InputNames[k].Name) return k;
   }
   return std::nullopt;
@@ -29,3 +31,13 @@ std::string InputUnit(int index, int32_t unitIndex) {
 }
 
 std::string ViscosityUnitName(int32_t unitIndex) { return unitIndex == 0 ? "Pa.s" : "gf.s/cm2"; }
+
+std::string DieModeText(std::string_view text) {
+  static constexpr std::pair<std::string_view, std::string_view> ShortWords[] = {
+      {"none", "None"}, {"pressure", "HeadPressure"}, {"capillary", "Capillary"},
+      {"slit", "Slit"}, {"constant", "Constant"}};
+  for (const auto& [word, mode] : ShortWords) {
+    if (text == word) return std::string(mode);
+  }
+  return std::string(text);
+}

@@ -6,6 +6,7 @@
 
 #include "model/number_conversion.h"
 #include "results/input_names.h"
+#include "results/melt_json.h"
 #include "results/outcome_name.h"
 #include "results/run_summary.h"
 
@@ -17,13 +18,21 @@ constexpr int JsonFormatVersion = 1;
 
 Json Quantity(double value, const char* unit) { return Json{{"value", value}, {"unit", unit}}; }
 
-Json Inputs(const RunTexts& texts, int32_t unitIndex, char decimalSeparator) {
+Json Input(const std::string& text, char decimalSeparator, const std::string& unit) {
+  const std::optional<double> value = ConvertNumber(text, decimalSeparator);
+  return Json{{"text", text}, {"value", value ? Json(*value) : Json(nullptr)}, {"unit", unit}};
+}
+
+Json Inputs(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const MeltRunJson* melt) {
   Json inputs = Json::object();
   for (int k = 0; k < InputCount; ++k) {
-    const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);
-    inputs[InputNames[k].Name] = Json{{"text", texts[k]},
-                                      {"value", value ? Json(*value) : Json(nullptr)},
-                                      {"unit", InputUnit(k, unitIndex)}};
+    inputs[InputNames[k].Name] = Input(texts[k], decimalSeparator, InputUnit(k, unitIndex));
+  }
+  if (melt) {
+    for (int k = 0; k < MeltInputCount; ++k) {
+      inputs[InputNames[InputCount + k].Name] =
+          Input(melt->Texts[k], decimalSeparator, InputUnit(InputCount + k, unitIndex));
+    }
   }
   return inputs;
 }
@@ -65,16 +74,17 @@ Json Profile(const ModelState& state) {
 }  // namespace
 
 std::string RunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                    const RunOutcome& outcome, const ModelState& state) {
+                    const RunOutcome& outcome, const ModelState& state, const MeltRunJson* melt) {
   const bool completed = outcome.Result == RunResult::Completed;
   const Json run{{"format", "chung-batch run"},
                  {"version", JsonFormatVersion},
-                 {"inputs", Inputs(texts, unitIndex, decimalSeparator)},
+                 {"inputs", Inputs(texts, unitIndex, decimalSeparator, melt)},
                  {"viscosity_unit", ViscosityUnitName(unitIndex)},
                  {"outcome", OutcomeName(outcome.Result)},
                  {"message", OutcomeMessage(outcome)},
                  {"summary", completed ? Summary(state) : Json(nullptr)},
-                 {"profile", completed ? Profile(state) : Json(nullptr)}};
+                 {"profile", completed ? Profile(state) : Json(nullptr)},
+                 {"melt", melt && melt->Stage ? MeltJson(*melt->Stage, melt->OperatingPoints) : Json(nullptr)}};
   // Invalid UTF-8 in a text (a data file is read as bytes) is replaced
   // rather than refused, so the file is always valid JSON.
   return run.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -107,6 +107,17 @@ bool ParseList(std::string_view values, char decimalSeparator, StudyAxis& axis, 
   return true;
 }
 
+// DieMode's values are words, listed with ',' whatever the separator; the
+// batch tool's short words become the stage's. The stage refuses a word it
+// does not know, case by case, as it would refuse it from --set.
+void ParseWords(std::string_view values, StudyAxis& axis) {
+  for (std::string_view text : Split(values, ',')) {
+    axis.Texts.push_back(DieModeText(text));
+    axis.Values.push_back(static_cast<double>(axis.Values.size()));
+  }
+  axis.Count = axis.Values.size();
+}
+
 }  // namespace
 
 // Always FROM + k x STEP, never a running sum, so that rounding errors do not
@@ -138,6 +149,10 @@ std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalS
   if (values.empty()) {
     error = "no values after '='";
     return std::nullopt;
+  }
+  if (IsWordInput(axis.Input)) {
+    ParseWords(values, axis);
+    return axis;
   }
   const bool parsed = values.find(':') != std::string_view::npos
                           ? ParseRange(values, decimalSeparator, axis, error)
@@ -192,6 +207,21 @@ void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts)
     const StudyAxis& axis = plan.Axes[a];
     if (axis.Input >= 0 && axis.Input < InputCount) texts[axis.Input] = StudyAxisText(axis, indexes[a]);
   }
+}
+
+void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, MeltTexts& texts) {
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
+  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
+    const StudyAxis& axis = plan.Axes[a];
+    if (IsMeltInput(axis.Input)) texts[axis.Input - InputCount] = StudyAxisText(axis, indexes[a]);
+  }
+}
+
+bool StudyVariesMeltInput(const StudyPlan& plan) {
+  for (const StudyAxis& axis : plan.Axes) {
+    if (IsMeltInput(axis.Input)) return true;
+  }
+  return false;
 }
 
 uint64_t ShardCaseCount(uint64_t total, const StudyShard& shard) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "melt/melt_inputs.h"
 
 inline constexpr uint64_t MaxStudyCases = 10'000'000;
 
@@ -41,7 +42,7 @@ struct StudyPlan {
 // Reads NAME=FROM:TO:STEP (FROM + k x STEP for k = 0, 1, ... up to TO, with a
 // tolerance of a millionth of STEP) or NAME=V1,V2,... (with ';' between the
 // values where the decimal separator is a comma). Numbers are read as the
-// run reads a field. Returns nullopt with `error` saying what is wrong, also
+// run reads a field; DieMode takes words (V1,V2,...). Returns nullopt with `error` saying what is wrong, also
 // for a STEP so small that two consecutive values are the same number.
 std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error);
@@ -58,6 +59,13 @@ std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber
 // Puts the texts of case `caseNumber` into `texts`; an axis whose input is
 // not one of `texts` (a stage input beyond them) is left to the caller.
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts);
+
+// The same for the melt-conveying stage's inputs: puts the texts of the
+// axes that vary a stage input into `texts`.
+void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, MeltTexts& texts);
+
+// Whether an axis varies one of the stage's inputs, which turns the stage on.
+bool StudyVariesMeltInput(const StudyPlan& plan);
 
 // Which cases one of N machines runs: those whose number modulo Count is
 // Index - 1 (Index from 1 to Count).

@@ -53,7 +53,8 @@ std::string StudyAxesColumns(const StudyPlan& plan, uint64_t caseNumber) {
   std::string row = std::to_string(caseNumber) + ',';
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
-    row += RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
+    row += IsWordInput(plan.Axes[a].Input) ? CsvField(StudyAxisText(plan.Axes[a], indexes[a]))
+                                           : RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
     row += ',';
   }
   return row;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "results/melt_study_columns.h"
 #include "report/result_file.h"
 #include "results/run_summary.h"
 #include "results/study_rows.h"
@@ -42,8 +43,19 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
   ApplyStudyCase(plan, caseNumber, texts);
   if (settings.ReportsFolder) texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
   CaseMessages messages;
+  std::optional<MeltRunResult> melt;
+  if (settings.Melt) {
+    MeltRequest request = *settings.Melt;
+    ApplyStudyCase(plan, caseNumber, request.Texts);
+    // The workers already use every core: each case searches its bounds in turn.
+    OperatingPointSettings search;
+    search.Parallel = false;
+    melt = RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip,
+                       request, search);
+  }
   const RunOutcome outcome =
-      RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip);
+      melt ? melt->Outcomes.Run
+           : RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip);
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) {
     summary = SummarizeRun(state);
@@ -59,8 +71,12 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
     }
   }
   if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
-  return {StudyRow(plan, caseNumber, outcome, summary, messages.Text), outcome.Result,
-          !messages.Text.empty()};
+  std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
+  if (melt) {
+    row.pop_back();  // the line end, after the stage's columns
+    row += MeltStudyFields(*melt, settings.Melt->OperatingPoint) + '\n';
+  }
+  return {std::move(row), outcome.Result, !messages.Text.empty()};
 }
 
 // The rows between the workers and the writer: kept until every earlier

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/run_command.h"
+#include "results/melt_run.h"
 #include "results/run_summary.h"
 #include "results/study_plan.h"
 
@@ -30,6 +31,9 @@ struct StudySettings {
   StudyShard Shard;
   // A folder for one report per case (case-000001.txt ...); none without it.
   std::optional<std::string> ReportsFolder;
+  // The melt-conveying stage after each completed case, with the texts every
+  // case starts from; each row then ends with MeltStudyFields.
+  std::optional<MeltRequest> Melt;
   StudyCaseObserver CaseDone;  // may be empty
 };
 

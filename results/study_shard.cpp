@@ -58,6 +58,15 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
   fingerprint.Add(std::to_string(settings.UnitIndex));
   fingerprint.Add(std::string(1, settings.DecimalSeparator));
   for (int k = 0; k < InputCount; ++k) fingerprint.Add(settings.BaseTexts[k]);
+  if (settings.Melt) {
+    fingerprint.Add(settings.Melt->OperatingPoint ? "melt stage, operating point" : "melt stage");
+    for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
+  }
+  // A study with the melt-conveying stage has other columns and other cases.
+  if (settings.Melt) {
+    fingerprint.Add(settings.Melt->OperatingPoint ? "melt, operating point" : "melt");
+    for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
+  }
   for (const StudyAxis& axis : plan.Axes) {
     fingerprint.Add(std::to_string(axis.Input));
     fingerprint.Add(std::to_string(axis.Count));

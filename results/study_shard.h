@@ -4,10 +4,10 @@
 //   # chung-batch shard K/N of study 0123456789abcdef, C cases
 // naming its place, the study it belongs to and how many cases the whole
 // study has. The study is a fingerprint of everything that decides the
-// rows: the program version, the plan, the texts every case starts from,
-// the unit and the decimal separator. A merge joins only shards of one
-// study and knows how many cases there should be; the merged file, like a
-// study run without --shard, has no such line.
+// rows: the program version, the plan, the texts every case starts from (the
+// melt stage's too), the unit and the decimal separator. A merge joins only
+// shards of one study and knows how many cases there should be; the merged
+// file, like a study run without --shard, has no such line.
 
 #include <cstdint>
 #include <optional>

@@ -11,11 +11,19 @@
 
 #include "ui/bevel_panel.h"
 #include "ui/main_window.h"
+#include "ui/pressure_tab.h"
 #include "ui/profile_form.h"
 #include "ui/profile_picture.h"
 #include "ui/radio_group.h"
 #include "ui/run_snapshot.h"
 #include "ui/study_window.h"
+
+namespace {
+
+constexpr int OutputRateIndex = 10;  // Edit11
+static_assert(InputMembers[OutputRateIndex] == &ModelInputs::OutputRate);
+
+}  // namespace
 
 void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   auto run = std::make_shared<RunSnapshot>();
@@ -23,6 +31,7 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text();
   run->UnitIndex = RadioGroup1->ItemIndex();
+  run->DecimalSeparator = Separator;
   // The writers resolved the name against the current directory, which the
   // file list moves back to the start-up folder right after this run.
   run->ReportPath = QFileInfo(QDir::current(), Edit29->text()).absoluteFilePath();
@@ -56,6 +65,9 @@ TProfileForm* TMF_Tad::Results() {
   if (!ProfileForm) {
     ProfileForm = new TProfileForm(TheDialogs, this);
     connect(ProfileForm, &TProfileForm::StudyRequested, this, [this] { StudyClick(); });
+    // The output an operating point search found, into the Output field.
+    connect(ProfileForm->findChild<TPressureTab*>(), &TPressureTab::OutputChosen, this,
+            [this](const QString& text) { InputEdits[OutputRateIndex]->setText(text); });
   }
   return ProfileForm;
 }

@@ -42,6 +42,18 @@ constexpr std::array<DataLine, InputCount + 1> DataLines = {{
     {"Viscosity Unit", "0 = Pa.s, 1 = gf.s/cm2"},
 }};
 
+// Lines 30 to 37, in MeltTexts order.
+constexpr std::array<DataLine, MeltInputCount> DieLines = {{
+    {"Die Mode", "None, HeadPressure, Capillary, Slit or Constant (not loaded)"},
+    {"Die Head Pressure", "MPa (not loaded)"},
+    {"Die Diameter", "cm (not loaded)"},
+    {"Die Length", "cm (not loaded)"},
+    {"Die Slit Width", "cm (not loaded)"},
+    {"Die Slit Gap", "cm (not loaded)"},
+    {"Die Constant", "cm3 (not loaded)"},
+    {"Melt Start Pressure", "MPa (not loaded)"},
+}};
+
 constexpr size_t LabelWidth = 32;
 constexpr size_t ValueWidth = 10;
 
@@ -58,9 +70,13 @@ std::string Line(const DataLine& line, const std::string& value) {
 
 }  // namespace
 
-std::string InputDataFileText(const std::array<std::string, InputCount>& values, int unitIndex) {
+std::string InputDataFileText(const std::array<std::string, InputCount>& values, int unitIndex,
+                              const MeltTexts& dieTexts) {
   std::string text;
   for (int i = 0; i < InputCount; ++i) text += Line(DataLines[static_cast<size_t>(i)], values[static_cast<size_t>(i)]);
   text += Line(DataLines[InputCount], unitIndex == 0 ? "0" : "1");
+  // A file of a run without a die keeps its 29 lines, as before the stage.
+  if (dieTexts == InitialMeltTexts('.') || dieTexts == InitialMeltTexts(',')) return text;
+  for (size_t k = 0; k < DieLines.size(); ++k) text += Line(DieLines[k], dieTexts[k]);
   return text;
 }

@@ -27,6 +27,7 @@
 #include "ui/channel_picture.h"
 #include "ui/dialogs.h"
 #include "ui/input_data_file.h"
+#include "ui/pressure_tab.h"
 #include "ui/profile_charts.h"
 #include "ui/chart_caption.h"
 #include "ui/profile_table.h"
@@ -154,8 +155,14 @@ TProfileForm::TProfileForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, 
   connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this), &QShortcut::activated, this, &TProfileForm::StudyRequested);
   buttons->addWidget(study);
 
+  Pressure = new TPressureTab;
+  Pages = new QTabWidget;
+  Pages->setObjectName(QStringLiteral("ResultPages"));
+  Pages->addTab(split, QStringLiteral("Melting profile"));
+  Pages->addTab(Pressure, QStringLiteral("Pressure and temperature"));
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(split, 1);
+  layout->addWidget(Pages, 1);
   layout->addLayout(buttons);
 
   // Small enough for a 1024 x 768 screen, large enough that no axis title is cut.
@@ -182,6 +189,7 @@ void TProfileForm::ShowRun(std::shared_ptr<const RunSnapshot> run) {
   ReplaceChart(ConditionsView, Shown ? ConditionsChart(*Shown) : new QChart);
   ShowSummary();
   FillTable();
+  Pressure->ShowRun(Shown);
 }
 
 void TProfileForm::ShowSummary() {
@@ -317,5 +325,6 @@ void TProfileForm::SaveInputsClick() {
   // The loader reads the file as bytes in the system's encoding.
   for (int i = 0; i < InputCount; ++i) values[static_cast<size_t>(i)] = Shown->FieldTexts[static_cast<size_t>(i)].toLocal8Bit().toStdString();
   SaveBytes(QStringLiteral("Save the Inputs of this Run As"), QStringLiteral("-inputs.txt"),
-            QString::fromLatin1(DataFileFilter), QByteArray::fromStdString(InputDataFileText(values, Shown->UnitIndex)));
+            QString::fromLatin1(DataFileFilter),
+            QByteArray::fromStdString(InputDataFileText(values, Shown->UnitIndex, Pressure->Texts())));
 }

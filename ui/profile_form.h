@@ -17,6 +17,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class TPressureTab;
 
 class TProfileForm : public QWidget {
   Q_OBJECT
@@ -54,6 +55,8 @@ class TProfileForm : public QWidget {
   Dialogs& TheDialogs;
   std::shared_ptr<const RunSnapshot> Shown;
 
+  QTabWidget* Pages = nullptr;  // the melting profile, and pressure and temperature
+  TPressureTab* Pressure = nullptr;
   QTabWidget* Charts = nullptr;
   QChartView* MeltingView = nullptr;
   QChartView* ConditionsView = nullptr;

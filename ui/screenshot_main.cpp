@@ -1,5 +1,6 @@
 // chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]
 // chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]
+// chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]
 // chung-screenshot --finish-form OUTPUT.png
 // Renders the main window (or the completion dialog, or the results window)
 // without a display into a PNG. The file widgets show DIRECTORY (default: the
@@ -7,7 +8,9 @@
 // --run presses GO first, which writes the report into DIRECTORY, and the
 // window is drawn as the run leaves it; --profile-form draws the results
 // window of that run instead, on its second tab with --second-tab and at its
-// minimum size with --smallest.
+// minimum size with --smallest; --pressure-tab draws it on the page "Pressure
+// and temperature", with the stage's inputs (DieMode, DieDiameter ...) set by
+// --melt first and the operating point found.
 // --study-form opens the study window, sets its controls (a line edit's
 // text, the combo box item that contains TEXT, a radio button or check box by
 // its name with TEXT 1), runs the study and draws the window once it is over.
@@ -16,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QThread>
 #include <QPixmap>
@@ -28,6 +32,8 @@
 #include "ui/dialogs.h"
 #include "ui/finish_form.h"
 #include "ui/main_window.h"
+#include "ui/pressure_tab.h"
+#include "results/input_names.h"
 #include "ui/study_window.h"
 
 namespace {
@@ -46,6 +52,7 @@ class UnattendedDialogs : public Dialogs {
 int Usage() {
   std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
 }
@@ -91,6 +98,8 @@ int main(int argc, char* argv[]) {
   bool finishForm = false;
   bool run = false;
   bool profileForm = false;
+  bool pressureTab = false;
+  MeltTexts dieTexts = InitialMeltTexts();
   bool secondTab = false;
   bool smallest = false;
   bool studyForm = false;
@@ -108,6 +117,13 @@ int main(int argc, char* argv[]) {
       smallest = true;
     } else if (argument == QLatin1String("--profile-form")) {
       run = profileForm = true;
+    } else if (argument == QLatin1String("--pressure-tab")) {
+      run = profileForm = pressureTab = true;
+    } else if (argument == QLatin1String("--melt") && i + 1 < argc && std::strchr(argv[i + 1], '=')) {
+      const std::string setting = argv[++i];
+      const std::optional<int> input = FindInputByName(setting.substr(0, setting.find('=')));
+      if (!input || !IsMeltInput(*input)) return Usage();
+      dieTexts[static_cast<std::size_t>(*input - InputCount)] = setting.substr(setting.find('=') + 1);
     } else if (argument == QLatin1String("--study-form")) {
       studyForm = true;
     } else if ((argument == QLatin1String("--set") || argument == QLatin1String("--study-set")) && i + 1 < argc &&
@@ -159,6 +175,20 @@ int main(int argc, char* argv[]) {
     if (auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("ProfileCharts")); tabs && secondTab)
       tabs->setCurrentIndex(1);
     if (smallest) form->resize(form->minimumSize());
+    if (pressureTab) {
+      auto* pages = form->findChild<QTabWidget*>(QStringLiteral("ResultPages"));
+      auto* tab = form->findChild<TPressureTab*>();
+      if (!pages || !tab) return 1;
+      tab->SetTexts(dieTexts);
+      pages->setCurrentWidget(tab);
+      // The picture shows the operating point found, as a user would see it.
+      QEventLoop wait;
+      QObject::connect(tab, &TPressureTab::SearchEnded, &wait, &QEventLoop::quit);
+      tab->FindOperatingPointClick();
+      if (tab->Searching()) wait.exec();
+      // Each level of nested layouts settles in its own pass.
+      for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
+    }
     return Save(*form, output) ? 0 : 1;
   }
   return Save(window, output) ? 0 : 1;

@@ -51,6 +51,11 @@ TEST(StudyFingerprint, ChangesWithEverythingThatDecidesTheRows) {
          changed.UnitIndex = 1 - settings.UnitIndex;
          return StudyFingerprint(plan, changed);
        }},
+      {"the melt stage", [&] {
+         StudySettings changed = settings;
+         changed.Melt = MeltRequest{};
+         return StudyFingerprint(plan, changed);
+       }},
       {"the search's condition", [&] {
          LimitSearch changed = search;
          changed.Condition = LimitCondition::Clean;

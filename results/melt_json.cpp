@@ -1,0 +1,119 @@
+#include "results/melt_json.h"
+
+#include "results/outcome_name.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+Json Optional(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
+
+const char* BoundName(int b) { return MeltBoundName(static_cast<MeltBound>(b)); }
+
+Json Common(const MeltCommonFigures& common) {
+  return Json{{"DragCapacity", common.DragCapacity},
+              {"TipIndex", common.TipIndex},
+              {"MeltEndIndex", common.MeltEndIndex},
+              {"MeltEndTurn", Optional(common.MeltEndTurn)},
+              {"MeltFlow", common.MeltFlow},
+              {"DieConductance", Optional(common.DieConductance)},
+              {"NarrowPoolCount", common.NarrowPoolCount},
+              {"NarrowPoolFirstTurn", Optional(common.NarrowPoolFirstTurn)},
+              {"NarrowPoolLastTurn", Optional(common.NarrowPoolLastTurn)}};
+}
+
+Json BoundSummary(const MeltBoundSummary& s) {
+  return Json{{"PeakPressure", s.PeakPressure},
+              {"PeakPressureTurn", s.PeakPressureTurn},
+              {"MinPressure", s.MinPressure},
+              {"MinPressureTurn", s.MinPressureTurn},
+              {"TipPressure", s.TipPressure},
+              {"DiePressure", s.DiePressure},
+              {"PressureMargin", s.PressureMargin},
+              {"DieShearRate", Optional(s.DieShearRate)},
+              {"DieViscosity", Optional(s.DieViscosity)},
+              {"MeltingZoneHeat", s.MeltingZoneHeat},
+              {"MeltStartTemperature", Optional(s.MeltStartTemperature)},
+              {"TipMeltTemperature", s.TipMeltTemperature},
+              {"MeltConveyingPower", s.MeltConveyingPower},
+              {"TotalScrewPower", s.TotalScrewPower},
+              {"EnergyResidual", Optional(s.EnergyResidual)}};
+}
+
+Json Warning(const MeltWarning& warning) {
+  Json object{{"Code", MeltWarningCodeName(warning.Code)}};
+  if (warning.Bound) object["Bound"] = MeltBoundName(*warning.Bound);
+  for (const MeltWarningFigure& figure : warning.Figures) object[figure.Name] = figure.Value;
+  object["Text"] = warning.Text;
+  return object;
+}
+
+Json Row(const MeltPoint& point) {
+  Json row{{"Index", point.Index},
+           {"Turn", point.Turn},
+           {"Zone", ScrewZoneName(point.Zone)},
+           {"ChannelLength", point.ChannelLength},
+           {"Depth", point.Depth},
+           {"Melting", point.Melting},
+           {"Active", point.Active},
+           {"FlowWidth", point.FlowWidth},
+           {"MeltFlowRate", point.MeltFlowRate},
+           {"DragFlowRate", Optional(point.DragFlowRate)},
+           {"FlowRatio", Optional(point.FlowRatio)},
+           {"DragShapeFactor", Optional(point.DragShapeFactor)},
+           {"PressureShapeFactor", Optional(point.PressureShapeFactor)},
+           {"ShearRate", point.ShearRate}};
+  for (int b = 0; b < MeltBoundCount; ++b) {
+    const MeltBoundPoint& bound = point.Bounds[static_cast<std::size_t>(b)];
+    row[BoundName(b)] = Json{{"Temperature", bound.Temperature},
+                             {"Viscosity", bound.Viscosity},
+                             {"Gradient", bound.Gradient},
+                             {"Pressure", bound.Pressure}};
+  }
+  return row;
+}
+
+Json FoundOutput(const MeltOperatingPoint& point) {
+  Json codes = Json::array();
+  for (MeltWarningCode code : point.Warnings) codes.push_back(MeltWarningCodeName(code));
+  const bool trialFailed = point.Status == OperatingPointStatus::TrialFailed;
+  return Json{{"Status", OperatingPointStatusName(point.Status)},
+              {"Output", point.Output},
+              {"Low", point.Low},
+              {"High", point.High},
+              {"LowMargin", point.LowMargin},
+              {"HighMargin", point.HighMargin},
+              {"Bisections", point.Bisections},
+              {"Evaluations", point.Evaluations},
+              {"TipPressure", point.TipPressure},
+              {"DiePressure", point.DiePressure},
+              {"PressureMargin", point.PressureMargin},
+              {"PeakPressure", point.PeakPressure},
+              {"TipMeltTemperature", point.TipMeltTemperature},
+              {"SolidAtTip", point.SolidAtTip},
+              {"InJump", point.InJump},
+              {"Warnings", std::move(codes)},
+              {"TrialOutcome", trialFailed ? Json(OutcomeName(point.TrialOutcome.Result)) : Json(nullptr)},
+              {"TrialMessage", trialFailed ? Json(OutcomeMessage(point.TrialOutcome)) : Json(nullptr)}};
+}
+
+}  // namespace
+
+Json MeltJson(const MeltStage& stage, const MeltOperatingPoints* operatingPoints) {
+  Json summary = Json::object();
+  for (int b = 0; b < MeltBoundCount; ++b) summary[BoundName(b)] = BoundSummary(stage.Summary[static_cast<std::size_t>(b)]);
+  Json warnings = Json::array();
+  for (const MeltWarning& warning : stage.Warnings) warnings.push_back(Warning(warning));
+  Json rows = Json::array();
+  for (const MeltPoint& point : stage.Points) rows.push_back(Row(point));
+  Json melt = Json::object();
+  melt["Common"] = Common(stage.Common);
+  melt["Summary"] = std::move(summary);
+  melt["Warnings"] = std::move(warnings);
+  melt["Rows"] = std::move(rows);
+  if (operatingPoints) {
+    melt["OperatingPoint"] = Json{{"Adiabatic", FoundOutput(operatingPoints->Adiabatic)},
+                                  {"Barrel", FoundOutput(operatingPoints->Barrel)}};
+  }
+  return melt;
+}

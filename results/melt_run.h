@@ -1,0 +1,28 @@
+#pragma once
+// A melting run followed, when asked, by the melt-conveying stage and its
+// operating point search: the one sequence the batch tool's single run and
+// every case of a study go through.
+
+#include <optional>
+
+#include "melt/melt_operating_point.h"
+#include "melt/melt_stage.h"
+
+struct MeltRequest {
+  MeltTexts Texts = InitialMeltTexts();
+  bool OperatingPoint = false;  // also search the flood-fed operating point
+};
+
+struct MeltRunResult {
+  MeltRunOutcomes Outcomes;  // the melting run's, and the stage's when it ran or was refused
+  MeltStage Stage;           // holds the stage's figures when Outcomes.Melt is Completed
+  std::optional<MeltOperatingPoints> OperatingPoints;  // when asked and the stage completed
+
+  bool StageCompleted() const { return Outcomes.Melt && Outcomes.Melt->Result == RunResult::Completed; }
+};
+
+// `state` ends as the melting run at the texts' own output left it; the
+// search runs on states of its own. `search` is handed to the search.
+MeltRunResult RunWithMelt(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
+                          char decimalSeparator, ReportWriting report, const MeltRequest& request,
+                          const OperatingPointSettings& search = {});
