@@ -6,6 +6,7 @@
 
 #include "completed_run.h"
 #include "model/axial_grid.h"
+#include "model/data_file.h"
 #include "report/format_number.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
@@ -41,18 +42,26 @@ std::vector<std::string> ReportRows(const std::string& report) {
 // report's last row, whose QS/QT is still 2 % or more.
 TEST(RunSummary, EndOfMeltingIsTheFirstPointBelowTwoPercent) {
   const struct {
-    const char* Name;
-    std::vector<std::pair<std::string, std::string>> Settings;
-    int EndPoint;
+    const char* File;
+    int EndPoint;  // -1: not pinned
     double EndTurns;
     double EndSolidFraction;
   } cases[] = {
-      {"default", {}, 197, 18.7, 0.01754},
-      {"hot barrel", {{"BarrelB0", "300.0"}, {"BarrelB1", "0.1"}, {"BarrelB2", "-0.002"}}, -1, 0, 0.0196},
+      {"default.txt", 197, 18.7, 0.01754},
+      {"hot_barrel.txt", -1, 0, 0.0196},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    const CompletedRun run = RunSetting(c.Settings);
+    SCOPED_TRACE(c.File);
+    // The example file's editable lines, as the window loads them.
+    DataFileLineArray lines;
+    ASSERT_TRUE(ReadDataFileLines(std::string(CHUNG_EXAMPLES_DIR "/") + c.File, lines));
+    const DataLineValues values = ParseDataLines(lines, c.File);
+    ASSERT_TRUE(values.Accepted) << values.Message;
+    ASSERT_EQ(values.UnitIndex, InitialUnitIndex);
+    std::vector<std::pair<int, std::string>> settings;
+    for (int k = 0; k < InputCount; ++k)
+      if (!InputFields[k].Fixed) settings.emplace_back(k, values.Values[k]);
+    const CompletedRun run = RunWithSettings(settings);
     const ModelState& state = *run.State;
     const RunSummary summary = SummarizeRun(state);
     const std::vector<std::string> rows = ReportRows(run.Report);
