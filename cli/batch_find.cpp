@@ -2,14 +2,22 @@
 
 #include <atomic>
 
+#include "batch_melt.h"
 #include "batch_run.h"
 #include "batch_study.h"
 #include "results/limit_find.h"
 
 int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
                    bool showProgress, std::ostream& out, std::ostream& err) {
+  // The die that die-reached judges: the stage's texts after --set.
+  BatchOptions withDie = options;
+  if (const std::optional<std::string> refusal = ConvertMeltInputs(
+          BatchMeltRequest(options, decimalSeparator).Texts, decimalSeparator, withDie.Find->Die)) {
+    err << *refusal << '\n';
+    return BatchExitRejected;
+  }
   if (options.StudyFile) {
-    return RunStudyCommand(options, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
+    return RunStudyCommand(withDie, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
   }
   StudySettings settings;
   settings.BaseTexts = texts;
@@ -18,10 +26,7 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};
-  LimitSearch search = *options.Find;
-  // The stage's own inputs as they start: no die, no pressure at the start
-  // of melting.
-  ConvertMeltInputs(InitialMeltTexts(decimalSeparator), decimalSeparator, search.Die);
+  const LimitSearch search = *withDie.Find;
   const LimitResult result = FindLimit(search, settings, stop);
   out << LimitResultLine(search, result, unitIndex) << '\n';
 

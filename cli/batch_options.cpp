@@ -128,7 +128,8 @@ const char* const BatchHelp =
     "                    within the screw; clean: melted and without warnings;\n"
     "                    die-reached: completed, and the melt-conveying stage's\n"
     "                    pressure at the tip at least what the die needs\n"
-    "                    (PressureMargin >= 0) for both temperature bounds\n"
+    "                    (PressureMargin >= 0) for both temperature bounds,\n"
+    "                    the die as --set DieMode ... MeltStartPressure give it\n"
     "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
@@ -259,10 +260,15 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
-  // A limit is searched on the melting run alone.
-  if (IsMeltInput(options.Find->Input) || options.MeltStageOn()) {
+  // A limit is searched over the melting run's inputs; the stage's own
+  // inputs only describe the die that die-reached judges.
+  bool dieSet = false;
+  for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
+  if (IsMeltInput(options.Find->Input) || options.Melt || options.OperatingPoint || options.MeltCsvFile ||
+      StudyVariesMeltInput(options.Plan) || (dieSet && options.Find->Condition != LimitCondition::DieReached)) {
     error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
-            "(--melt, --operating-point, --melt-csv, DieMode ... MeltStartPressure)";
+            "(--melt, --operating-point, --melt-csv, a varied DieMode ... MeltStartPressure); the die's "
+            "inputs are set for --until die-reached only";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

@@ -167,8 +167,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
               std::ostream& out, std::ostream& err, const FoundLimit* limit) {
   texts[InputCount] = options.ResultFile;
-  const std::optional<MeltRequest> melt =
-      options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
+  // The run a limit search shows is the melting run at the limit alone.
+  const std::optional<MeltRequest> melt = options.MeltStageOn() && !limit
+                                              ? std::optional(BatchMeltRequest(options, decimalSeparator))
+                                              : std::nullopt;
 
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();

@@ -252,6 +252,7 @@ QString TProfileForm::SuggestedPath(const QString& suffix) const {
 }
 
 QChartView* TProfileForm::CurrentChart() const {
+  if (Pages->currentWidget() == Pressure) return Pressure->findChild<QChartView*>(QStringLiteral("PressureChart"));
   return Charts->currentWidget() == ConditionsView ? ConditionsView : MeltingView;
 }
 
@@ -277,7 +278,9 @@ void TProfileForm::SaveChartPngClick() {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   CaptionedChartImage(CurrentChart(), ChartCaption(*Shown)).save(&buffer, "PNG");
-  const QString suffix = CurrentChart() == MeltingView ? QStringLiteral("-melting.png") : QStringLiteral("-conditions.png");
+  const QString suffix = CurrentChart() == MeltingView ? QStringLiteral("-melting.png")
+                        : CurrentChart() == ConditionsView ? QStringLiteral("-conditions.png")
+                                                           : QStringLiteral("-pressure.png");
   SaveBytes(QStringLiteral("Save the Chart as PNG"), suffix, QStringLiteral("PNG Images (*.png);;All Files (*)"), bytes);
 }
 
@@ -298,7 +301,9 @@ void TProfileForm::SaveChartSvgClick() {
     QPainter painter(&svg);
     PaintCaptionedChart(painter, view, ChartCaption(*Shown));
   }
-  const QString suffix = view == MeltingView ? QStringLiteral("-melting.svg") : QStringLiteral("-conditions.svg");
+  const QString suffix = view == MeltingView      ? QStringLiteral("-melting.svg")
+                         : view == ConditionsView ? QStringLiteral("-conditions.svg")
+                                                  : QStringLiteral("-pressure.svg");
   SaveBytes(QStringLiteral("Save the Chart as SVG"), suffix, QStringLiteral("SVG Images (*.svg);;All Files (*)"), bytes);
 }
 

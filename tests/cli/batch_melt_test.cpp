@@ -77,8 +77,9 @@ TEST(BatchMeltOptions, StageInputsBySetAndVaryTurnTheStageOn) {
   EXPECT_FALSE(ParseBatchArguments({"--study", "s.csv", "--melt-csv", "m.csv"}, options, error));
   EXPECT_NE(error.find("--melt-csv"), std::string::npos) << error;
   for (const std::vector<std::string>& find :
-       {std::vector<std::string>{"--find", "DieDiameter=0.1:1", "--until", "melted"},
-        {"--find", "OutputRate=100:900", "--until", "melted", "--melt"}}) {
+       {std::vector<std::string>{"--find", "DieDiameter=0.1:1", "--until", "die-reached"},
+        {"--find", "OutputRate=100:900", "--until", "melted", "--melt"},
+        {"--find", "OutputRate=100:900", "--until", "melted", "--set", "DieMode=slit"}}) {
     EXPECT_FALSE(ParseBatchArguments(find, options, error)) << find[1];
     EXPECT_NE(error.find("melt-conveying stage"), std::string::npos) << error;
   }
@@ -121,6 +122,21 @@ TEST_F(BatchMelt, CapillaryOperatingPointOfTheDefaultFile) {
   EXPECT_EQ(Count(result.Err, "warning: "), 5u) << result.Err;
   EXPECT_NE(result.Out.find("Operating point (adiabatic / barrel): 291.514 / 287.071 kg/hr"), std::string::npos)
       << result.Out;
+}
+
+// The largest output whose tip pressure reaches the die's need for both
+// bounds is the lower of the two operating points.
+TEST_F(BatchMelt, LimitSearchUntilTheDieIsReachedMeetsTheOperatingPoint) {
+  const BatchResult result = Batch(
+      With({DefaultFile, "--no-report", "--find", "OutputRate=100:400", "--until", "die-reached"}, Capillary));
+  ASSERT_EQ(result.Code, BatchExitCompleted) << result.Err;
+  const std::string lead = "largest OutputRate where die-reached holds: ";
+  ASSERT_TRUE(result.Out.starts_with(lead)) << result.Out;
+  EXPECT_NEAR(std::stod(result.Out.substr(lead.size())), 287.070954, 287.070954 * 2e-6) << result.Out;
+  const BatchResult refused =
+      Batch({DefaultFile, "--set", "DieMode=Tube", "--find", "OutputRate=100:400", "--until", "die-reached"});
+  EXPECT_EQ(refused.Code, BatchExitRejected);
+  EXPECT_NE(refused.Err.find("Value of Die Mode is not correct!"), std::string::npos) << refused.Err;
 }
 
 // Warnings count for --strict, the note never does.

@@ -119,6 +119,19 @@ TEST_F(PressureTabTest, FindsTheOperatingPointOffTheGuiThreadAndPutsItIntoOutput
   EXPECT_TRUE(Text(tab, "OperatingPointText").isEmpty());
 }
 
+// On this page the chart buttons save the pressure chart.
+TEST_F(PressureTabTest, SavesThePressureChartFromItsPage) {
+  RunAndOpenTab();
+  const QString path = QDir(StartDir()).filePath("chart.svg");
+  Recorder.SaveAnswers.push_back(path);
+  QTest::mouseClick(FindControl<QPushButton>(Control<TProfileForm>("ProfileForm"), "SaveSvgButton"), Qt::LeftButton);
+  ASSERT_FALSE(Recorder.SaveRequests.empty());
+  EXPECT_TRUE(Recorder.SaveRequests.back().SuggestedPath.endsWith("-pressure.svg"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("Melt temperature"));
+}
+
 // Save Inputs As writes the die after line 29, where the loader stops
 // reading; a run without a die keeps the 29-line file.
 TEST_F(PressureTabTest, SavedDataFileKeepsTheDieBeyondWhatTheLoaderReads) {
