@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "results/study_merge.h"
+#include "results/study_run.h"
 #include "same_file.h"
 
 namespace fs = std::filesystem;
@@ -67,10 +67,8 @@ std::optional<uint64_t> ReportCase(const std::string& name, const BatchOptions& 
   const char* first = name.data() + Lead.size();
   const char* last = name.data() + name.size() - Tail.size();
   if (std::from_chars(first, last, number).ptr != last) return std::nullopt;
-  char canonical[40];
-  std::snprintf(canonical, sizeof canonical, "case-%06llu.txt", static_cast<unsigned long long>(number));
   const uint64_t cases = StudyCaseCount(options.Plan);
-  if (name != canonical || number == 0 || number > cases || number % options.Shard.Count != options.Shard.Index - 1) {
+  if (name != CaseReportName("", number) || number == 0 || number > cases || number % options.Shard.Count != options.Shard.Index - 1) {
     return std::nullopt;
   }
   return number;

@@ -150,6 +150,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (const InputSetting& setting : options.Settings) {
     if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
   }
+  // A study of limits checks stdout like any study; a single search does as a run does.
+  if (options.Find && options.StudyFile) {
+    return CheckOutput(out, err, RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
+  }
   if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
   if (options.StudyFile) {
     const std::optional<MeltRequest> melt =

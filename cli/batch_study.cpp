@@ -113,7 +113,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
     start += MeltStudyHeader(melt->OperatingPoint) + '\n';
   }
   if (options.ShardGiven) {
-    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings), StudyCaseCount(options.Plan)}) +
+    start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;
   }
   StudyCounts counts;

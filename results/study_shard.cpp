@@ -52,12 +52,16 @@ bool TakeText(std::string_view& text, std::string_view expected) {
 
 }  // namespace
 
-std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings) {
+std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings, const LimitSearch* search) {
   Fingerprint fingerprint;
   fingerprint.Add(ProgramVersion);
   fingerprint.Add(std::to_string(settings.UnitIndex));
   fingerprint.Add(std::string(1, settings.DecimalSeparator));
   for (int k = 0; k < InputCount; ++k) fingerprint.Add(settings.BaseTexts[k]);
+  if (settings.Melt) {
+    fingerprint.Add(settings.Melt->OperatingPoint ? "melt stage, operating point" : "melt stage");
+    for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
+  }
   // A study with the melt-conveying stage has other columns and other cases.
   if (settings.Melt) {
     fingerprint.Add(settings.Melt->OperatingPoint ? "melt, operating point" : "melt");
@@ -72,6 +76,15 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
     } else {
       for (const std::string& text : axis.Texts) fingerprint.Add(text);
     }
+  }
+  if (search != nullptr) {
+    fingerprint.Add("find");
+    fingerprint.Add(std::to_string(search->Input));
+    fingerprint.Add(RoundTripText(search->Low));
+    fingerprint.Add(RoundTripText(search->High));
+    fingerprint.Add(std::to_string(static_cast<int>(search->Condition)));
+    fingerprint.Add(search->Smallest ? "smallest" : "largest");
+    fingerprint.Add(RoundTripText(search->Tolerance));
   }
   return fingerprint.Hex();
 }
