@@ -73,11 +73,15 @@ void StudyJob::Run() {
     RunStudy(plan, settings, [&](const std::string& line) {
       const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j++);
       StudyCaseResult result;
+      result.Number = caseNumber;
       {
         std::lock_guard lock(Mutex);
-        const auto found = Running.find(caseNumber);
-        result = std::move(found->second);
-        Running.erase(found);
+        // Every case is told before its row is written; a row without it
+        // still counts, with no figures.
+        if (const auto found = Running.find(caseNumber); found != Running.end()) {
+          result = std::move(found->second);
+          Running.erase(found);
+        }
       }
       result.Row = line;
       Deliver(std::move(result));

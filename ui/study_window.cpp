@@ -1,13 +1,11 @@
 #include "ui/study_window.h"
 
-#include <QAbstractTableModel>
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,21 +14,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScatterSeries>
 #include <QShortcut>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QTableView>
 #include <QTimer>
-#include <QToolTip>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -45,70 +38,11 @@
 #include "ui/input_rows.h"
 #include "ui/main_window.h"
 #include "ui/run_snapshot.h"
+#include "ui/study_table.h"
 
 namespace {
 
 constexpr int PollMilliseconds = 100;
-// Above this many cases the curves are drawn without a marker per point,
-// which would cost more to paint than the window may spend.
-constexpr uint64_t MarkedPointsUpTo = 400;
-constexpr std::size_t LegendFamiliesUpTo = 12;
-
-const QColor WarningColour(235, 140, 0);
-const QColor GapColour(200, 0, 0);
-// Curves in colours that the two kinds of marks do not use.
-const QColor CurveColours[] = {QColor(31, 90, 180), QColor(40, 140, 60),  QColor(120, 60, 160), QColor(0, 140, 150),
-                               QColor(120, 80, 40), QColor(90, 90, 90),   QColor(180, 60, 140), QColor(60, 170, 220)};
-
-struct SummaryFigure {
-  const char* Name;
-  double RunSummary::*Member;
-};
-
-const SummaryFigure Figures[] = {
-    {"melting end (turns)", &RunSummary::EndTurns},
-    {"QS/QT at end (-)", &RunSummary::EndSolidFraction},
-    {"melting end L/D (-)", &RunSummary::EndLengthRatio},
-    {"melting end from melting start (cm)", &RunSummary::EndDistance},
-    {"motor power for melting (kW)", &RunSummary::MeltingPower},
-    {"net melting energy (kW)", &RunSummary::NetMeltingEnergy},
-    {"specific energy (kWh/kg)", &RunSummary::SpecificEnergy},
-    {"conveying angle (\u00B0)", &RunSummary::ConveyingAngleDegrees},
-};
-
-// "Output (kg/hr)": the main window's label without its colon, with the
-// input's unit where the label does not name one.
-QString InputLabel(int input) {
-  QString label = QString::fromUtf8(InputRows[static_cast<std::size_t>(input)].Label).trimmed();
-  if (label.endsWith(QLatin1Char(':'))) label.chop(1);
-  label = label.trimmed();
-  const QString unit = QString::fromStdString(InputUnit(input, InitialUnitIndex));
-  if (!label.contains(QLatin1Char('(') + unit.left(2)) && unit != QLatin1String("-"))
-    label += QStringLiteral(" (%1)").arg(unit);
-  return label;
-}
-
-// The fields of one line of a study file, quotes removed.
-QStringList CsvLineFields(const std::string& line) {
-  QStringList fields(QString{});
-  QString field;
-  bool quoted = false;
-  const QString text = QString::fromStdString(line).trimmed();
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == QLatin1Char('"') && quoted && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-      fields.back() += c;
-      ++i;
-    } else if (c == QLatin1Char('"')) {
-      quoted = !quoted;
-    } else if (c == QLatin1Char(',') && !quoted) {
-      fields.append(QString{});
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
 
 double Seconds() {
   static const QElapsedTimer clock = [] {
@@ -121,43 +55,16 @@ double Seconds() {
 
 }  // namespace
 
-// The table shows the study file's cells, so it never disagrees with the
-// export; a line is split only when the view asks for one of its cells.
-class StudyTableModel : public QAbstractTableModel {
- public:
-  StudyTableModel(const std::vector<StudyCaseResult>& cases, QObject* parent)
-      : QAbstractTableModel(parent), Cases(cases) {}
+QString StudyInputLabel(int input) {
+  QString label = QString::fromUtf8(InputRows[static_cast<std::size_t>(input)].Label).trimmed();
+  if (label.endsWith(QLatin1Char(':'))) label.chop(1);
+  label = label.trimmed();
+  const QString unit = QString::fromStdString(InputUnit(input, InitialUnitIndex));
+  if (!label.contains(QLatin1Char('(') + unit.left(2)) && unit != QLatin1String("-"))
+    label += QStringLiteral(" (%1)").arg(unit);
+  return label;
+}
 
-  void Reset(const std::string& header) {
-    beginResetModel();
-    Header = CsvLineFields(header);
-    Rows = 0;
-    endResetModel();
-  }
-  void Grow() {
-    const int rows = static_cast<int>(Cases.size());
-    if (rows == Rows) return;
-    beginInsertRows({}, Rows, rows - 1);
-    Rows = rows;
-    endInsertRows();
-  }
-  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : Rows; }
-  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : static_cast<int>(Header.size()); }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    const QStringList fields = CsvLineFields(Cases[static_cast<std::size_t>(index.row())].Row);
-    return index.column() < fields.size() ? fields[index.column()] : QString();
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= Header.size()) return {};
-    return Header[section];
-  }
-
- private:
-  const std::vector<StudyCaseResult>& Cases;
-  QStringList Header;
-  int Rows = 0;
-};
 
 TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), MainWindow(mainWindow), TheDialogs(dialogs) {
@@ -311,7 +218,7 @@ TStudyForm::AxisControls TStudyForm::BuildAxisRow(const QString& label, bool opt
   axis.Input->setObjectName(prefix + QStringLiteral("Input"));
   if (optional) axis.Input->addItem(QStringLiteral("%1: none").arg(label), -1);
   for (int input = 0; input < InputCount; ++input)
-    axis.Input->addItem(QStringLiteral("%1: %2").arg(label, InputLabel(input)), input);
+    axis.Input->addItem(QStringLiteral("%1: %2").arg(label, StudyInputLabel(input)), input);
   const struct {
     QLineEdit** Edit;
     const char* Name;
@@ -349,7 +256,7 @@ std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
   const std::string argument = std::string(InputNames[static_cast<std::size_t>(input)].Name) + "=" + values.toStdString();
   std::string error;
   std::optional<StudyAxis> parsed = ParseStudyAxis(argument, MainWindow.DecimalSeparator(), error);
-  if (!parsed) TheDialogs.ShowMessage(QStringLiteral("%1: %2").arg(InputLabel(input), QString::fromStdString(error)));
+  if (!parsed) TheDialogs.ShowMessage(QStringLiteral("%1: %2").arg(StudyInputLabel(input), QString::fromStdString(error)));
   return parsed;
 }
 
@@ -366,7 +273,7 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
     const std::optional<double> low = ConvertNumber(First.From->text().toStdString(), MainWindow.DecimalSeparator());
     const std::optional<double> high = ConvertNumber(First.To->text().toStdString(), MainWindow.DecimalSeparator());
     if (!low || !high || !(*low < *high)) {
-      TheDialogs.ShowMessage(QStringLiteral("%1: FROM and TO are numbers with FROM below TO.").arg(InputLabel(search.Input)));
+      TheDialogs.ShowMessage(QStringLiteral("%1: FROM and TO are numbers with FROM below TO.").arg(StudyInputLabel(search.Input)));
       return std::nullopt;
     }
     search.Low = *low;
@@ -409,11 +316,7 @@ void TStudyForm::RunClick() {
 
   Figure->blockSignals(true);
   Figure->clear();
-  if (Shown->Find) {
-    Figure->addItem(QStringLiteral("limit of %1").arg(InputLabel(Shown->Find->Input)));
-  } else {
-    for (const SummaryFigure& figure : Figures) Figure->addItem(QString::fromUtf8(figure.Name));
-  }
+  FillFigures();
   Figure->blockSignals(false);
   ResetChart();
   if (!Caption->isModified()) Caption->setText(DefaultCaption());  // a caption typed in stays
@@ -494,214 +397,6 @@ std::string TStudyForm::CsvText() const {
   return text;
 }
 
-bool TStudyForm::CaseValue(const StudyCaseResult& result, double& y) const {
-  if (Shown->Find) {
-    if (!result.Limit || !result.Limit->Value) return false;
-    y = *result.Limit->Value;
-    return true;
-  }
-  if (result.Result != RunResult::Completed) return false;
-  const int figure = std::max(Figure->currentIndex(), 0);
-  y = result.Summary.*Figures[figure].Member;
-  return std::isfinite(y);
-}
-
-// A search without a varied input has one case: it stands at 1.
-double TStudyForm::CaseX(const StudyCaseResult& result) const {
-  if (Shown->Plan.Axes.empty()) return 1;
-  const std::vector<uint64_t> values = StudyCaseValues(Shown->Plan, result.Number);
-  const std::size_t axis = Shown->Find ? Shown->Plan.Axes.size() - 1 : 0;
-  return StudyAxisValue(Shown->Plan.Axes[axis], values[axis]);
-}
-
-std::size_t TStudyForm::FamilyOf(const StudyCaseResult& result) const {
-  if (Shown->Find || Shown->Plan.Axes.size() < 2) return 0;
-  return StudyCaseValues(Shown->Plan, result.Number)[1];
-}
-
-QString TStudyForm::FamilyName(std::size_t family) const {
-  if (Shown->Find) return QStringLiteral("limit");
-  if (Shown->Plan.Axes.size() < 2) return QString::fromUtf8(Figures[std::max(Figure->currentIndex(), 0)].Name);
-  const StudyAxis& axis = Shown->Plan.Axes[1];
-  return QStringLiteral("%1 = %2 %3")
-      .arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
-           QString::fromStdString(RoundTripText(StudyAxisValue(axis, family))),
-           QString::fromStdString(InputUnit(axis.Input, Shown->Settings.UnitIndex)));
-}
-
-void TStudyForm::ResetChart() {
-  auto* chart = new QChart;
-  chart->setTitle(QString());
-  AxisX = new QValueAxis;
-  AxisY = new QValueAxis;
-  for (QValueAxis* axis : {AxisX, AxisY}) axis->setLabelFormat(QStringLiteral("%.4g"));
-  if (Shown) {
-    const int xInput = Shown->Plan.Axes.empty() ? -1
-                       : Shown->Find        ? Shown->Plan.Axes.back().Input
-                                            : Shown->Plan.Axes.front().Input;
-    AxisX->setTitleText(xInput >= 0 ? InputLabel(xInput) : QStringLiteral("case"));
-    AxisY->setTitleText(Figure->currentText());
-  }
-  chart->addAxis(AxisX, Qt::AlignBottom);
-  chart->addAxis(AxisY, Qt::AlignLeft);
-  WarningMarks = new QScatterSeries;
-  WarningMarks->setName(QStringLiteral("with warnings"));
-  WarningMarks->setColor(WarningColour);
-  WarningMarks->setBorderColor(WarningColour);
-  WarningMarks->setMarkerSize(7);
-  GapMarks = new QScatterSeries;
-  GapMarks->setName(QStringLiteral("no value (hover for why)"));
-  GapMarks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-  GapMarks->setColor(GapColour);
-  GapMarks->setBorderColor(GapColour);
-  GapMarks->setMarkerSize(8);
-  for (QScatterSeries* marks : {WarningMarks, GapMarks}) {
-    chart->addSeries(marks);
-    marks->attachAxis(AxisX);
-    marks->attachAxis(AxisY);
-    connect(marks, &QXYSeries::clicked, this, [this, marks](const QPointF& point) { PointEvent(marks, point, true); });
-    connect(marks, &QXYSeries::hovered, this, [this, marks](const QPointF& point, bool state) {
-      if (state) PointEvent(marks, point, false);
-    });
-  }
-  QChart* old = ChartView->chart();
-  ChartView->setChart(chart);
-  delete old;  // the view gives up the old chart without deleting it
-  Chart = chart;
-  Families.clear();
-  SeriesCases.clear();
-  AnyPoint = false;
-}
-
-void TStudyForm::PlotCases(std::size_t first) {
-  if (!Shown) return;
-  const bool marked = StudyCaseCount(Shown->Plan) <= MarkedPointsUpTo;
-  // Points are gathered per series and put in once per batch with replace():
-  // append() redraws the whole series for every point it adds.
-  QHash<QXYSeries*, QList<QPointF>> added;
-  for (std::size_t index = first; index < Finished.size(); ++index) {
-    const StudyCaseResult& result = Finished[index];
-    const std::size_t family = FamilyOf(result);
-    if (family >= Families.size()) Families.resize(family + 1);
-    Family& curve = Families[family];
-    const double x = CaseX(result);
-    double y = 0;
-    if (!CaseValue(result, y)) {
-      curve.Broken = true;
-      added[GapMarks].append(QPointF(x, 0));  // placed on the axis by FitAxes
-      SeriesCases[GapMarks].push_back(index);
-      continue;
-    }
-    if (!curve.Segment || curve.Broken) {
-      const bool firstSegment = curve.Segment == nullptr;
-      auto* segment = new QLineSeries;
-      segment->setName(FamilyName(family));
-      segment->setPointsVisible(marked);
-      segment->setColor(CurveColours[family % std::size(CurveColours)]);
-      Chart->addSeries(segment);
-      segment->attachAxis(AxisX);
-      segment->attachAxis(AxisY);
-      for (QLegendMarker* marker : Chart->legend()->markers(segment)) marker->setVisible(firstSegment);
-      connect(segment, &QXYSeries::clicked, this, [this, segment](const QPointF& point) { PointEvent(segment, point, true); });
-      connect(segment, &QXYSeries::hovered, this, [this, segment](const QPointF& point, bool state) {
-        if (state) PointEvent(segment, point, false);
-      });
-      curve.Segment = segment;
-      curve.Broken = false;
-    }
-    added[curve.Segment].append(QPointF(x, y));
-    SeriesCases[curve.Segment].push_back(index);
-    const bool warned = Shown->Find ? result.Limit->Status == LimitStatus::SeveralChanges : !result.Summary.Warnings.empty();
-    if (warned) {
-      added[WarningMarks].append(QPointF(x, y));
-      SeriesCases[WarningMarks].push_back(index);
-    }
-    if (!AnyPoint) {
-      MinX = MaxX = x;
-      MinY = MaxY = y;
-      AnyPoint = true;
-    }
-    MinX = std::min(MinX, x);
-    MaxX = std::max(MaxX, x);
-    MinY = std::min(MinY, y);
-    MaxY = std::max(MaxY, y);
-  }
-  for (auto it = added.begin(); it != added.end(); ++it) it.key()->replace(it.key()->points() + it.value());
-  if (!GapMarks->points().isEmpty() && !AnyPoint) {
-    MinX = MaxX = GapMarks->at(0).x();
-    MinY = 0;
-    MaxY = 1;
-  }
-  for (const QPointF& gap : GapMarks->points()) {
-    MinX = std::min(MinX, gap.x());
-    MaxX = std::max(MaxX, gap.x());
-  }
-  Chart->legend()->setVisible(Families.size() <= LegendFamiliesUpTo);
-  for (QScatterSeries* marks : {WarningMarks, GapMarks})
-    for (QLegendMarker* marker : Chart->legend()->markers(marks)) marker->setVisible(marks->count() > 0);
-  FitAxes();
-}
-
-void TStudyForm::FitAxes() {
-  const double padX = MaxX > MinX ? 0.03 * (MaxX - MinX) : 1;
-  const double padY = MaxY > MinY ? 0.05 * (MaxY - MinY) : std::max(std::fabs(MaxY) * 0.05, 1.0);
-  AxisX->setRange(MinX - padX, MaxX + padX);
-  AxisY->setRange(MinY - padY, MaxY + padY);
-  AxisX->applyNiceNumbers();
-  AxisY->applyNiceNumbers();
-  // Cases without a value sit on the horizontal axis.
-  const double bottom = AxisY->min();
-  QList<QPointF> gaps = GapMarks->points();
-  bool moved = false;
-  for (QPointF& gap : gaps) {
-    moved = moved || gap.y() != bottom;
-    gap.setY(bottom);
-  }
-  if (moved) GapMarks->replace(gaps);
-}
-
-QString TStudyForm::CaseText(const StudyCaseResult& result) const {
-  QString text = QStringLiteral("case %1").arg(result.Number);
-  const std::vector<uint64_t> values = StudyCaseValues(Shown->Plan, result.Number);
-  for (std::size_t a = 0; a < Shown->Plan.Axes.size(); ++a) {
-    const StudyAxis& axis = Shown->Plan.Axes[a];
-    text += QStringLiteral(", %1 = %2").arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
-                                            QString::fromStdString(RoundTripText(StudyAxisValue(axis, values[a]))));
-  }
-  double y = 0;
-  if (CaseValue(result, y)) {
-    text += QStringLiteral("\n%1: %2").arg(Figure->currentText(), QString::fromStdString(RoundTripText(y)));
-  }
-  if (!result.Message.empty()) text += QStringLiteral("\n") + QString::fromStdString(result.Message);
-  for (const std::string& warning : result.Summary.Warnings) text += QStringLiteral("\n\u26A0 ") + QString::fromStdString(warning);
-  if (result.Limit && result.Limit->Status == LimitStatus::SeveralChanges) {
-    text += QStringLiteral("\n\u26A0 the condition changes more than once; it holds in ") +
-            QString::fromStdString(LimitIntervalsText(result.Limit->Intervals));
-  }
-  return text + QStringLiteral("\nClick to select this case.");
-}
-
-void TStudyForm::PointEvent(QAbstractSeries* series, const QPointF& point, bool click) {
-  auto* xy = static_cast<QXYSeries*>(series);
-  const std::vector<std::size_t>& cases = SeriesCases.value(series);
-  // A click on a line lands between points: take the point nearest in x.
-  std::size_t best = cases.size();
-  double distance = 0;
-  for (std::size_t i = 0; i < cases.size() && i < static_cast<std::size_t>(xy->count()); ++i) {
-    const double d = std::fabs(xy->at(static_cast<int>(i)).x() - point.x()) + std::fabs(xy->at(static_cast<int>(i)).y() - point.y()) * 1e-9;
-    if (best == cases.size() || d < distance) {
-      best = i;
-      distance = d;
-    }
-  }
-  if (best == cases.size()) return;
-  if (click) {
-    SelectCase(cases[best]);
-  } else {
-    QToolTip::showText(QCursor::pos(), CaseText(Finished[cases[best]]), ChartView);
-  }
-}
-
 void TStudyForm::SelectCase(std::size_t index) {
   if (index >= Finished.size()) return;
   Selected = index;
@@ -756,7 +451,7 @@ void TStudyForm::CopyInputsClick() {
   const std::vector<int> fixed = MainWindow.SetFieldTexts(CaseTexts(Finished[*Selected]));
   if (fixed.empty()) return;
   QStringList names;
-  for (int input : fixed) names << InputLabel(input);
+  for (int input : fixed) names << StudyInputLabel(input);
   TheDialogs.ShowMessage(QStringLiteral("These inputs are fixed in the main window and keep their values there: %1.")
                              .arg(names.join(QStringLiteral(", "))));
 }
@@ -766,10 +461,10 @@ QString TStudyForm::DefaultCaption() const {
   QString caption = Figure->currentText();
   if (!Shown->Plan.Axes.empty()) {
     const StudyAxis& x = Shown->Find ? Shown->Plan.Axes.back() : Shown->Plan.Axes.front();
-    caption += QStringLiteral(" against ") + InputLabel(x.Input);
+    caption += QStringLiteral(" against ") + StudyInputLabel(x.Input);
   }
   if (!Shown->Find && Shown->Plan.Axes.size() > 1)
-    caption += QStringLiteral(", one curve per ") + InputLabel(Shown->Plan.Axes[1].Input);
+    caption += QStringLiteral(", one curve per ") + StudyInputLabel(Shown->Plan.Axes[1].Input);
   if (Shown->Find) caption += QStringLiteral(", where the run ") + Condition->itemText(static_cast<int>(Shown->Find->Condition));
   return caption;
 }

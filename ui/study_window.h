@@ -1,5 +1,6 @@
 #pragma once
-// The study window: vary one input (and a second for a family of curves) or
+// The study window (study_window.cpp; its chart in study_chart.cpp, its
+// table in study_table): vary one input (and a second for a family of curves) or
 // find a limit of one input, from the main window's current inputs. The cases
 // run on every core through results/'s study engine, off this thread; the
 // chart, the table and the export show them as they finish.
@@ -31,6 +32,10 @@ class QTimer;
 class QValueAxis;
 class StudyTableModel;
 class TMF_Tad;
+
+// "Output (kg/hr)": the main window's label of an input without its colon,
+// with the input's unit where the label does not name one.
+QString StudyInputLabel(int input);
 
 class TStudyForm : public QWidget {
   Q_OBJECT
@@ -76,6 +81,7 @@ class TStudyForm : public QWidget {
   std::optional<StudyAxis> ReadAxis(const AxisControls& axis);
   void Poll();     // takes finished cases, updates the progress
   void Finish();   // the job is over
+  void FillFigures();  // the chart's choice of figures for the study shown
   void ResetChart();
   void PlotCases(std::size_t first);  // cases from `first` on
   void FitAxes();

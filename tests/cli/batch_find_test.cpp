@@ -11,6 +11,7 @@
 #include "batch_test_support.h"
 #include "cli/batch_options.h"
 #include "cli/batch_run.h"
+#include "results/number_text.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -39,6 +40,24 @@ TEST_F(BatchFind, RunsTheValueFoundWithTheSingleRunsExports) {
   EXPECT_EQ(json.at("inputs").at("OutputRate").at("value"), find.at("Value"));
   EXPECT_EQ(json.at("outcome"), "Completed");
   EXPECT_EQ(json.at("summary").at("Melted"), true);
+}
+
+// With a capillary die the barrel bound limits the output: asking for the
+// adiabatic bound alone finds a larger one.
+TEST_F(BatchFind, DieReachedJudgesTheBoundNamed) {
+  auto value = [&](const std::string& bound) {
+    const BatchResult result = Batch({"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", bound,
+                                      "--set", "DieMode=Capillary", "--no-report", "--json", bound + ".json"});
+    EXPECT_EQ(result.Code, BatchExitCompleted) << result.Err;
+    const Json find = Json::parse(ReadFile(bound + ".json")).at("find");
+    EXPECT_EQ(find.at("Bound"), bound);
+    return find.at("Value").get<double>();
+  };
+  const BatchResult both = Batch({"--find", "OutputRate=100:1000", "--until", "die-reached", "--set",
+                                  "DieMode=Capillary", "--no-report"});
+  EXPECT_TRUE(both.Out.starts_with("largest OutputRate where die-reached holds: " + RoundTripText(value("Barrel"))))
+      << both.Out;
+  EXPECT_GT(value("Adiabatic"), value("Barrel"));
 }
 
 TEST_F(BatchFind, HoldsNowhereIsAnAnswerNotAFailure) {
@@ -83,6 +102,8 @@ TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {
       {{"--find", "OutputRate=100:1000"}, "option --find needs --until melted, clean or die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--bound", "Barrel"}, "option --bound is for --until die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the bounds are Adiabatic and Barrel"},
+      {{"--find", "OutputRate=100:1000", "--until", "clean", "--set", "DieMode=Slit"}, "for --until die-reached only"},
+      {{"--find", "DieLength=1:5", "--until", "die-reached"}, "searches the melting run's inputs"},
       {{"--until", "melted"}, "option --until needs --find NAME=LO:HI"},
       {{"--smallest"}, "option --smallest needs --find NAME=LO:HI"},
       {{"--find", "OutputRate=100", "--until", "melted"}, "the search is NAME=LO:HI"},
