@@ -108,7 +108,10 @@ std::string ReportOverFile(const BatchOptions& options, const NamedFile& file) {
   return {};
 }
 
+// Only a regular file is read: /dev/stdout or a pipe could block or lose data.
 bool IsShardFileNamed(const std::string& name) {
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::ifstream stream(name, std::ios::binary);
   return stream && IsShardFile(static_cast<std::istream&>(stream));
 }

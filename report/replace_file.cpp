@@ -90,6 +90,14 @@ bool ReplacementFile::Open(const std::string& target) {
              "folder's owner; it is not followed";
     return false;
   }
+  // A device, pipe or terminal (/dev/stdout) is written as it stands, through
+  // the name given: it can not be replaced, a reader of it never sees a file
+  // anyway, and only the kernel can follow /proc's links to a pipe.
+  struct stat device {};
+  if (::stat(target.c_str(), &device) == 0 && !S_ISREG(device.st_mode) && !S_ISDIR(device.st_mode)) {
+    target_ = target;
+    return OpenDirect(target, ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  }
   const fs::path path(target_);
   name_ = path.filename().string();
   if (name_.empty() || name_ == "." || name_ == "..") return Fail(target, EISDIR);
@@ -101,7 +109,9 @@ bool ReplacementFile::Open(const std::string& target) {
   const bool exists = ::fstatat(folder_, name_.c_str(), &info, 0) == 0;
   if (exists) {
     if (S_ISDIR(info.st_mode)) return Fail(target, EISDIR);
-    if (!S_ISREG(info.st_mode)) return OpenDirect(target, O_WRONLY | O_TRUNC);
+    if (!S_ISREG(info.st_mode)) {
+      return OpenDirect(target, ::openat(folder_, name_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    }
     if (::faccessat(folder_, name_.c_str(), W_OK, 0) != 0) return Fail(target, errno);
   } else {
     if (errno != ENOENT) return Fail(target, errno);
@@ -118,7 +128,9 @@ bool ReplacementFile::Open(const std::string& target) {
     if (error == EEXIST) continue;
     // The folder takes no new file, but the target itself may be written:
     // write it in place, as it would have been without a replacement.
-    if (exists && (error == EACCES || error == EPERM)) return OpenDirect(target, O_WRONLY | O_TRUNC);
+    if (exists && (error == EACCES || error == EPERM)) {
+      return OpenDirect(target, ::openat(folder_, name_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    }
     return Fail(target, error);
   }
   if (descriptor < 0) return Fail(target, EEXIST);
@@ -137,11 +149,8 @@ bool ReplacementFile::Open(const std::string& target) {
   return true;
 }
 
-bool ReplacementFile::OpenDirect(const std::string& target, int flags) {
-  // A device, pipe or terminal (/dev/stdout) is written as it stands: it can
-  // not be replaced, and a reader of it never sees a file anyway.
+bool ReplacementFile::OpenDirect(const std::string& target, int descriptor) {
   direct_ = true;
-  const int descriptor = ::openat(folder_, name_.c_str(), flags | O_CLOEXEC);
   if (descriptor < 0) return Fail(target, errno);
   file_ = ::fdopen(descriptor, "wb");
   if (file_ == nullptr) {

@@ -47,7 +47,7 @@ class ReplacementFile {
 
  private:
   bool Fail(const std::string& what, int error);
-  bool OpenDirect(const std::string& target, int flags);  // writes the target in place
+  bool OpenDirect(const std::string& target, int descriptor);  // writes the target in place
 
   void CloseFolder();
 

@@ -258,6 +258,18 @@ TEST_F(BatchAbuse, AStandardOutputThatFailsIsExitStatus2ForStudiesAndMerges) {
   EXPECT_TRUE(fs::exists("m.csv"));
 }
 
+// /dev/stdout on a pipe is written in place: only the kernel can follow
+// /proc's link to the pipe.
+TEST_F(BatchAbuse, AMergeToStandardOutputOnAPipeIsWritten) {
+  ASSERT_EQ(Batch({"--study", "shard.csv", "--shard", "1/1", "--vary", "ScrewSpeed=30"}).Code, 0);
+  const std::string command = std::string("'") + CHUNG_BATCH_EXECUTABLE +
+                              "' --merge /dev/stdout shard.csv 2>err.txt | cat >piped.csv; exit \\${PIPESTATUS[0]}";
+  const int status = std::system(("bash -c \"" + command + "\"").c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile("err.txt");
+  const std::string shard = ReadFile("shard.csv");
+  EXPECT_TRUE(ReadFile("piped.csv").starts_with(shard.substr(shard.find('\n') + 1))) << ReadFile("piped.csv");
+}
+
 // Past the file-size limit each case report fails; the rows keep the
 // figures computed and say why, and the study exits 2.
 TEST_F(BatchAbuse, CaseReportsPastTheFileSizeLimitKeepTheFiguresInTheRows) {
