@@ -13,8 +13,8 @@
 #include "batch_paths.h"
 #include "batch_run.h"
 #include "report/replace_file.h"
-#include "results/melt_study_columns.h"
 #include "results/limit_study.h"
+#include "results/study_header.h"
 #include "results/study_merge.h"
 #include "results/study_rows.h"
 #include "results/study_run.h"
@@ -106,12 +106,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   };
   // Only a shard's file names its place and study: a whole study's file is
   // the plain CSV, and so is the merge of its shards.
-  std::string start = options.Find ? LimitStudyHeader(options.Plan, *options.Find, unitIndex)
-                                   : StudyHeader(options.Plan, unitIndex);
-  if (melt) {
-    start.pop_back();  // the line end, after the stage's columns
-    start += MeltStudyHeader(melt->OperatingPoint) + '\n';
-  }
+  std::string start = StudyFileHeader(options.Plan, options.Find ? &*options.Find : nullptr, unitIndex, melt);
   if (options.ShardGiven) {
     start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;

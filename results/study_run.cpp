@@ -70,6 +70,7 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
       }
     }
   }
+  if (melt && settings.MeltDone) settings.MeltDone(caseNumber, *melt);
   if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
   if (melt) {

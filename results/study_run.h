@@ -23,6 +23,11 @@ using StudyCaseObserver = std::function<void(uint64_t caseNumber, const RunOutco
                                              const ModelState& state, const RunSummary& summary,
                                              const std::string& note)>;
 
+// With the melt-conveying stage: told each case's stage (or, in its
+// outcomes, why it did not run) just before the case's StudyCaseObserver, on
+// the same thread.
+using MeltCaseObserver = std::function<void(uint64_t caseNumber, const MeltRunResult& melt)>;
+
 struct StudySettings {
   RunTexts BaseTexts;  // the texts every case starts from
   int32_t UnitIndex = InitialUnitIndex;
@@ -35,6 +40,7 @@ struct StudySettings {
   // case starts from; each row then ends with MeltStudyFields.
   std::optional<MeltRequest> Melt;
   StudyCaseObserver CaseDone;  // may be empty
+  MeltCaseObserver MeltDone;   // may be empty; told only with Melt
 };
 
 struct StudyCounts {

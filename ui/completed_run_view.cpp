@@ -72,6 +72,10 @@ TProfileForm* TMF_Tad::Results() {
   return ProfileForm;
 }
 
+MeltTexts TMF_Tad::StageTexts() const {
+  return ProfileForm ? ProfileForm->findChild<TPressureTab*>()->Texts() : InitialMeltTexts(Separator);
+}
+
 void TMF_Tad::Image1Click() { ShowInResults(LastCompletedRun); }
 
 void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
@@ -87,6 +91,7 @@ void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
 
 void TMF_Tad::StudyClick() {
   if (!StudyForm) StudyForm = new TStudyForm(*this, TheDialogs, this);
+  StudyForm->ReadStageInputs();
   StudyForm->show();
   StudyForm->raise();
   StudyForm->activateWindow();

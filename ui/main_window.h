@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "melt/melt_inputs.h"
 #include "model/data_file.h"
 #include "model/model_state.h"
 
@@ -64,6 +65,9 @@ class TMF_Tad : public QWidget {
   // Puts the 28 input texts into the fields; a fixed field keeps its text.
   // Returns the inputs whose fixed field differs from `texts`.
   std::vector<int> SetFieldTexts(const RunTexts& texts);
+  // The die inputs of the results window's tab "Pressure and temperature",
+  // the initial ones before that window first opens.
+  MeltTexts StageTexts() const;
   // Opens the results window on `run` (a study's case) instead of the last run.
   void ShowInResults(std::shared_ptr<const RunSnapshot> run);
 

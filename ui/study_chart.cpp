@@ -46,6 +46,24 @@ const SummaryFigure Figures[] = {
     {"specific energy (kWh/kg)", &RunSummary::SpecificEnergy},
     {"conveying angle (\u00B0)", &RunSummary::ConveyingAngleDegrees},
 };
+constexpr int FigureCount = static_cast<int>(std::size(Figures));
+
+// With the melt-conveying stage, after the summary's figures; named as the
+// study file's columns.
+struct StageFigure {
+  const char* Name;
+  MeltBound Bound;
+  double MeltBoundSummary::*Member;
+};
+
+const StageFigure StageFigures[] = {
+    {"adiabatic tip pressure (MPa)", MeltBound::Adiabatic, &MeltBoundSummary::TipPressure},
+    {"barrel bound tip pressure (MPa)", MeltBound::Barrel, &MeltBoundSummary::TipPressure},
+    {"adiabatic pressure margin (MPa)", MeltBound::Adiabatic, &MeltBoundSummary::PressureMargin},
+    {"barrel bound pressure margin (MPa)", MeltBound::Barrel, &MeltBoundSummary::PressureMargin},
+    {"adiabatic tip melt temperature (\u00B0C)", MeltBound::Adiabatic, &MeltBoundSummary::TipMeltTemperature},
+    {"barrel bound tip melt temperature (\u00B0C)", MeltBound::Barrel, &MeltBoundSummary::TipMeltTemperature},
+};
 
 }  // namespace
 
@@ -54,8 +72,13 @@ void TStudyForm::FillFigures() {
     Figure->addItem(QStringLiteral("limit of %1").arg(StudyInputLabel(Shown->Find->Input)));
   } else {
     for (const SummaryFigure& figure : Figures) Figure->addItem(QString::fromUtf8(figure.Name));
+    if (Shown->Settings.Melt) {
+      for (const StageFigure& figure : StageFigures) Figure->addItem(QString::fromUtf8(figure.Name));
+    }
   }
 }
+
+bool TStudyForm::StageFigureShown() const { return !Shown->Find && Figure->currentIndex() >= FigureCount; }
 
 bool TStudyForm::CaseValue(const StudyCaseResult& result, double& y) const {
   if (Shown->Find) {
@@ -65,7 +88,13 @@ bool TStudyForm::CaseValue(const StudyCaseResult& result, double& y) const {
   }
   if (result.Result != RunResult::Completed) return false;
   const int figure = std::max(Figure->currentIndex(), 0);
-  y = result.Summary.*Figures[figure].Member;
+  if (figure < FigureCount) {
+    y = result.Summary.*Figures[figure].Member;
+  } else {
+    if (!result.Stage) return false;
+    const StageFigure& stage = StageFigures[figure - FigureCount];
+    y = (*result.Stage)[static_cast<std::size_t>(stage.Bound)].*stage.Member;
+  }
   return std::isfinite(y);
 }
 
@@ -84,7 +113,7 @@ std::size_t TStudyForm::FamilyOf(const StudyCaseResult& result) const {
 
 QString TStudyForm::FamilyName(std::size_t family) const {
   if (Shown->Find) return QStringLiteral("limit");
-  if (Shown->Plan.Axes.size() < 2) return QString::fromUtf8(Figures[std::max(Figure->currentIndex(), 0)].Name);
+  if (Shown->Plan.Axes.size() < 2) return Figure->currentText();
   const StudyAxis& axis = Shown->Plan.Axes[1];
   return QStringLiteral("%1 = %2 %3")
       .arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
@@ -174,7 +203,9 @@ void TStudyForm::PlotCases(std::size_t first) {
     }
     added[curve.Segment].append(QPointF(x, y));
     SeriesCases[curve.Segment].push_back(index);
-    const bool warned = Shown->Find ? result.Limit->Status == LimitStatus::SeveralChanges : !result.Summary.Warnings.empty();
+    const bool warned = Shown->Find ? result.Limit->Status == LimitStatus::SeveralChanges
+                                    : !result.Summary.Warnings.empty() ||
+                                          (StageFigureShown() && !result.StageWarnings.empty());
     if (warned) {
       added[WarningMarks].append(QPointF(x, y));
       SeriesCases[WarningMarks].push_back(index);
@@ -237,6 +268,8 @@ QString TStudyForm::CaseText(const StudyCaseResult& result) const {
   }
   if (!result.Message.empty()) text += QStringLiteral("\n") + QString::fromStdString(result.Message);
   for (const std::string& warning : result.Summary.Warnings) text += QStringLiteral("\n\u26A0 ") + QString::fromStdString(warning);
+  if (!result.StageMessage.empty()) text += QStringLiteral("\n") + QString::fromStdString(result.StageMessage);
+  for (const std::string& warning : result.StageWarnings) text += QStringLiteral("\n\u26A0 ") + QString::fromStdString(warning);
   if (result.Limit && result.Limit->Status == LimitStatus::SeveralChanges) {
     text += QStringLiteral("\n\u26A0 the condition changes more than once; it holds in ") +
             QString::fromStdString(LimitIntervalsText(result.Limit->Intervals));

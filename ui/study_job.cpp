@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "results/limit_study.h"
+#include "results/study_header.h"
 #include "results/study_rows.h"
 
 StudyJob::StudyJob(StudyRequest request)
@@ -16,8 +17,8 @@ StudyJob::~StudyJob() {
 }
 
 std::string StudyJob::Header() const {
-  return TheRequest.Find ? LimitStudyHeader(TheRequest.Plan, *TheRequest.Find, TheRequest.Settings.UnitIndex)
-                         : StudyHeader(TheRequest.Plan, TheRequest.Settings.UnitIndex);
+  return StudyFileHeader(TheRequest.Plan, TheRequest.Find ? &*TheRequest.Find : nullptr, TheRequest.Settings.UnitIndex,
+                         TheRequest.Settings.Melt);
 }
 
 std::vector<StudyCaseResult> StudyJob::TakeCases() {
@@ -56,9 +57,24 @@ void StudyJob::Run() {
         });
   } else {
     // Cases finish on the workers in any order; their rows come in case order.
+    // A case's stage is told first, on the same worker.
+    settings.MeltDone = [&](uint64_t caseNumber, const MeltRunResult& melt) {
+      StudyCaseResult result;
+      if (melt.StageCompleted()) {
+        result.Stage = melt.Stage.Summary;
+        for (const MeltWarning& warning : melt.Stage.Warnings) {
+          if (!IsMeltNote(warning.Code)) result.StageWarnings.push_back(warning.Text);
+        }
+      } else if (melt.Outcomes.Melt) {
+        result.StageMessage = OutcomeMessage(*melt.Outcomes.Melt);
+      }
+      std::lock_guard lock(Mutex);
+      Running[caseNumber] = std::move(result);
+    };
     settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState&,
                             const RunSummary& summary, const std::string&) {
-      StudyCaseResult result;
+      std::lock_guard lock(Mutex);
+      StudyCaseResult& result = Running[caseNumber];
       result.Number = caseNumber;
       result.Result = outcome.Result;
       if (outcome.Result == RunResult::Completed) {
@@ -66,8 +82,6 @@ void StudyJob::Run() {
       } else {
         result.Message = OutcomeMessage(outcome);
       }
-      std::lock_guard lock(Mutex);
-      Running[caseNumber] = std::move(result);
     };
     uint64_t j = 0;
     RunStudy(plan, settings, [&](const std::string& line) {

@@ -4,6 +4,7 @@
 // window takes the finished cases in batches, in case order, whenever it
 // redraws; Cancel keeps those already written.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -21,7 +22,7 @@
 struct StudyRequest {
   StudyPlan Plan;
   std::optional<LimitSearch> Find;  // one search per case instead of one run
-  StudySettings Settings;           // base texts, unit, separator, workers
+  StudySettings Settings;           // base texts, unit, separator, workers, the stage
 };
 
 // One finished case as the window shows it.
@@ -32,6 +33,12 @@ struct StudyCaseResult {
   std::string Message;  // why, for a refused or failed run
   RunSummary Summary;   // a completed run's
   std::optional<LimitResult> Limit;
+  // With the melt-conveying stage, once it completed: its figures per bound
+  // and its warnings (notes left out); else why it did not run, when the
+  // melting run completed.
+  std::optional<std::array<MeltBoundSummary, MeltBoundCount>> Stage;
+  std::vector<std::string> StageWarnings;
+  std::string StageMessage;
 };
 
 class StudyJob {

@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QSvgGenerator>
 #include <QTableView>
 #include <QTimer>
@@ -86,9 +87,17 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
     if (checked) ModeChanged();
   });
 
+  StageBox = new QCheckBox(QStringLiteral("Melt-conveying stage"));
+  StageBox->setObjectName(QStringLiteral("StudyMeltStage"));
+  connect(StageBox, &QCheckBox::clicked, this, [this] {
+    StageTouched = true;
+    ModeChanged();
+  });
+
   auto* controls = new QGridLayout;
   controls->addWidget(vary, 0, 0);
-  controls->addWidget(find, 0, 1, 1, 3);
+  controls->addWidget(find, 0, 1);
+  controls->addWidget(StageBox, 0, 2, 1, 4);
   First = BuildAxisRow(QStringLiteral("Input"), false);
   Second = BuildAxisRow(QStringLiteral("Second input"), true);
   int row = 1;
@@ -102,11 +111,20 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   Condition->setObjectName(QStringLiteral("StudyCondition"));
   Condition->addItem(QStringLiteral("melts fully before the screw end (melted)"), static_cast<int>(LimitCondition::Melted));
   Condition->addItem(QStringLiteral("melts fully, without warnings (clean)"), static_cast<int>(LimitCondition::Clean));
+  Condition->addItem(QStringLiteral("reaches the die, margin at least 0 (die-reached)"),
+                     static_cast<int>(LimitCondition::DieReached));
+  Bound = new QComboBox;
+  Bound->setObjectName(QStringLiteral("StudyBound"));
+  Bound->addItem(QStringLiteral("both bounds"), static_cast<int>(LimitBound::Both));
+  Bound->addItem(QStringLiteral("adiabatic bound"), static_cast<int>(LimitBound::Adiabatic));
+  Bound->addItem(QStringLiteral("barrel bound"), static_cast<int>(LimitBound::Barrel));
+  connect(Condition, &QComboBox::currentIndexChanged, this, &TStudyForm::ModeChanged);
   Smallest = new QCheckBox(QStringLiteral("smallest value instead of the largest"));
   Smallest->setObjectName(QStringLiteral("StudySmallest"));
   controls->addWidget(new QLabel(QStringLiteral("Condition:")), row, 0);
   controls->addWidget(Condition, row, 1, 1, 2);
-  controls->addWidget(Smallest, row, 3, 1, 3);
+  controls->addWidget(Bound, row, 3);
+  controls->addWidget(Smallest, row, 4, 1, 2);
   First.Input->setCurrentIndex(10);  // Output
   First.From->setText(QStringLiteral("100"));
   First.To->setText(QStringLiteral("1000"));
@@ -233,12 +251,39 @@ TStudyForm::AxisControls TStudyForm::BuildAxisRow(const QString& label, bool opt
   return axis;
 }
 
+void TStudyForm::ReadStageInputs() {
+  const char separator = MainWindow.DecimalSeparator();
+  const MeltTexts texts = MainWindow.StageTexts();
+  MeltInputs die;
+  const std::optional<std::string> refusal = ConvertMeltInputs(texts, separator, die);
+  StageBox->setEnabled(!refusal);
+  if (refusal) {
+    StageBox->setChecked(false);
+    StageBox->setToolTip(QStringLiteral("The die inputs of the results window's tab Pressure and temperature are "
+                                        "refused: %1")
+                             .arg(QString::fromStdString(*refusal)));
+  } else {
+    if (!StageTouched) StageBox->setChecked(texts != InitialMeltTexts(separator));
+    StageBox->setToolTip(QStringLiteral("Each case also runs the melt-conveying stage with the die inputs of the "
+                                        "results window's tab Pressure and temperature"));
+  }
+  StageBox->setText(QStringLiteral("Melt-conveying stage (die: %1)").arg(QString::fromLatin1(DieModeName(die.DieMode))));
+  ModeChanged();
+}
+
 void TStudyForm::ModeChanged() {
   const bool finding = Mode->checkedId() == 1;
   First.Step->setEnabled(!finding);
   First.List->setEnabled(!finding);
   Condition->setEnabled(finding);
   Smallest->setEnabled(finding);
+  // die-reached judges the stage's margin: only with the stage on.
+  const bool stage = StageBox->isChecked();
+  auto* conditions = static_cast<QStandardItemModel*>(Condition->model());
+  conditions->item(static_cast<int>(LimitCondition::DieReached))->setEnabled(stage);
+  if (!stage && Condition->currentData().toInt() == static_cast<int>(LimitCondition::DieReached))
+    Condition->setCurrentIndex(static_cast<int>(LimitCondition::Melted));
+  Bound->setEnabled(finding && Condition->currentData().toInt() == static_cast<int>(LimitCondition::DieReached));
   First.Input->setToolTip(finding ? QStringLiteral("The input whose limit is searched, from FROM to TO")
                                   : QStringLiteral("The input along the chart's horizontal axis"));
   Second.Input->setToolTip(finding ? QStringLiteral("With Find limit: one search per value of this input")
@@ -267,6 +312,16 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
   request.Settings.DecimalSeparator = MainWindow.DecimalSeparator();
   request.Settings.Workers = std::max(1u, std::thread::hardware_concurrency());
   const bool finding = Mode->checkedId() == 1;
+  // The stage's inputs as the results window holds them now.
+  std::optional<MeltRequest> stage;
+  MeltInputs die;
+  if (StageBox->isChecked()) {
+    stage = MeltRequest{MainWindow.StageTexts(), false};
+    if (const std::optional<std::string> refusal = ConvertMeltInputs(stage->Texts, MainWindow.DecimalSeparator(), die)) {
+      TheDialogs.ShowMessage(QStringLiteral("Melt-conveying stage: %1").arg(QString::fromStdString(*refusal)));
+      return std::nullopt;
+    }
+  }
   if (finding) {
     LimitSearch search;
     search.Input = First.Input->currentData().toInt();
@@ -280,11 +335,22 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
     search.High = *high;
     search.Condition = static_cast<LimitCondition>(Condition->currentData().toInt());
     search.Smallest = Smallest->isChecked();
+    if (search.Condition == LimitCondition::DieReached) {
+      if (!stage) {
+        TheDialogs.ShowMessage(QStringLiteral("die-reached needs the melt-conveying stage: choose a die in the results "
+                                              "window's tab Pressure and temperature."));
+        return std::nullopt;
+      }
+      search.Bound = static_cast<LimitBound>(Bound->currentData().toInt());
+      search.Die = die;
+    }
+    // A search runs the melting run alone; the stage judges die-reached only.
     request.Find = search;
   } else {
     std::optional<StudyAxis> axis = ReadAxis(First);
     if (!axis) return std::nullopt;
     request.Plan.Axes.push_back(std::move(*axis));
+    request.Settings.Melt = stage;
   }
   if (Second.Input->currentData().toInt() >= 0) {
     std::optional<StudyAxis> axis = ReadAxis(Second);
@@ -305,6 +371,7 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
 
 void TStudyForm::RunClick() {
   if (Job) return;
+  ReadStageInputs();
   std::optional<StudyRequest> request = ReadRequest();
   if (!request) return;
   Finished.clear();
@@ -465,7 +532,11 @@ QString TStudyForm::DefaultCaption() const {
   }
   if (!Shown->Find && Shown->Plan.Axes.size() > 1)
     caption += QStringLiteral(", one curve per ") + StudyInputLabel(Shown->Plan.Axes[1].Input);
-  if (Shown->Find) caption += QStringLiteral(", where the run ") + Condition->itemText(static_cast<int>(Shown->Find->Condition));
+  if (Shown->Find) {
+    caption += QStringLiteral(", where the run ") + Condition->itemText(static_cast<int>(Shown->Find->Condition));
+    if (Shown->Find->Condition == LimitCondition::DieReached)
+      caption += QStringLiteral(", ") + Bound->itemText(static_cast<int>(Shown->Find->Bound));
+  }
   return caption;
 }
 

@@ -53,6 +53,11 @@ class TStudyForm : public QWidget {
   void ShowCaseClick();
   void CopyInputsClick();
 
+  // Takes the die inputs of the results window's tab "Pressure and
+  // temperature": the box "Melt-conveying stage" is on by default when they
+  // are not the initial ones, and off and disabled while they are refused.
+  void ReadStageInputs();
+
   bool Running() const { return Job != nullptr; }
   // The study file as far as it is written: header and the rows in case order.
   std::string CsvText() const;
@@ -86,6 +91,7 @@ class TStudyForm : public QWidget {
   void PlotCases(std::size_t first);  // cases from `first` on
   void FitAxes();
   bool CaseValue(const StudyCaseResult& result, double& y) const;
+  bool StageFigureShown() const;
   double CaseX(const StudyCaseResult& result) const;
   std::size_t FamilyOf(const StudyCaseResult& result) const;
   QString FamilyName(std::size_t family) const;
@@ -107,7 +113,10 @@ class TStudyForm : public QWidget {
 
   QButtonGroup* Mode = nullptr;
   AxisControls First, Second;
+  QCheckBox* StageBox = nullptr;
+  bool StageTouched = false;  // the user set the box: it no longer follows the die inputs
   QComboBox* Condition = nullptr;
+  QComboBox* Bound = nullptr;
   QCheckBox* Smallest = nullptr;
   QPushButton* RunButton = nullptr;
   QPushButton* CancelButton = nullptr;

@@ -2,6 +2,7 @@
 // keeps the cases written, the window's thread stays free while a study
 // runs, and a case goes to the results window and the main window's fields.
 
+#include <QCheckBox>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QLineSeries>
 #include <QScatterSeries>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +22,7 @@
 #include <sstream>
 
 #include "cli/batch_run.h"
+#include "ui/pressure_tab.h"
 #include "ui/profile_form.h"
 #include "ui/study_window.h"
 #include "ui_test_support.h"
@@ -46,6 +50,20 @@ class StudyWindowTest : public WindowTest {
       ASSERT_GE(index, 0) << text;
       box->setCurrentIndex(index);
     }
+  }
+  // The die inputs of the results window's tab, then the study window as
+  // its opening finds them.
+  TStudyForm* OpenWithDie(const MeltTexts& texts) {
+    Window->Image1Click();
+    Window->findChild<TPressureTab*>()->SetTexts(texts);
+    return Open();
+  }
+  static MeltTexts Capillary(const char* diameter = "0.5") {
+    MeltTexts texts = InitialMeltTexts();
+    texts[DieModeInput] = "Capillary";
+    texts[DieDiameterInput] = diameter;
+    texts[DieLengthInput] = "2";
+    return texts;
   }
   static void WaitUntilDone(TStudyForm* form) {
     QElapsedTimer waited;
@@ -112,6 +130,78 @@ TEST_F(StudyWindowTest, CancelKeepsTheCasesWritten) {
   const std::string last = std::to_string(100 + 0.01 * static_cast<double>(kept - 1));
   EXPECT_EQ(form->CsvText(), BatchStudy({"--vary", "OutputRate=100:" + last + ":0.01"}));
   EXPECT_NE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().indexOf(QStringLiteral("Cancelled")), -1);
+}
+
+TEST_F(StudyWindowTest, StageBoxFollowsTheResultsWindowsDie) {
+  const struct {
+    MeltTexts Texts;
+    bool Enabled, Checked;
+  } cases[] = {
+      {InitialMeltTexts(), true, false},
+      {Capillary(), true, true},
+      {Capillary("-1"), false, false},  // refused: the stage can not run
+  };
+  for (const auto& c : cases) {
+    TStudyForm* form = OpenWithDie(c.Texts);
+    auto* box = FindControl<QCheckBox>(form, QStringLiteral("StudyMeltStage"));
+    EXPECT_EQ(box->isEnabled(), c.Enabled) << c.Texts[DieDiameterInput];
+    EXPECT_EQ(box->isChecked(), c.Checked) << c.Texts[DieDiameterInput];
+    auto* conditions = static_cast<QStandardItemModel*>(FindControl<QComboBox>(form, QStringLiteral("StudyCondition"))->model());
+    EXPECT_EQ(conditions->item(static_cast<int>(LimitCondition::DieReached))->isEnabled(), c.Checked);
+  }
+}
+
+// The study file with the stage's columns is the batch tool's, and the
+// chart's stage figures are the file's columns of the same name.
+TEST_F(StudyWindowTest, StageStudyIsTheBatchToolsAndChartsItsColumns) {
+  TStudyForm* form = OpenWithDie(Capillary());
+  Set(form, {"VaryMode", {{"StudyFirstList", "100, 300, -1"}}, {{"StudyFirstInput", "Output (kg/hr)"}}});
+  form->RunClick();
+  WaitUntilDone(form);
+  const std::string csv = form->CsvText();
+  EXPECT_EQ(csv, BatchStudy({"--set", "DieMode=Capillary", "--set", "DieDiameter=0.5", "--set", "DieLength=2",
+                             "--vary", "OutputRate=100,300,-1"}));
+  auto* table = FindControl<QTableView>(form, QStringLiteral("StudyTable"))->model();
+  auto* figures = FindControl<QComboBox>(form, QStringLiteral("StudyFigure"));
+  auto* chart = FindControl<QChartView>(form, QStringLiteral("StudyChart"));
+  int stageFigures = 0;
+  for (int column = 0; column < table->columnCount(); ++column) {
+    const QString name = table->headerData(column, Qt::Horizontal).toString();
+    if (!name.contains(QStringLiteral("tip")) && !name.contains(QStringLiteral("margin"))) continue;
+    const int figure = figures->findText(name);
+    ASSERT_GE(figure, 0) << name.toStdString();
+    ++stageFigures;
+    figures->setCurrentIndex(figure);
+    QList<QPointF> points;
+    for (QAbstractSeries* series : chart->chart()->series())
+      if (auto* line = qobject_cast<QLineSeries*>(series)) points += line->points();
+    ASSERT_EQ(points.size(), 2) << name.toStdString();  // the refused case is a gap
+    for (int row = 0; row < 2; ++row)
+      EXPECT_EQ(points[row].y(), table->data(table->index(row, column)).toString().toDouble()) << name.toStdString();
+  }
+  EXPECT_EQ(stageFigures, 6);
+}
+
+TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
+  const struct {
+    const char* Bound;
+    std::vector<std::string> BoundArgs;
+  } cases[] = {{"both", {}}, {"adiabatic", {"--bound", "Adiabatic"}}, {"barrel", {"--bound", "Barrel"}}};
+  TStudyForm* form = OpenWithDie(Capillary());
+  for (const auto& c : cases) {
+    Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},
+               {{"StudyFirstInput", "Output (kg/hr)"}, {"StudyCondition", "die-reached"}, {"StudyBound", c.Bound}}});
+    form->RunClick();
+    WaitUntilDone(form);
+    ASSERT_EQ(form->Cases().size(), 1u);
+    ASSERT_TRUE(form->Cases()[0].Limit->Value);
+    if (c.BoundArgs.empty()) EXPECT_NEAR(*form->Cases()[0].Limit->Value, 287.07, 0.005);
+    std::vector<std::string> args = {"--find", "OutputRate=100:1000", "--until", "die-reached", "--set", "DieMode=Capillary",
+                                     "--set", "DieDiameter=0.5", "--set", "DieLength=2"};
+    args.insert(args.end(), c.BoundArgs.begin(), c.BoundArgs.end());
+    EXPECT_EQ(form->CsvText(), BatchStudy(args)) << c.Bound;
+  }
+  EXPECT_TRUE(Recorder.Messages.empty());
 }
 
 // The time this thread spends working, whatever else the machine runs.
