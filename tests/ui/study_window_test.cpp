@@ -214,7 +214,14 @@ double ThreadSeconds() {
 // A study that ran on this thread, or a redraw that took every row at once,
 // would keep the event loop busy for much of the study. Counted in this
 // thread's processor time between two turns of a 5 ms timer, so that a
-// loaded machine that merely schedules it late does not count.
+// loaded machine that merely schedules it late does not count. The 50 ms
+// are the shipped build's; code built with AddressSanitizer runs several
+// times slower, so that build gets four times the time for the same work.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double LongestEventLoopTurn = 0.200;
+#else
+constexpr double LongestEventLoopTurn = 0.050;
+#endif
 TEST_F(StudyWindowTest, EventLoopStaysFreeDuringAStudy) {
   TStudyForm* form = Open();
   form->show();
@@ -237,7 +244,7 @@ TEST_F(StudyWindowTest, EventLoopStaysFreeDuringAStudy) {
   ticker.stop();
   EXPECT_EQ(form->Cases().size(), 3001u);
   EXPECT_GT(ticks, 10);
-  EXPECT_LT(longest, 0.050) << ticks << " ticks";
+  EXPECT_LT(longest, LongestEventLoopTurn) << ticks << " ticks";
 }
 
 TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
