@@ -5,14 +5,16 @@
 #include "batch_melt.h"
 #include "batch_run.h"
 #include "batch_study.h"
+#include "results/input_names.h"
 #include "results/limit_find.h"
 
 int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
                    bool showProgress, std::ostream& out, std::ostream& err) {
   // The die that die-reached judges: the stage's texts after --set.
   BatchOptions withDie = options;
-  if (const std::optional<std::string> refusal = ConvertMeltInputs(
-          BatchMeltRequest(options, decimalSeparator).Texts, decimalSeparator, withDie.Find->Die)) {
+  withDie.Find->DieTexts = BatchMeltRequest(options, decimalSeparator).Texts;
+  if (const std::optional<std::string> refusal =
+          ConvertMeltInputs(withDie.Find->DieTexts, decimalSeparator, withDie.Find->Die)) {
     err << *refusal << '\n';
     return BatchExitRejected;
   }
@@ -30,8 +32,9 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   const LimitResult result = FindLimit(search, settings, stop);
   out << LimitResultLine(search, result, unitIndex) << '\n';
 
+  // A stage input leaves the melting run as it is: only its value differs.
   RunTexts shown = texts;
-  shown[search.Input] = result.ShownText;
+  if (!IsMeltInput(search.Input)) shown[search.Input] = result.ShownText;
   const FoundLimit limit{search, result};
   return RunSingle(options, shown, unitIndex, decimalSeparator, out, err, &limit);
 }

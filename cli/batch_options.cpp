@@ -129,7 +129,9 @@ const char* const BatchHelp =
     "                    die-reached: completed, and the melt-conveying stage's\n"
     "                    pressure at the tip at least what the die needs\n"
     "                    (PressureMargin >= 0) for both temperature bounds,\n"
-    "                    the die as --set DieMode ... MeltStartPressure give it\n"
+    "                    the die as --set DieMode ... MeltStartPressure give it;\n"
+    "                    NAME may then be one of the die's numbers (DieHeadPressure\n"
+    "                    ... MeltStartPressure), each trial value put in the die\n"
     "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
@@ -260,13 +262,20 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
-  // A limit is searched over the melting run's inputs; the stage's own
-  // inputs only describe the die that die-reached judges.
+  // The stage's own inputs describe the die that die-reached judges; they
+  // change nothing melted or clean looks at, and DieMode is not a number.
+  const int input = options.Find->Input;
+  if (IsMeltInput(input) && (IsWordInput(input) || options.Find->Condition != LimitCondition::DieReached)) {
+    error = std::string("option --find: ") + InputNames[input].Name +
+            (IsWordInput(input) ? " is not a number and can not be searched"
+                                : " changes only the melt-conveying stage: search it with --until die-reached");
+    return false;
+  }
   bool dieSet = false;
   for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
-  if (IsMeltInput(options.Find->Input) || options.Melt || options.OperatingPoint || options.MeltCsvFile ||
+  if (options.Melt || options.OperatingPoint || options.MeltCsvFile ||
       StudyVariesMeltInput(options.Plan) || (dieSet && options.Find->Condition != LimitCondition::DieReached)) {
-    error = "option --find searches the melting run's inputs and does not run the melt-conveying stage "
+    error = "option --find does not run the melt-conveying stage "
             "(--melt, --operating-point, --melt-csv, a varied DieMode ... MeltStartPressure); the die's "
             "inputs are set for --until die-reached only";
     return false;

@@ -28,6 +28,22 @@ StudyAxis ValuesAxis(int input, const std::vector<double>& values, char decimalS
   return axis;
 }
 
+bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunOutcome& outcome,
+                    const ModelState& state, const RunSummary& summary);
+
+// The die a case is judged by: the search's own, or, when a stage input is
+// searched, the stage's texts with the case's value; none when the stage
+// refuses that value.
+std::optional<MeltInputs> CaseDie(const LimitSearch& search, const StudyPlan& plan, uint64_t caseNumber,
+                                  char decimalSeparator) {
+  if (!IsMeltInput(search.Input)) return search.Die;
+  MeltTexts texts = search.DieTexts;
+  ApplyStudyCase(plan, caseNumber, texts);
+  MeltInputs die;
+  if (ConvertMeltInputs(texts, decimalSeparator, die)) return std::nullopt;
+  return die;
+}
+
 // Runs one case per value through the study engine; false when stopped.
 bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::vector<double>& values,
                const std::atomic<bool>& stop, std::vector<Probe>& probes) {
@@ -44,7 +60,8 @@ bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::
   settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
                           const RunSummary& summary, const std::string& note) {
     Probe& probe = probes[caseNumber - 1];
-    probe.Holds = LimitConditionHolds(search, outcome, state, summary);
+    const std::optional<MeltInputs> die = CaseDie(search, plan, caseNumber, base.DecimalSeparator);
+    probe.Holds = die && ConditionHolds(search, *die, outcome, state, summary);
     probe.Text = StudyAxisText(plan.Axes[0], caseNumber - 1);
     probe.Columns = StudyOutcomeColumns(outcome, summary, note);
   };
@@ -91,8 +108,10 @@ std::optional<LimitBound> ParseLimitBound(std::string_view name) {
   return std::nullopt;
 }
 
-bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, const ModelState& state,
-                         const RunSummary& summary) {
+namespace {
+
+bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunOutcome& outcome,
+                    const ModelState& state, const RunSummary& summary) {
   if (outcome.Result != RunResult::Completed) return false;
   switch (search.Condition) {
     case LimitCondition::Melted:
@@ -102,8 +121,15 @@ bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, c
     case LimitCondition::DieReached:
       break;
   }
-  return (search.Bound == LimitBound::Barrel || DieReached(state, search.Die, MeltBound::Adiabatic)) &&
-         (search.Bound == LimitBound::Adiabatic || DieReached(state, search.Die, MeltBound::Barrel));
+  return (search.Bound == LimitBound::Barrel || DieReached(state, die, MeltBound::Adiabatic)) &&
+         (search.Bound == LimitBound::Adiabatic || DieReached(state, die, MeltBound::Barrel));
+}
+
+}  // namespace
+
+bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, const ModelState& state,
+                         const RunSummary& summary) {
+  return ConditionHolds(search, search.Die, outcome, state, summary);
 }
 
 const char* LimitStatusName(LimitStatus status) {

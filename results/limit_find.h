@@ -43,8 +43,8 @@ std::optional<LimitBound> ParseLimitBound(std::string_view name);
 
 struct LimitSearch;
 
-// Whether the search's condition holds for one run; `summary` is read only
-// for a completed run, `state` only for die-reached.
+// Whether the search's condition holds for one run, judged by search.Die;
+// `summary` is read only for a completed run, `state` only for die-reached.
 bool LimitConditionHolds(const LimitSearch& search, const RunOutcome& outcome, const ModelState& state,
                          const RunSummary& summary);
 
@@ -60,6 +60,9 @@ struct LimitSearch {
   // pressure the stage runs with.
   LimitBound Bound = LimitBound::Both;
   MeltInputs Die;
+  // When the searched input is one of the stage's (die-reached only): the
+  // stage's texts each trial value goes into; its die replaces Die.
+  MeltTexts DieTexts = InitialMeltTexts();
 };
 
 enum class LimitStatus { Found, HoldsNowhere, HoldsEverywhere, SeveralChanges };

@@ -85,6 +85,11 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
     fingerprint.Add(std::to_string(static_cast<int>(search->Condition)));
     fingerprint.Add(search->Smallest ? "smallest" : "largest");
     fingerprint.Add(RoundTripText(search->Tolerance));
+    // The die decides where die-reached holds.
+    if (search->Condition == LimitCondition::DieReached) {
+      fingerprint.Add(LimitBoundName(search->Bound));
+      for (const std::string& text : search->DieTexts) fingerprint.Add(text);
+    }
   }
   return fingerprint.Hex();
 }

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "melt/melt_stage.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
 #include "results/study_rows.h"
@@ -115,6 +117,77 @@ INSTANTIATE_TEST_SUITE_P(
                   OutputRateIndex,
                   "400"}),
     [](const ::testing::TestParamInfo<DenseCase>& info) { return std::string(info.param.Name); });
+
+// The stage's die margin computed directly on one melting run: the smallest
+// capillary that the default screw still pushes through lies where a dense
+// scan of the margins sees it cross 0. The adiabatic tip pressure is below 0
+// there, so no capillary is reached by that bound (nor by both).
+struct CapillaryCase {
+  LimitBound Bound;
+  LimitStatus Status;
+};
+
+void PrintTo(const CapillaryCase& c, std::ostream* os) { *os << LimitBoundName(c.Bound); }
+
+class NoMessages : public UserMessages {
+ public:
+  void ShowMessage(const std::string&) override {}
+};
+
+class SmallestCapillary : public ::testing::TestWithParam<CapillaryCase> {};
+
+TEST_P(SmallestCapillary, MatchesTheMarginsOfTheMeltingRun) {
+  LimitSearch search{InputCount + DieDiameterInput, 0.2, 2, LimitCondition::DieReached, true};
+  search.Bound = GetParam().Bound;
+  search.DieTexts[DieModeInput] = "Capillary";
+  search.DieTexts[DieLengthInput] = "2";
+  const LimitResult result = Find(search, Settings());
+  ASSERT_EQ(result.Status, GetParam().Status) << LimitResultLine(search, result, 1);
+
+  const auto state = std::make_unique<ModelState>();
+  NoMessages messages;
+  ASSERT_EQ(RunCommand(*state, InitialRunTexts(), 1, messages, '.', ReportWriting::Skip).Result,
+            RunResult::Completed);
+  auto reached = [&](double diameter) {
+    MeltInputs die;
+    die.DieMode = DieMode::Capillary;
+    die.DieLength = 2;
+    die.DieDiameter = diameter;
+    bool holds = true;
+    for (MeltBound bound : {MeltBound::Adiabatic, MeltBound::Barrel}) {
+      if ((bound == MeltBound::Adiabatic) == (search.Bound == LimitBound::Barrel)) continue;
+      double margin = 0;
+      holds = holds && MeltPressureMargin(*state, die, bound, margin).Result == RunResult::Completed && margin >= 0;
+    }
+    return holds;
+  };
+  const int points = 2001;
+  auto dense = [&](int k) { return 0.2 + 1.8 * k / (points - 1); };
+  int first = -1;
+  for (int k = 0; k < points && first < 0; ++k) {
+    if (reached(dense(k))) first = k;
+  }
+  if (GetParam().Status == LimitStatus::HoldsNowhere) {
+    EXPECT_EQ(first, -1) << dense(first);
+    EXPECT_FALSE(result.Value);
+    return;
+  }
+  ASSERT_GT(first, 0);
+  ASSERT_TRUE(result.Value);
+  const double value = *result.Value;
+  EXPECT_GT(value, dense(first - 1));
+  EXPECT_LE(value, dense(first));
+  EXPECT_TRUE(reached(value));
+  EXPECT_FALSE(reached(value * (1 - 2e-6)));
+}
+
+INSTANTIATE_TEST_SUITE_P(DefaultScrew, SmallestCapillary,
+                         ::testing::Values(CapillaryCase{LimitBound::Both, LimitStatus::HoldsNowhere},
+                                           CapillaryCase{LimitBound::Adiabatic, LimitStatus::HoldsNowhere},
+                                           CapillaryCase{LimitBound::Barrel, LimitStatus::Found}),
+                         [](const ::testing::TestParamInfo<CapillaryCase>& info) {
+                           return std::string(LimitBoundName(info.param.Bound));
+                         });
 
 TEST(LimitSearch, StatusesWithoutASingleChange) {
   struct Case {

@@ -72,6 +72,17 @@ TEST(StudyFingerprint, ChangesWithEverythingThatDecidesTheRows) {
     EXPECT_NE(changed, base) << what;
     EXPECT_NE(changed, find) << what;
   }
+
+  // Shards of die-reached searches with other dies or bounds are other studies.
+  LimitSearch die = search;
+  die.Condition = LimitCondition::DieReached;
+  LimitSearch otherDie = die;
+  otherDie.DieTexts[DieDiameterInput] = "0.6";
+  LimitSearch otherBound = die;
+  otherBound.Bound = LimitBound::Barrel;
+  const std::string dieFind = StudyFingerprint(plan, settings, &die);
+  EXPECT_NE(StudyFingerprint(plan, settings, &otherDie), dieFind);
+  EXPECT_NE(StudyFingerprint(plan, settings, &otherBound), dieFind);
 }
 
 TEST(ShardLine, ReadsBackOnlyWhatItWrites) {
