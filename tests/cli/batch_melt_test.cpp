@@ -77,7 +77,7 @@ TEST(BatchMeltOptions, StageInputsBySetAndVaryTurnTheStageOn) {
   EXPECT_FALSE(ParseBatchArguments({"--study", "s.csv", "--melt-csv", "m.csv"}, options, error));
   EXPECT_NE(error.find("--melt-csv"), std::string::npos) << error;
   for (const std::vector<std::string>& find :
-       {std::vector<std::string>{"--find", "DieDiameter=0.1:1", "--until", "die-reached"},
+       {std::vector<std::string>{"--find", "DieDiameter=0.1:1", "--until", "melted"},
         {"--find", "OutputRate=100:900", "--until", "melted", "--melt"},
         {"--find", "OutputRate=100:900", "--until", "melted", "--set", "DieMode=slit"}}) {
     EXPECT_FALSE(ParseBatchArguments(find, options, error)) << find[1];
