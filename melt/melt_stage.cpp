@@ -362,9 +362,20 @@ std::optional<RunOutcome> StageRefusal(const ModelState& state) {
 
 // The working values are large; a worker thread's stack need not hold them.
 struct StageWork {
+  MeltViscosityLaw Law;
   CommonValues Common;
   std::array<BoundValues, MeltBoundCount> Bounds;
 };
+
+// What both a whole stage and one bound's margin start from: clear flags,
+// the viscosity law in poise and the values both bounds share.
+std::unique_ptr<StageWork> StartStage(const ModelState& state) {
+  ClearFloatFaults();
+  auto work = std::make_unique<StageWork>();
+  work->Law = ViscosityLawOf(state.Inputs);
+  ComputeCommonValues(state, work->Law, work->Common);
+  return work;
+}
 
 void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law, StageWork& work,
                   MeltBound bound) {
@@ -395,10 +406,8 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
   stage.Warnings.clear();
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
   try {
-    ClearFloatFaults();
-    const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
-    auto work = std::make_unique<StageWork>();
-    ComputeCommonValues(state, law, work->Common);
+    const std::unique_ptr<StageWork> work = StartStage(state);
+    const MeltViscosityLaw& law = work->Law;
     ComputeBound(state, inputs, law, *work, MeltBound::Adiabatic);
     ComputeBound(state, inputs, law, *work, MeltBound::Barrel);
     StoreRecord(state, inputs, law, work->Common, work->Bounds, stage);
@@ -415,10 +424,8 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
 RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs, MeltBound bound, double& margin) {
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
   try {
-    ClearFloatFaults();
-    const MeltViscosityLaw law = ViscosityLawOf(state.Inputs);
-    auto work = std::make_unique<StageWork>();
-    ComputeCommonValues(state, law, work->Common);
+    const std::unique_ptr<StageWork> work = StartStage(state);
+    const MeltViscosityLaw& law = work->Law;
     ComputeBound(state, inputs, law, *work, bound);
     const CommonValues& c = work->Common;
     const BoundValues& b = work->Bounds[static_cast<int>(bound)];
