@@ -10,7 +10,7 @@
 #include <QSvgGenerator>
 #include <cstdio>
 
-#include "ui/channel_picture.h"
+#include "ui/common/channel_picture.h"
 
 namespace {
 

@@ -29,12 +29,12 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/dialogs.h"
-#include "ui/finish_form.h"
-#include "ui/main_window.h"
-#include "ui/pressure_tab.h"
+#include "ui/common/dialogs.h"
+#include "ui/main_window/finish_form.h"
+#include "ui/main_window/main_window.h"
+#include "ui/results_window/pressure_tab.h"
 #include "results/input_names.h"
-#include "ui/study_window.h"
+#include "ui/study_window/study_window.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "cli/batch_run.h"
 
 #include "model/input_fields.h"
-#include "ui/radio_group.h"
+#include "ui/common/radio_group.h"
 #include "ui_test_support.h"
 
 namespace {

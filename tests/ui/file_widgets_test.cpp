@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "ui/file_widgets.h"
+#include "ui/main_window/file_widgets.h"
 #include "ui_test_support.h"
 
 namespace {

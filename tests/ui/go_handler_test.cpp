@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/file_widgets.h"
-#include "ui/radio_group.h"
-#include "ui/run_snapshot.h"
+#include "ui/main_window/file_widgets.h"
+#include "ui/common/radio_group.h"
+#include "ui/common/run_snapshot.h"
 #include "ui_test_support.h"
 
 namespace {

@@ -16,8 +16,8 @@
 
 #include "model/data_file.h"
 #include "results/number_text.h"
-#include "ui/pressure_tab.h"
-#include "ui/profile_form.h"
+#include "ui/results_window/pressure_tab.h"
+#include "ui/results_window/profile_form.h"
 #include "ui_test_support.h"
 
 namespace {

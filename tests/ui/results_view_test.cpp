@@ -16,13 +16,13 @@
 
 #include "results/number_text.h"
 #include "results/profile_csv.h"
-#include "ui/chart_caption.h"
-#include "ui/file_widgets.h"
-#include "ui/input_data_file.h"
-#include "ui/profile_form.h"
-#include "ui/radio_group.h"
-#include "ui/run_facts.h"
-#include "ui/run_snapshot.h"
+#include "ui/results_window/chart_caption.h"
+#include "ui/main_window/file_widgets.h"
+#include "ui/common/input_data_file.h"
+#include "ui/results_window/profile_form.h"
+#include "ui/common/radio_group.h"
+#include "ui/results_window/run_facts.h"
+#include "ui/common/run_snapshot.h"
 #include "ui_test_support.h"
 
 namespace {

@@ -22,9 +22,9 @@
 #include <sstream>
 
 #include "cli/batch_run.h"
-#include "ui/pressure_tab.h"
-#include "ui/profile_form.h"
-#include "ui/study_window.h"
+#include "ui/results_window/pressure_tab.h"
+#include "ui/results_window/profile_form.h"
+#include "ui/study_window/study_window.h"
 #include "ui_test_support.h"
 
 namespace {

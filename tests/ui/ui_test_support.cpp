@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "ui/file_widgets.h"
+#include "ui/main_window/file_widgets.h"
 
 CursorSnapshot RecordingDialogs::Cursors() const {
   CursorSnapshot snapshot;

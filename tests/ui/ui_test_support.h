@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs.h"
-#include "ui/main_window.h"
+#include "ui/common/dialogs.h"
+#include "ui/main_window/main_window.h"
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

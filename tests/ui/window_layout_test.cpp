@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "ui/bevel_panel.h"
-#include "ui/finish_form.h"
-#include "ui/radio_group.h"
+#include "ui/common/bevel_panel.h"
+#include "ui/main_window/finish_form.h"
+#include "ui/common/radio_group.h"
 #include "ui_test_support.h"
 
 namespace {

@@ -1,0 +1,62 @@
+#include "ui/study_window/study_table.h"
+
+namespace {
+
+// The fields of one line of a study file, quotes removed.
+QStringList CsvLineFields(const std::string& line) {
+  QStringList fields(QString{});
+  QString field;
+  bool quoted = false;
+  const QString text = QString::fromStdString(line).trimmed();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('"') && quoted && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+      fields.back() += c;
+      ++i;
+    } else if (c == QLatin1Char('"')) {
+      quoted = !quoted;
+    } else if (c == QLatin1Char(',') && !quoted) {
+      fields.append(QString{});
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+}  // namespace
+
+StudyTableModel::StudyTableModel(const std::vector<StudyCaseResult>& cases, QObject* parent)
+    : QAbstractTableModel(parent), Cases(cases) {}
+
+void StudyTableModel::Reset(const std::string& header) {
+  beginResetModel();
+  Header = CsvLineFields(header);
+  Rows = 0;
+  endResetModel();
+}
+
+void StudyTableModel::Grow() {
+  const int rows = static_cast<int>(Cases.size());
+  if (rows == Rows) return;
+  beginInsertRows({}, Rows, rows - 1);
+  Rows = rows;
+  endInsertRows();
+}
+
+int StudyTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows; }
+
+int StudyTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(Header.size());
+}
+
+QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  const QStringList fields = CsvLineFields(Cases[static_cast<std::size_t>(index.row())].Row);
+  return index.column() < fields.size() ? fields[index.column()] : QString();
+}
+
+QVariant StudyTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= Header.size()) return {};
+  return Header[section];
+}
