@@ -1,5 +1,7 @@
 #include "melt/melt_operating_point.h"
 
+#include "melt/bracket_root.h"
+
 #include <cmath>
 #include <memory>
 #include <thread>
@@ -8,7 +10,7 @@ namespace {
 
 constexpr int Doublings = 6;
 constexpr int Halvings = 30;
-constexpr int MaxBisections = 100;
+constexpr int MaxNarrowingTrials = 100;
 constexpr long double BracketTolerance = 1e-12L;
 constexpr double JumpLimit = 1e-6;  // MPa
 
@@ -28,8 +30,9 @@ class BoundSearch {
   MeltOperatingPoint Find(double dragCapacity);
 
  private:
-  // The margin at `output` into `margin`; false when the search must stop.
-  bool Margin(double output, double& margin);
+  // The margin at `output` into `margin`, and the smooth piece it lies on
+  // into `piece` when asked; false when the search must stop.
+  bool Margin(double output, double& margin, int64_t* piece = nullptr);
   // The whole stage at `output`, for the figures reported there.
   bool FullRun(double output);
   bool Finish(RunOutcome outcome);
@@ -46,6 +49,7 @@ class BoundSearch {
   MeltStage stage_;
   RunOutcome failure_;
   bool cancelled_ = false;
+  double stopped_ = 0;  // the output of the last trial asked for
   int32_t evaluations_ = 0;
 };
 
@@ -55,13 +59,16 @@ bool BoundSearch::Finish(RunOutcome outcome) {
   return false;
 }
 
-bool BoundSearch::Margin(double output, double& margin) {
+bool BoundSearch::Margin(double output, double& margin, int64_t* piece) {
+  stopped_ = output;
   if (settings_.Cancel && settings_.Cancel->load()) {
     cancelled_ = true;
     return false;
   }
   RunOutcome outcome = RunCommandAtOutput(*state_, texts_, unitIndex_, output, separator_);
   if (outcome.Result == RunResult::Completed) outcome = MeltPressureMargin(*state_, inputs_, bound_, margin);
+  // The margin jumps where the end of melting moves by a grid point.
+  if (piece) *piece = state_->Profile.RowCount;
   ++evaluations_;
   if (settings_.Progress) settings_.Progress(bound_, evaluations_);
   return Finish(std::move(outcome));
@@ -102,15 +109,17 @@ void BoundSearch::KeepFigures(MeltOperatingPoint& point) const {
 MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
   MeltOperatingPoint point;
   double lo = 0, hi = dragCapacity, fLo = 0, fHi = 0;
-  if (!Margin(hi, fHi)) return Stopped(point, hi);
+  int64_t loPiece = 0, hiPiece = 0;
+  if (!Margin(hi, fHi, &hiPiece)) return Stopped(point, hi);
   bool bracketed = false;
   if (fHi > 0) {
     // The screw beats the die at its drag capacity: double until it does not.
     for (int k = 0; k < Doublings && !bracketed; ++k) {
       lo = hi;
       fLo = fHi;
+      loPiece = hiPiece;
       hi = 2 * hi;
-      if (!Margin(hi, fHi)) return Stopped(point, hi);
+      if (!Margin(hi, fHi, &hiPiece)) return Stopped(point, hi);
       bracketed = !(fHi > 0);
     }
     if (!bracketed) {
@@ -121,11 +130,12 @@ MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
     // Halve until it does.
     for (int k = 0; k < Halvings && !bracketed; ++k) {
       lo = hi / 2;
-      if (!Margin(lo, fLo)) return Stopped(point, lo);
+      if (!Margin(lo, fLo, &loPiece)) return Stopped(point, lo);
       bracketed = fLo > 0;
       if (!bracketed) {
         hi = lo;
         fHi = fLo;
+        hiPiece = loPiece;
       }
     }
     if (!bracketed) {
@@ -134,19 +144,15 @@ MeltOperatingPoint BoundSearch::Find(double dragCapacity) {
     }
   }
   if (bracketed) {
-    while ((long double)hi - lo > BracketTolerance * hi && point.Bisections < MaxBisections) {
-      const double mid = static_cast<double>(((long double)lo + hi) / 2);
-      double fMid = 0;
-      if (!Margin(mid, fMid)) return Stopped(point, mid);
-      ++point.Bisections;
-      if (fMid > 0) {
-        lo = mid;
-        fLo = fMid;
-      } else {
-        hi = mid;
-        fHi = fMid;
-      }
-    }
+    const BracketNarrowing narrowed = NarrowBracket(
+        {lo, hi, fLo, fHi, loPiece, hiPiece}, BracketTolerance, MaxNarrowingTrials,
+        [this](double output, BracketTrial& trial) { return Margin(output, trial.Value, &trial.Piece); });
+    point.Bisections = narrowed.Trials;
+    if (narrowed.Stopped) return Stopped(point, stopped_);
+    lo = narrowed.Bracket.Low;
+    hi = narrowed.Bracket.High;
+    fLo = narrowed.Bracket.LowValue;
+    fHi = narrowed.Bracket.HighValue;
     point.Status = OperatingPointStatus::Found;
     point.Output = static_cast<double>(((long double)lo + hi) / 2);
     // Across a jump of the tip pressure no output balances exactly.

@@ -1,7 +1,7 @@
 #pragma once
 // The flood-fed operating point: per temperature bound, the output (kg/hr)
 // at which the screw's tip pressure equals the die's need, found by
-// bracketing and bisection. Every trial re-runs the melting model and the
+// bracketing, then narrowing the bracket (melt/bracket_root). Every trial re-runs the melting model and the
 // stage on a private ModelState, without a report; the caller's state,
 // report and stage record are never touched. The two bounds may be searched
 // at once on two threads.
@@ -33,7 +33,7 @@ struct MeltOperatingPoint {
   double High = 0;    // kg/hr, the side with a margin <= 0
   double LowMargin = 0;   // MPa
   double HighMargin = 0;  // MPa
-  int32_t Bisections = 0;
+  int32_t Bisections = 0;   // trials that narrowed the bracket (interpolation or bisection)
   int32_t Evaluations = 0;  // trial runs, not counting the final run at x*
   // At Output (the final run when Found, the last trial otherwise; absent
   // figures are zero for TrialFailed and Cancelled).
