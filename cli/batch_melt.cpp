@@ -59,11 +59,9 @@ MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, 
       << BothBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }) << " \u00B0C\n";
   if (result.OperatingPoints) {
     const MeltOperatingPoints& points = *result.OperatingPoints;
-    out << "Operating point (adiabatic / barrel): "
-        << BothBounds([&](MeltBound b) {
-             return (b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel).Output;
-           })
-        << " kg/hr\n";
+    // As the window shows it, ready for --set OutputRate=.
+    out << "Operating point (adiabatic / barrel): " << OperatingPointOutputText(points.Adiabatic.Output) << " / "
+        << OperatingPointOutputText(points.Barrel.Output) << " kg/hr\n";
     for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel}) {
       const MeltOperatingPoint& point = b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel;
       if (point.Status == OperatingPointStatus::Found) continue;

@@ -48,7 +48,7 @@ void AddBoundWarnings(const MeltInputs& inputs, MeltBound bound, MeltStage& stag
                 "this output needs %.3f MPa more at the start of melting.",
                 s.MinPressureTurn, name, s.MinPressure, std::fabs(s.MinPressure))});
   }
-  if (inputs.DieMode != DieMode::None && s.PressureMargin < 0) {
+  if (inputs.DieMode != DieMode::None && !MarginReachesDie(s.PressureMargin)) {
     stage.Warnings.push_back(
         {MeltWarningCode::DieNotReached,
          bound,
@@ -73,6 +73,10 @@ const char* MeltWarningCodeName(MeltWarningCode code) {
   }
   return "";
 }
+
+// -0.0005 as a double lies just below the half-way point, so fixed notation
+// rounds it to -0.001: the comparison agrees with the printed figure.
+bool MarginReachesDie(double margin) { return margin > -0.0005; }
 
 bool IsMeltNote(MeltWarningCode code) { return code == MeltWarningCode::BoundsFarApart; }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "melt/melt_stage.h"
+#include "melt/melt_warnings.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
 #include "results/study_rows.h"
@@ -86,7 +87,7 @@ constexpr const char* BoundNames[] = {"both", "Adiabatic", "Barrel"};
 // not reach the die.
 bool DieReached(const ModelState& state, const MeltInputs& die, MeltBound bound) {
   double margin = 0;
-  return MeltPressureMargin(state, die, bound, margin).Result == RunResult::Completed && margin >= 0;
+  return MeltPressureMargin(state, die, bound, margin).Result == RunResult::Completed && MarginReachesDie(margin);
 }
 
 }  // namespace

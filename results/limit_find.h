@@ -30,7 +30,7 @@ inline constexpr double LimitRelativeTolerance = 1e-6;
 // melted: completed, less than 2 % of the solid left within the screw.
 // clean: melted, and the summary gives no warning.
 // die-reached: completed, and the melt-conveying stage's pressure at the tip
-// is at least what the die needs (PressureMargin >= 0) for the bound named,
+// is at least what the die needs (MarginReachesDie) for the bound named,
 // or for both.
 enum class LimitCondition { Melted, Clean, DieReached };
 enum class LimitBound { Both, Adiabatic, Barrel };

@@ -4,6 +4,7 @@
 // every case of a study go through.
 
 #include <optional>
+#include <string>
 
 #include "melt/melt_operating_point.h"
 #include "melt/melt_stage.h"
@@ -26,3 +27,10 @@ struct MeltRunResult {
 MeltRunResult RunWithMelt(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
                           char decimalSeparator, ReportWriting report, const MeltRequest& request,
                           const OperatingPointSettings& search = {});
+
+// The operating point's output as the window and the batch tool show it, and
+// as "Use ... as Output" puts it back into the Output field: kg/hr to three
+// decimals, in the run's decimal separator. Its pressure margin reads 0.000
+// MPa or more, so that output reaches the die (MarginReachesDie).
+inline constexpr int OperatingPointDecimals = 3;
+std::string OperatingPointOutputText(double output, char decimalSeparator = '.');

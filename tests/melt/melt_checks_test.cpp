@@ -1,7 +1,11 @@
 // What the stage refuses, and how a fault ends it.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <limits>
+
+#include "melt/melt_warnings.h"
 
 #include "melt_test_channel.h"
 
@@ -165,6 +169,17 @@ TEST(MeltWarnings, RaisedWhereTheirConditionHolds) {
       EXPECT_EQ(w.Figures[std::min<size_t>(1, w.Figures.size() - 1)].Value, c.Second);
     }
     EXPECT_EQ(codes, c.Codes);
+  }
+}
+
+// A margin reaches the die exactly when its figure, three decimals, shows no
+// minus sign other than on -0.000.
+TEST(MeltWarnings, MarginReachesTheDieAsItIsShown) {
+  for (double margin : {1.0, 0.0, -3.5e-11, -1.357e-5, std::nextafter(-0.0005, 0.0), -0.0005, -0.0006, -4.394}) {
+    char shown[64];
+    std::snprintf(shown, sizeof shown, "%.*f", MarginDecimals, margin);
+    const bool readsNonNegative = shown[0] != '-' || std::string(shown) == "-0.000";
+    EXPECT_EQ(MarginReachesDie(margin), readsNonNegative) << shown;
   }
 }
 

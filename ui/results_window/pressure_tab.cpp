@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 #include <atomic>
 
+#include "melt/melt_warnings.h"
+#include "results/melt_run.h"
 #include "results/number_text.h"
 #include "ui/results_window/pressure_chart.h"
 
@@ -287,7 +289,8 @@ void TPressureTab::ShowStage(const QString& refusal) {
   QString rows = row(QString(), QStringLiteral("<b>adiabatic</b>"), QStringLiteral("<b>barrel</b>"));
   rows += row(QStringLiteral("Tip pressure (MPa)"), Number(a.TipPressure, 3), Number(b.TipPressure, 3));
   rows += row(QStringLiteral("Die needs (MPa)"), Number(a.DiePressure, 3), Number(b.DiePressure, 3));
-  rows += row(QStringLiteral("Margin (MPa)"), Number(a.PressureMargin, 3), Number(b.PressureMargin, 3));
+  rows += row(QStringLiteral("Margin (MPa)"), Number(a.PressureMargin, MarginDecimals),
+              Number(b.PressureMargin, MarginDecimals));
   rows += row(QStringLiteral("Peak pressure (MPa)"), Number(a.PeakPressure, 3), Number(b.PeakPressure, 3));
   rows += row(QStringLiteral("&nbsp;&nbsp;at turn"), Number(a.PeakPressureTurn, 2), Number(b.PeakPressureTurn, 2));
   rows += row(QStringLiteral("Lowest pressure (MPa)"), Number(a.MinPressure, 3), Number(b.MinPressure, 3));
@@ -377,8 +380,9 @@ void TPressureTab::ShowOperatingPoints() {
   };
   QString text = QStringLiteral("<table>");
   text += row(QString(), QStringLiteral("<b>adiabatic</b>"), QStringLiteral("<b>barrel</b>"));
-  text += row(QStringLiteral("<b>Output (kg/hr)</b>"), QStringLiteral("<b>%1</b>").arg(figure(a, a.Output, 3)),
-              QStringLiteral("<b>%1</b>").arg(figure(b, b.Output, 3)));
+  text += row(QStringLiteral("<b>Output (kg/hr)</b>"),
+              QStringLiteral("<b>%1</b>").arg(figure(a, a.Output, OperatingPointDecimals)),
+              QStringLiteral("<b>%1</b>").arg(figure(b, b.Output, OperatingPointDecimals)));
   text += row(QStringLiteral("Tip = die pressure (MPa)"), figure(a, a.TipPressure, 3), figure(b, b.TipPressure, 3));
   text += row(QStringLiteral("Melt at the tip (\u00B0C)"), figure(a, a.TipMeltTemperature, 1),
               figure(b, b.TipMeltTemperature, 1));
@@ -409,8 +413,6 @@ void TPressureTab::UseOutput(MeltBound bound) {
   if (!Current || Worker) return;
   const MeltOperatingPoint& point = Of(Current->Result, bound);
   if (point.Status != OperatingPointStatus::Found) return;
-  // The field takes the window's decimal separator.
-  QString text = QString::fromStdString(RoundTripText(point.Output));
-  text.replace(QLatin1Char('.'), QLatin1Char(Current->DecimalSeparator));
-  emit OutputChosen(text);
+  // As the tab shows it, in the window's decimal separator.
+  emit OutputChosen(QString::fromStdString(OperatingPointOutputText(point.Output, Current->DecimalSeparator)));
 }
