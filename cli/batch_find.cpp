@@ -10,9 +10,12 @@
 
 int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
                    bool showProgress, std::ostream& out, std::ostream& err) {
-  // The die that die-reached judges: the stage's texts after --set.
+  // The die that die-reached, and clean with the stage on, judge: the
+  // stage's texts after --set.
   BatchOptions withDie = options;
   withDie.Find->DieTexts = BatchMeltRequest(options, decimalSeparator).Texts;
+  withDie.Find->Stage = options.Find->Condition == LimitCondition::Clean &&
+                        (options.MeltStageOn() || IsMeltInput(options.Find->Input));
   if (const std::optional<std::string> refusal =
           ConvertMeltInputs(withDie.Find->DieTexts, decimalSeparator, withDie.Find->Die)) {
     err << *refusal << '\n';

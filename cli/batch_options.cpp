@@ -125,7 +125,9 @@ const char* const BatchHelp =
     "                    it holds) or HoldsNowhere (no value; the run shown is at\n"
     "                    HI). Each exits 0.\n"
     "  --until CONDITION melted: completed with less than 2 % of the solid left\n"
-    "                    within the screw; clean: melted and without warnings;\n"
+    "                    within the screw; clean: melted and without warnings,\n"
+    "                    with the stage on (--melt, a die's input) of the\n"
+    "                    stage's too;\n"
     "                    die-reached: completed, and the melt-conveying stage's\n"
     "                    pressure at the tip at least what the die needs\n"
     "                    (PressureMargin 0.000 MPa or more, as shown) for both\n"
@@ -263,22 +265,25 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
     error = "option --find needs --until melted, clean or die-reached";
     return false;
   }
-  // The stage's own inputs describe the die that die-reached judges; they
-  // change nothing melted or clean looks at, and DieMode is not a number.
+  // The stage's own inputs describe the die that die-reached and clean with
+  // the stage judge; they change nothing melted looks at, and DieMode is not
+  // a number.
   const int input = options.Find->Input;
-  if (IsMeltInput(input) && (IsWordInput(input) || options.Find->Condition != LimitCondition::DieReached)) {
+  const bool judgesStage = options.Find->Condition != LimitCondition::Melted;
+  if (IsMeltInput(input) && (IsWordInput(input) || !judgesStage)) {
     error = std::string("option --find: ") + InputNames[input].Name +
             (IsWordInput(input) ? " is not a number and can not be searched"
-                                : " changes only the melt-conveying stage: search it with --until die-reached");
+                                : " changes only the melt-conveying stage: search it with --until clean or "
+                                  "die-reached");
     return false;
   }
   bool dieSet = false;
   for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
-  if (options.Melt || options.OperatingPoint || options.MeltCsvFile ||
-      StudyVariesMeltInput(options.Plan) || (dieSet && options.Find->Condition != LimitCondition::DieReached)) {
-    error = "option --find does not run the melt-conveying stage "
-            "(--melt, --operating-point, --melt-csv, a varied DieMode ... MeltStartPressure); the die's "
-            "inputs are set for --until die-reached only";
+  if (options.OperatingPoint || options.MeltCsvFile || StudyVariesMeltInput(options.Plan) ||
+      ((options.Melt || dieSet) && !judgesStage)) {
+    error = "option --find does not run the melt-conveying stage for melted, nor ever with "
+            "--operating-point, --melt-csv or a varied DieMode ... MeltStartPressure; --melt and the die's "
+            "inputs are for --until clean or die-reached";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

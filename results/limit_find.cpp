@@ -5,6 +5,7 @@
 
 #include "melt/melt_stage.h"
 #include "melt/melt_warnings.h"
+#include "results/case_verdict.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
 #include "results/study_rows.h"
@@ -117,8 +118,12 @@ bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunO
   switch (search.Condition) {
     case LimitCondition::Melted:
       return summary.Melted;
-    case LimitCondition::Clean:
-      return summary.Melted && summary.Warnings.empty();
+    case LimitCondition::Clean: {
+      if (!search.Stage) return JudgeCase(summary, 0) == CaseVerdict::Clean;
+      MeltStage stage;
+      const RunOutcome stageOutcome = RunMeltStage(state, die, stage);
+      return JudgeCase(summary, StageWarningCount(&stageOutcome, stage)) == CaseVerdict::Clean;
+    }
     case LimitCondition::DieReached:
       break;
   }

@@ -28,7 +28,8 @@ inline constexpr int LimitScanPoints = 64;
 inline constexpr double LimitRelativeTolerance = 1e-6;
 
 // melted: completed, less than 2 % of the solid left within the screw.
-// clean: melted, and the summary gives no warning.
+// clean: melted, and the summary gives no warning; with Stage, neither does
+// the melt-conveying stage with Die (JudgeCase).
 // die-reached: completed, and the melt-conveying stage's pressure at the tip
 // is at least what the die needs (MarginReachesDie) for the bound named,
 // or for both.
@@ -57,11 +58,13 @@ struct LimitSearch {
   // input's unit; 0: LimitRelativeTolerance of the value.
   double Tolerance = 0;
   // For die-reached: which bound's margin counts, and the die and start
-  // pressure the stage runs with.
+  // pressure the stage runs with; for clean with Stage, that die too.
   LimitBound Bound = LimitBound::Both;
   MeltInputs Die;
-  // When the searched input is one of the stage's (die-reached only): the
-  // stage's texts each trial value goes into; its die replaces Die.
+  bool Stage = false;  // clean counts the stage's warnings too
+  // When the searched input is one of the stage's (die-reached, or clean
+  // with Stage): the stage's texts each trial value goes into; its die
+  // replaces Die.
   MeltTexts DieTexts = InitialMeltTexts();
 };
 

@@ -42,6 +42,24 @@ TEST_F(BatchFind, RunsTheValueFoundWithTheSingleRunsExports) {
   EXPECT_EQ(json.at("summary").at("Melted"), true);
 }
 
+// With the stage on (a die set, or --melt), clean counts the stage's
+// warnings too.
+TEST_F(BatchFind, CleanWithTheStageCountsItsWarnings) {
+  auto limit = [&](const std::vector<std::string>& stage) {
+    std::vector<std::string> args = {"--find", "OutputRate=100:1000", "--until", "clean", "--no-report"};
+    args.insert(args.end(), stage.begin(), stage.end());
+    const BatchResult result = Batch(args);
+    EXPECT_EQ(result.Code, BatchExitCompleted) << result.Err;
+    const std::string lead = "largest OutputRate where clean holds: ";
+    EXPECT_TRUE(result.Out.starts_with(lead)) << result.Out;
+    return result.Out.starts_with(lead) ? std::stod(result.Out.substr(lead.size())) : 0.0;
+  };
+  EXPECT_NEAR(limit({}), 416.2, 0.05);
+  // Above 256 kg/hr the pressure falls below zero in the channel, die or not.
+  EXPECT_NEAR(limit({"--melt"}), 256.18, 0.01);
+  EXPECT_NEAR(limit({"--set", "DieMode=Capillary"}), 256.18, 0.01);
+}
+
 // With a capillary die the barrel bound limits the output: asking for the
 // adiabatic bound alone finds a larger one.
 TEST_F(BatchFind, DieReachedJudgesTheBoundNamed) {
@@ -102,11 +120,12 @@ TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {
       {{"--find", "OutputRate=100:1000"}, "option --find needs --until melted, clean or die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--bound", "Barrel"}, "option --bound is for --until die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the bounds are Adiabatic and Barrel"},
-      {{"--find", "OutputRate=100:1000", "--until", "clean", "--set", "DieMode=Slit"}, "for --until die-reached only"},
+      {{"--find", "OutputRate=100:1000", "--until", "melted", "--set", "DieMode=Slit"}, "for --until clean or die-reached"},
       {{"--find", "DieLength=1:5", "--until", "melted"}, "DieLength changes only the melt-conveying stage"},
-      {{"--find", "DieDiameter=0.2:2", "--until", "clean"}, "search it with --until die-reached"},
+      {{"--find", "DieDiameter=0.2:2", "--until", "melted"}, "search it with --until clean or die-reached"},
       {{"--find", "DieMode=1:5", "--until", "die-reached"}, "DieMode is not a number"},
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--melt"}, "does not run the melt-conveying stage"},
+      {{"--find", "OutputRate=100:1000", "--until", "clean", "--operating-point"}, "nor ever with --operating-point"},
       {{"--until", "melted"}, "option --until needs --find NAME=LO:HI"},
       {{"--smallest"}, "option --smallest needs --find NAME=LO:HI"},
       {{"--find", "OutputRate=100", "--until", "melted"}, "the search is NAME=LO:HI"},

@@ -19,6 +19,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "cli/batch_run.h"
@@ -205,6 +206,38 @@ TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
   EXPECT_TRUE(Recorder.Messages.empty());
 }
 
+// With the stage on, clean counts its warnings as chung-batch does, the
+// marks count the stage's warnings whatever figure is shown, and solid left
+// at the screw end has a mark of its own.
+TEST_F(StudyWindowTest, TheStageCountsInCleanAndInTheMarks) {
+  TStudyForm* form = OpenWithDie(Capillary());
+  ASSERT_TRUE(FindControl<QCheckBox>(form, "StudyMeltStage")->isChecked());
+  Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},
+             {{"StudyFirstInput", "Output (kg/hr)"}, {"StudyCondition", "clean"}}});
+  form->RunClick();
+  WaitUntilDone(form);
+  ASSERT_EQ(form->Cases().size(), 1u);
+  ASSERT_TRUE(form->Cases()[0].Limit->Value);
+  EXPECT_NEAR(*form->Cases()[0].Limit->Value, 256.18, 0.01);  // 416.2 without the stage
+  EXPECT_EQ(form->CsvText(), BatchStudy({"--find", "OutputRate=100:1000", "--until", "clean", "--set", "DieMode=Capillary",
+                                         "--set", "DieDiameter=0.5", "--set", "DieLength=2"}));
+
+  // 250: clean; 300: the die is not reached, the melting run has no warning;
+  // 900: solid left.
+  Set(form, {"VaryMode", {{"StudyFirstList", "250, 300, 900"}}, {}});
+  form->RunClick();
+  WaitUntilDone(form);
+  ASSERT_EQ(form->Cases().size(), 3u);
+  EXPECT_TRUE(form->Cases()[1].Summary.Warnings.empty());
+  std::map<QString, qsizetype> marks;
+  for (QAbstractSeries* series : FindControl<QChartView>(form, QStringLiteral("StudyChart"))->chart()->series()) {
+    if (series->type() == QAbstractSeries::SeriesTypeScatter) marks[series->name()] = static_cast<QScatterSeries*>(series)->count();
+  }
+  EXPECT_EQ(marks[QStringLiteral("with warnings")], 1);
+  EXPECT_EQ(marks[QStringLiteral("solid left at the screw end")], 1);
+  EXPECT_EQ(marks[QStringLiteral("no value (hover for why)")], 0);
+}
+
 // The time this thread spends working, whatever else the machine runs.
 double ThreadSeconds() {
   timespec now{};
@@ -250,19 +283,19 @@ TEST_F(StudyWindowTest, EventLoopStaysFreeDuringAStudy) {
 
 TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   TStudyForm* form = Open();
-  // -1 is refused: a gap; 600 melts with X/W above 1: a warning.
+  // -1 is refused: a gap; 600 leaves solid at the screw end (and X/W above 1).
   Set(form, {"VaryMode", {{"StudyFirstList", "300, -1, 600"}}, {}});
   form->RunClick();
   WaitUntilDone(form);
   ASSERT_EQ(form->Cases().size(), 3u);
   auto* chart = FindControl<QChartView>(form, QStringLiteral("StudyChart"))->chart();
-  int gaps = -1, warnings = -1;
+  int gaps = -1, solid = -1;
   for (QAbstractSeries* series : chart->series()) {
     if (series->name().startsWith(QStringLiteral("no value"))) gaps = static_cast<QScatterSeries*>(series)->count();
-    if (series->name() == QStringLiteral("with warnings")) warnings = static_cast<QScatterSeries*>(series)->count();
+    if (series->name().startsWith(QStringLiteral("solid left"))) solid = static_cast<QScatterSeries*>(series)->count();
   }
   EXPECT_EQ(gaps, 1);
-  EXPECT_EQ(warnings, 1);
+  EXPECT_EQ(solid, 1);
 
   form->SelectCase(2);
   form->ShowCaseClick();

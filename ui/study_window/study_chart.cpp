@@ -27,6 +27,7 @@ constexpr std::size_t LegendFamiliesUpTo = 12;
 
 const QColor WarningColour(235, 140, 0);
 const QColor GapColour(200, 0, 0);
+const QColor SolidColour(30, 30, 30);
 // Curves in colours that the two kinds of marks do not use.
 const QColor CurveColours[] = {QColor(31, 90, 180), QColor(40, 140, 60),  QColor(120, 60, 160), QColor(0, 140, 150),
                                QColor(120, 80, 40), QColor(90, 90, 90),   QColor(180, 60, 140), QColor(60, 170, 220)};
@@ -77,8 +78,6 @@ void TStudyForm::FillFigures() {
     }
   }
 }
-
-bool TStudyForm::StageFigureShown() const { return !Shown->Find && Figure->currentIndex() >= FigureCount; }
 
 bool TStudyForm::CaseValue(const StudyCaseResult& result, double& y) const {
   if (Shown->Find) {
@@ -147,7 +146,14 @@ void TStudyForm::ResetChart() {
   GapMarks->setColor(GapColour);
   GapMarks->setBorderColor(GapColour);
   GapMarks->setMarkerSize(8);
-  for (QScatterSeries* marks : {WarningMarks, GapMarks}) {
+  // Solid left says more than the warning that comes with it: its own mark.
+  SolidMarks = new QScatterSeries;
+  SolidMarks->setName(QStringLiteral("solid left at the screw end"));
+  SolidMarks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  SolidMarks->setColor(SolidColour);
+  SolidMarks->setBorderColor(SolidColour);
+  SolidMarks->setMarkerSize(7);
+  for (QScatterSeries* marks : {WarningMarks, SolidMarks, GapMarks}) {
     chart->addSeries(marks);
     marks->attachAxis(AxisX);
     marks->attachAxis(AxisY);
@@ -203,12 +209,18 @@ void TStudyForm::PlotCases(std::size_t first) {
     }
     added[curve.Segment].append(QPointF(x, y));
     SeriesCases[curve.Segment].push_back(index);
-    const bool warned = Shown->Find ? result.Limit->Status == LimitStatus::SeveralChanges
-                                    : !result.Summary.Warnings.empty() ||
-                                          (StageFigureShown() && !result.StageWarnings.empty());
-    if (warned) {
-      added[WarningMarks].append(QPointF(x, y));
-      SeriesCases[WarningMarks].push_back(index);
+    // The melting run's warnings and, with it on, the stage's, whatever figure is shown.
+    QScatterSeries* marks = nullptr;
+    if (Shown->Find) {
+      if (result.Limit->Status == LimitStatus::SeveralChanges) marks = WarningMarks;
+    } else if (result.Verdict == CaseVerdict::SolidLeft) {
+      marks = SolidMarks;
+    } else if (result.Verdict == CaseVerdict::Warnings) {
+      marks = WarningMarks;
+    }
+    if (marks) {
+      added[marks].append(QPointF(x, y));
+      SeriesCases[marks].push_back(index);
     }
     if (!AnyPoint) {
       MinX = MaxX = x;
@@ -231,7 +243,7 @@ void TStudyForm::PlotCases(std::size_t first) {
     MaxX = std::max(MaxX, gap.x());
   }
   Chart->legend()->setVisible(Families.size() <= LegendFamiliesUpTo);
-  for (QScatterSeries* marks : {WarningMarks, GapMarks})
+  for (QScatterSeries* marks : {WarningMarks, SolidMarks, GapMarks})
     for (QLegendMarker* marker : Chart->legend()->markers(marks)) marker->setVisible(marks->count() > 0);
   FitAxes();
 }

@@ -60,6 +60,7 @@ void StudyJob::Run() {
     // A case's stage is told first, on the same worker.
     settings.MeltDone = [&](uint64_t caseNumber, const MeltRunResult& melt) {
       StudyCaseResult result;
+      result.StageWarningCount = StageWarningCount(melt.Outcomes.Melt ? &*melt.Outcomes.Melt : nullptr, melt.Stage);
       if (melt.StageCompleted()) {
         result.Stage = melt.Stage.Summary;
         for (const MeltWarning& warning : melt.Stage.Warnings) {
@@ -79,6 +80,7 @@ void StudyJob::Run() {
       result.Result = outcome.Result;
       if (outcome.Result == RunResult::Completed) {
         result.Summary = summary;
+        result.Verdict = JudgeCase(summary, result.StageWarningCount);
       } else {
         result.Message = OutcomeMessage(outcome);
       }

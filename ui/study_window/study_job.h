@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "results/case_verdict.h"
 #include "results/limit_find.h"
 #include "results/run_summary.h"
 #include "results/study_plan.h"
@@ -39,6 +40,8 @@ struct StudyCaseResult {
   std::optional<std::array<MeltBoundSummary, MeltBoundCount>> Stage;
   std::vector<std::string> StageWarnings;
   std::string StageMessage;
+  std::size_t StageWarningCount = 0;  // as JudgeCase counts them
+  CaseVerdict Verdict = CaseVerdict::Clean;  // of a completed run
 };
 
 class StudyJob {

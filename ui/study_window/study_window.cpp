@@ -335,6 +335,12 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
     search.High = *high;
     search.Condition = static_cast<LimitCondition>(Condition->currentData().toInt());
     search.Smallest = Smallest->isChecked();
+    if (search.Condition == LimitCondition::Clean && stage) {
+      // Clean with the stage on: neither the melting run nor the stage warns.
+      search.Stage = true;
+      search.Die = die;
+      search.DieTexts = stage->Texts;
+    }
     if (search.Condition == LimitCondition::DieReached) {
       if (!stage) {
         TheDialogs.ShowMessage(QStringLiteral("die-reached needs the melt-conveying stage: choose a die in the results "
@@ -344,7 +350,8 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
       search.Bound = static_cast<LimitBound>(Bound->currentData().toInt());
       search.Die = die;
     }
-    // A search runs the melting run alone; the stage judges die-reached only.
+    // A search runs the melting run alone; the stage judges die-reached, and
+    // clean when it is on.
     request.Find = search;
   } else {
     std::optional<StudyAxis> axis = ReadAxis(First);

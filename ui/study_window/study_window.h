@@ -91,7 +91,6 @@ class TStudyForm : public QWidget {
   void PlotCases(std::size_t first);  // cases from `first` on
   void FitAxes();
   bool CaseValue(const StudyCaseResult& result, double& y) const;
-  bool StageFigureShown() const;
   double CaseX(const StudyCaseResult& result) const;
   std::size_t FamilyOf(const StudyCaseResult& result) const;
   QString FamilyName(std::size_t family) const;
@@ -129,6 +128,7 @@ class TStudyForm : public QWidget {
   QValueAxis* AxisY = nullptr;
   std::vector<Family> Families;
   QScatterSeries* WarningMarks = nullptr;
+  QScatterSeries* SolidMarks = nullptr;
   QScatterSeries* GapMarks = nullptr;
   QHash<QAbstractSeries*, std::vector<std::size_t>> SeriesCases;  // point i -> index in Finished
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
