@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "melt/die_plausibility.h"
 #include "melt/finite_values.h"
 #include "melt/melt_die.h"
 #include "melt/melt_viscosity.h"
@@ -416,7 +417,7 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
   } catch (const FloatFault&) {
     stage.Points.clear();
     stage.Warnings.clear();
-    return {RunResult::Failed, MeltFaultMessage, {}};
+    return {RunResult::Failed, MeltFaultMessage, DieFaultExplanation(inputs)};
   }
   return {RunResult::Completed, {}, {}};
 }
@@ -432,7 +433,7 @@ RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs,
     margin = MarginOf(c, b, ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]));
     CheckStageFlags();
   } catch (const FloatFault&) {
-    return {RunResult::Failed, MeltFaultMessage, {}};
+    return {RunResult::Failed, MeltFaultMessage, DieFaultExplanation(inputs)};
   }
   return {RunResult::Completed, {}, {}};
 }

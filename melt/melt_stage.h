@@ -97,6 +97,8 @@ enum class MeltWarningCode {
   BedFillsChannel,
   BoundsFarApart,  // a note: listed, never an exit status
   BarrelBelowMeltingPoint,
+  DiePressureHigh,  // per bound: beyond what extruders are built for
+  DieImplausible,   // a die dimension no die is made with
 };
 const char* MeltWarningCodeName(MeltWarningCode code);
 bool IsMeltNote(MeltWarningCode code);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "melt/die_plausibility.h"
+
 namespace {
 
 // The bound-spread limit: |b| x dT above it means viscosities a factor
@@ -57,6 +59,15 @@ void AddBoundWarnings(const MeltInputs& inputs, MeltBound bound, MeltStage& stag
                 "with this die.",
                 s.DiePressure, s.TipPressure, name)});
   }
+  if (s.DiePressure > HighestDiePressure) {
+    stage.Warnings.push_back(
+        {MeltWarningCode::DiePressureHigh,
+         bound,
+         {{"DiePressure", s.DiePressure}},
+         Format("The die needs %.3f MPa (bound %s), more than the about %.0f MPa extruders are built for: check "
+                "the die's dimensions.",
+                s.DiePressure, name, HighestDiePressure)});
+  }
 }
 
 }  // namespace
@@ -70,6 +81,8 @@ const char* MeltWarningCodeName(MeltWarningCode code) {
     case MeltWarningCode::BedFillsChannel: return "BedFillsChannel";
     case MeltWarningCode::BoundsFarApart: return "BoundsFarApart";
     case MeltWarningCode::BarrelBelowMeltingPoint: return "BarrelBelowMeltingPoint";
+    case MeltWarningCode::DiePressureHigh: return "DiePressureHigh";
+    case MeltWarningCode::DieImplausible: return "DieImplausible";
   }
   return "";
 }
@@ -130,6 +143,10 @@ void AddMeltWarnings(const ModelState& state, const MeltInputs& inputs, MeltStag
          Format("The two temperature bounds differ by %.2f K at turn %.2f: viscosities differ by a factor %.3g; "
                 "read the two pressure profiles as a range.",
                 widestDifference, turn, std::exp(spread))});
+  }
+  for (const DieImplausibility& problem : DieImplausibilities(inputs, state.Inputs.ScrewDiameter)) {
+    stage.Warnings.push_back({MeltWarningCode::DieImplausible, std::nullopt, {{problem.Figure, problem.Value}},
+                              problem.Text});
   }
   if (coldBarrel.Count > 0) {
     AddRangeWarning(stage, MeltWarningCode::BarrelBelowMeltingPoint, coldBarrel,

@@ -183,4 +183,41 @@ TEST(MeltWarnings, MarginReachesTheDieAsItIsShown) {
   }
 }
 
+// Die inputs no die is made with, on the default run (screw 15 cm): warned
+// beside the figures; a value that overflows names the die's inputs.
+TEST(MeltWarnings, DieInputsOutsideWhatDiesAreMadeWith) {
+  constexpr int Mode = InputCount + DieModeInput;
+  constexpr int Diameter = InputCount + DieDiameterInput;
+  constexpr int Gap = InputCount + DieSlitGapInput;
+  const struct {
+    const char* Name;
+    std::vector<std::pair<int, std::string>> Settings;
+    const char* Warned;  // the die's own warnings, in order
+  } cases[] = {
+      {"a usual capillary", {{Mode, "Capillary"}}, ""},
+      {"a usual slit", {{Mode, "Slit"}}, ""},
+      {"a 0.01 cm capillary", {{Mode, "Capillary"}, {Diameter, "0.01"}}, "DiePressureHigh DiePressureHigh"},
+      {"a 1000 cm capillary", {{Mode, "Capillary"}, {Diameter, "1000"}}, "DieImplausible"},
+      {"a slit gap wider than the screw", {{Mode, "Slit"}, {InputCount + DieSlitWidthInput, "40"}, {Gap, "20"}},
+       "DieImplausible"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const DefaultStageRun run = RunDefaultStage(c.Settings);
+    ASSERT_EQ(run.Outcomes.Melt->Result, RunResult::Completed) << run.Outcomes.Melt->Message;
+    std::string warned;
+    for (const MeltWarning& w : run.Stage.Warnings) {
+      if (w.Code != MeltWarningCode::DiePressureHigh && w.Code != MeltWarningCode::DieImplausible) continue;
+      warned += std::string(warned.empty() ? "" : " ") + MeltWarningCodeName(w.Code);
+      EXPECT_NE(w.Text.find("check"), std::string::npos) << w.Text;
+    }
+    EXPECT_EQ(warned, c.Warned);
+  }
+  const DefaultStageRun overflow = RunDefaultStage({{Mode, "Capillary"}, {Diameter, "1e308"}});
+  EXPECT_EQ(overflow.Outcomes.Melt->Result, RunResult::Failed);
+  EXPECT_EQ(OutcomeMessage(*overflow.Outcomes.Melt),
+            "Melt-conveying stage: floating point fault. Check the die's inputs: Die Diameter 1e+308 cm, Die Length "
+            "2 cm, Melt Start Pressure 0 MPa");
+}
+
 }  // namespace

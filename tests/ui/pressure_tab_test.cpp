@@ -82,6 +82,11 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
 
   // An input the stage refuses leaves no stage and says why.
   auto* diameter = FindControl<QLineEdit>(tab, "DieDiameterEdit");
+  // A cleared field takes the figures away at once, before Enter.
+  diameter->setText("");
+  EXPECT_EQ(tab->Stage(), nullptr);
+  EXPECT_TRUE(Text(tab, "MeltSummaryText").contains("Value of Die Diameter is not correct!"));
+  EXPECT_FALSE(Text(tab, "MeltSummaryText").contains("24.68"));
   diameter->setText("0");
   emit diameter->editingFinished();
   EXPECT_EQ(tab->Stage(), nullptr);

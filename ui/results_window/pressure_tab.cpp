@@ -128,6 +128,7 @@ TPressureTab::TPressureTab(QWidget* parent) : QWidget(parent) {
     auto* edit = new QLineEdit(QString::fromStdString(initial[static_cast<std::size_t>(k)]));
     edit->setObjectName(QString::fromLatin1(MeltInputNames[static_cast<std::size_t>(k)].Name) + QStringLiteral("Edit"));
     connect(edit, &QLineEdit::editingFinished, this, [this] { Recompute(); });
+    connect(edit, &QLineEdit::textChanged, this, [this] { ClearWhileRefused(); });
     dieForm->addRow(QString::fromUtf8(EditLabels[static_cast<std::size_t>(k)]), edit);
     Edits[static_cast<std::size_t>(k)] = edit;
   }
@@ -261,6 +262,19 @@ void TPressureTab::Recompute() {
   const RunOutcome outcome = RunMeltStage(Shown->State, inputs, TheStage);
   StageShown = outcome.Result == RunResult::Completed;
   ShowStage(StageShown ? QString() : QString::fromStdString(OutcomeMessage(outcome)));
+}
+
+// A die field that holds no valid value: the figures shown are no longer
+// those of the die inputs, so they go at once rather than at Enter.
+void TPressureTab::ClearWhileRefused() {
+  if (!Shown || !StageShown) return;
+  MeltInputs inputs;
+  if (const std::optional<std::string> refusal = ConvertMeltInputs(Texts(), Shown->DecimalSeparator, inputs)) {
+    StopSearch();
+    Current.reset();
+    StageShown = false;
+    ShowStage(QString::fromStdString(*refusal));
+  }
 }
 
 void TPressureTab::ShowStage(const QString& refusal) {

@@ -49,6 +49,7 @@ class TPressureTab : public QWidget {
  private:
   struct Search;
   void Recompute();
+  void ClearWhileRefused();  // as a die field is typed in
   void EnableDieFields();
   void ShowStage(const QString& refusal);
   void ShowOperatingPoints();
