@@ -47,6 +47,13 @@ RunTexts InitialRunTexts(char decimalSeparator) {
   return texts;
 }
 
+std::optional<int> FirstUnconvertibleInput(const RunTexts& texts, char decimalSeparator) {
+  for (int k = 0; k < InputCount; ++k) {
+    if (!ConvertNumber(texts[k], decimalSeparator)) return k;
+  }
+  return std::nullopt;
+}
+
 std::string OutcomeMessage(const RunOutcome& outcome) {
   if (outcome.Explanation.empty()) return outcome.Message;
   return outcome.Message + ". " + outcome.Explanation;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/input_fields.h"
@@ -34,6 +35,10 @@ enum class ReportWriting { Write, Skip };
 // numbers carry `decimalSeparator`, the one every run reads them with, so
 // the initial values run under any locale.
 RunTexts InitialRunTexts(char decimalSeparator = '.');
+
+// The first input, in canonical order, whose text is no number under
+// `decimalSeparator`: the one behind "Input value is not correct!".
+std::optional<int> FirstUnconvertibleInput(const RunTexts& texts, char decimalSeparator);
 
 // The initial text of input k with `decimalSeparator` as its decimal point.
 std::string InitialInputText(int k, char decimalSeparator = '.');

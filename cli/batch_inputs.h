@@ -8,5 +8,7 @@
 #include "model/data_file.h"
 
 // Sets the unit, then the texts of the inputs that the window lets a data file
-// change; the fixed inputs keep their texts. `values` must be accepted.
-void ApplyDataLineValues(const DataLineValues& values, RunTexts& texts, int32_t& unitIndex);
+// change, each with the run's decimal separator (DataFileNumberText); the
+// fixed inputs keep their texts. `values` must be accepted.
+void ApplyDataLineValues(const DataLineValues& values, RunTexts& texts, int32_t& unitIndex,
+                         char decimalSeparator = '.');

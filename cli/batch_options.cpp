@@ -88,12 +88,14 @@ const char* const BatchHelp =
     "                    conveying angle and the warnings\n"
     "  --vary NAME=FROM:TO:STEP\n"
     "                    the values FROM + k x STEP up to TO (k = 0, 1, ...)\n"
-    "  --vary NAME=V1,V2,...\n"
-    "                    the values listed (V1;V2;... where the decimal separator\n"
-    "                    is a comma). The cases are every combination of the\n"
-    "                    --vary values, the last --vary varying fastest; at most\n"
-    "                    10000000 cases. A varied input overrides --set. A STEP\n"
-    "                    lost in rounding (equal consecutive values) is refused.\n"
+    "  --vary NAME=V1;V2;...\n"
+    "                    the values listed, ';' between them in every locale\n"
+    "                    (',' also where the decimal separator is '.'; quote\n"
+    "                    the ';' for the shell). The cases are every\n"
+    "                    combination of the --vary values, the last --vary\n"
+    "                    varying fastest; at most 10000000 cases. A varied input\n"
+    "                    overrides --set. A STEP lost in rounding (equal\n"
+    "                    consecutive values) is refused.\n"
     "  --reports DIR     also writes each case's report, DIR/case-000001.txt ...;\n"
     "                    a report not written leaves its case's figures in the\n"
     "                    row with the reason as message, and the study exits 2\n"
@@ -430,7 +432,7 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     } else if (arg == "--study") {
       ok = takeOnce("a file name", options.StudyFile);
     } else if (arg == "--vary") {
-      ok = takeValue("NAME=FROM:TO:STEP or NAME=V1,V2,...", text) &&
+      ok = takeValue("NAME=FROM:TO:STEP or NAME=V1;V2;...", text) &&
            ParseVary(text, decimalSeparator, options, error);
     } else if (arg == "--reports") {
       ok = takeOnce("a folder", options.ReportsFolder);

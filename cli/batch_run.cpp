@@ -19,6 +19,7 @@
 #include "model/user_messages.h"
 #include "report/replace_file.h"
 #include "batch_find.h"
+#include "results/input_names.h"
 #include "results/limit_json.h"
 #include "results/melt_csv.h"
 #include "results/profile_csv.h"
@@ -47,7 +48,7 @@ class StreamMessages : public UserMessages {
 
 // Reads and checks the data file and applies it as the window does; returns
 // false after telling the user why the file was refused.
-bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
+bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex, char decimalSeparator,
                   std::ostream& err) {
   DataFileLineArray lines;
   int longLine = 0;
@@ -61,7 +62,7 @@ bool LoadDataFile(const std::string& path, RunTexts& texts, int32_t& unitIndex,
     err << values.Message << '\n';
     return false;
   }
-  ApplyDataLineValues(values, texts, unitIndex);
+  ApplyDataLineValues(values, texts, unitIndex, decimalSeparator);
   return true;
 }
 
@@ -144,7 +145,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   RunTexts texts = InitialRunTexts(decimalSeparator);
   int32_t unitIndex = InitialUnitIndex;
-  if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
+  if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, decimalSeparator, err)) {
     return BatchExitDataFileRefused;
   }
   for (const InputSetting& setting : options.Settings) {
@@ -180,7 +181,14 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   if (melt) meltRun = RunWithMelt(*state, texts, unitIndex, messages, decimalSeparator, writing, *melt);
   const RunOutcome outcome =
       meltRun ? meltRun->Outcomes.Run : RunCommand(*state, texts, unitIndex, messages, decimalSeparator, writing);
-  if (outcome.Result != RunResult::Completed) err << OutcomeMessage(outcome) << '\n';
+  if (outcome.Result != RunResult::Completed) {
+    err << OutcomeMessage(outcome) << '\n';
+    // The model's message names no input: the next line does.
+    if (const std::optional<int> input = FirstUnconvertibleInput(texts, decimalSeparator)) {
+      err << InputNames[*input].Name << ": \"" << texts[*input] << "\" is not a number with the decimal separator '"
+          << decimalSeparator << "'\n";
+    }
+  }
   std::optional<MeltRunJson> meltJson;
   if (meltRun) {
     meltJson = MeltRunJson{melt->Texts, meltRun->StageCompleted() ? &meltRun->Stage : nullptr,

@@ -145,3 +145,13 @@ DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string&
   result.Accepted = true;
   return result;
 }
+
+std::string DataFileNumberText(const std::string& text, char decimalSeparator) {
+  const char other = decimalSeparator == ',' ? '.' : ',';
+  if (text.find(decimalSeparator) != std::string::npos) return text;
+  std::string converted = text;
+  for (char& c : converted) {
+    if (c == other) c = decimalSeparator;
+  }
+  return converted;
+}

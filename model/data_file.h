@@ -42,3 +42,11 @@ struct DataLineValues {
 // line that starts with a UTF-16 byte order mark, are no text: such a file is
 // refused as not a text data file once every line has its "=".
 DataLineValues ParseDataLines(const DataFileLineArray& lines, const std::string& dataFileName);
+
+// A data file's number as the run reads it under `decimalSeparator`: a file
+// written under a point locale (the examples) or a comma locale (Save Inputs
+// As in German) is read alike in either. A number holds at most one of the
+// two separators and no digit grouping, so the other one, in a text without
+// the run's own, can only be the file's decimal separator; anything else is
+// left for the run to refuse.
+std::string DataFileNumberText(const std::string& text, char decimalSeparator);

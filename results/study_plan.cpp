@@ -9,15 +9,21 @@
 
 namespace {
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
+// Splits at any of `separators`.
+std::vector<std::string_view> Split(std::string_view text, std::string_view separators) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
-  for (std::size_t end; (end = text.find(separator, start)) != std::string_view::npos; start = end + 1) {
+  for (std::size_t end; (end = text.find_first_of(separators, start)) != std::string_view::npos; start = end + 1) {
     parts.push_back(text.substr(start, end - start));
   }
   parts.push_back(text.substr(start));
   return parts;
 }
+
+// ';' in every locale; ',' too where it can not be the decimal separator, so
+// that "200,300" is never one value in one locale and two in another by
+// accident of the separator alone.
+std::string_view ListSeparators(char decimalSeparator) { return decimalSeparator == ',' ? ";" : ";,"; }
 
 
 // Whether two consecutive values of the range are the same double: the step
@@ -33,7 +39,7 @@ bool HasRepeatedValue(const StudyAxis& axis) {
 }
 
 bool ParseRange(std::string_view values, char decimalSeparator, StudyAxis& axis, std::string& error) {
-  const std::vector<std::string_view> parts = Split(values, ':');
+  const std::vector<std::string_view> parts = Split(values, ":");
   if (parts.size() != 3) {
     error = "a range is FROM:TO:STEP, three numbers";
     return false;
@@ -93,8 +99,7 @@ bool ParseRange(std::string_view values, char decimalSeparator, StudyAxis& axis,
 }
 
 bool ParseList(std::string_view values, char decimalSeparator, StudyAxis& axis, std::string& error) {
-  const char separator = decimalSeparator == ',' ? ';' : ',';
-  for (std::string_view text : Split(values, separator)) {
+  for (std::string_view text : Split(values, ListSeparators(decimalSeparator))) {
     const std::optional<double> number = ConvertNumber(text, decimalSeparator);
     if (!number) {
       error = "value \"" + std::string(text) + "\" is not a number";
@@ -107,11 +112,12 @@ bool ParseList(std::string_view values, char decimalSeparator, StudyAxis& axis, 
   return true;
 }
 
-// DieMode's values are words, listed with ',' whatever the separator; the
-// batch tool's short words become the stage's. The stage refuses a word it
-// does not know, case by case, as it would refuse it from --set.
+// DieMode's values are words, listed with ';' or ',' whatever the decimal
+// separator; the batch tool's short words become the stage's. The stage
+// refuses a word it does not know, case by case, as it would refuse it from
+// --set.
 void ParseWords(std::string_view values, StudyAxis& axis) {
-  for (std::string_view text : Split(values, ',')) {
+  for (std::string_view text : Split(values, ";,")) {
     axis.Texts.push_back(DieModeText(text));
     axis.Values.push_back(static_cast<double>(axis.Values.size()));
   }
@@ -232,4 +238,18 @@ uint64_t ShardCaseCount(uint64_t total, const StudyShard& shard) {
 uint64_t ShardCaseNumber(const StudyShard& shard, uint64_t j) {
   const uint64_t first = shard.Index == 1 ? shard.Count : shard.Index - 1;
   return first + j * shard.Count;
+}
+
+std::string StudyAxisPreview(const StudyAxis& axis) {
+  constexpr uint64_t Shown = 5;  // then "..." and the last
+  std::string text = std::to_string(axis.Count) + (axis.Count == 1 ? " case: " : " cases: ");
+  for (uint64_t k = 0; k < axis.Count; ++k) {
+    if (k == Shown && axis.Count > Shown + 1) {
+      text += "...; ";
+      k = axis.Count - 1;
+    }
+    text += StudyAxisText(axis, k);
+    if (k + 1 < axis.Count) text += "; ";
+  }
+  return text;
 }

@@ -24,7 +24,7 @@ struct StudyAxis {
   double From = 0;
   double Step = 0;
   char DecimalSeparator = '.';
-  // A list V1,V2,...: the values as numbers and as typed.
+  // A list V1;V2;...: the values as numbers and as typed.
   std::vector<double> Values;
   std::vector<std::string> Texts;
 };
@@ -40,10 +40,16 @@ struct StudyPlan {
 };
 
 // Reads NAME=FROM:TO:STEP (FROM + k x STEP for k = 0, 1, ... up to TO, with a
-// tolerance of a millionth of STEP) or NAME=V1,V2,... (with ';' between the
-// values where the decimal separator is a comma). Numbers are read as the
-// run reads a field; DieMode takes words (V1,V2,...). Returns nullopt with `error` saying what is wrong, also
-// for a STEP so small that two consecutive values are the same number.
+// tolerance of a millionth of STEP) or NAME=V1;V2;... (';' in every locale,
+// and ',' too where the decimal separator is '.'). Numbers are read as the
+// run reads a field; DieMode takes words (V1;V2;... or V1,V2,...). Returns
+// nullopt with `error` saying what is wrong, also for a STEP so small that
+// two consecutive values are the same number.
+// The values an axis will run, as the run reads them, for a person to check
+// before the study starts: "2 cases: 200; 300", "91 cases: 100; 110; 120;
+// 130; 140; ...; 1000".
+std::string StudyAxisPreview(const StudyAxis& axis);
+
 std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error);
 

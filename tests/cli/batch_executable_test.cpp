@@ -1,10 +1,14 @@
 // The built chung-batch as a user starts it: exit statuses and the locale.
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -60,8 +64,33 @@ TEST_F(BatchExecutable, ReadsNumbersWithTheDecimalCommaOfTheLocale) {
   EXPECT_NE(ReadFile("result.txt").find("(cm) =  15,0\r\n"), std::string::npos);
   std::filesystem::remove("result.txt");
   EXPECT_EQ(RunExecutable("--set ScrewSpeed=38.0", german), 1);
-  EXPECT_EQ(ReadFile("err.txt"), "Input value is not correct!\n");
+  EXPECT_EQ(ReadFile("err.txt"),
+            "Input value is not correct!\nScrewSpeed: \"38.0\" is not a number with the decimal separator ','\n");
   EXPECT_FALSE(std::filesystem::exists("result.txt"));
+}
+
+// A data file is read in any locale: the examples (points) under a comma
+// locale, a file saved under a comma locale (commas) under C, alike.
+TEST_F(BatchExecutable, ReadsDataFilesWrittenInAnyLocale) {
+  std::ifstream example(CHUNG_EXAMPLES_DIR "/default.txt", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(example)), std::istreambuf_iterator<char>());
+  // As Save Inputs As writes under a comma locale: a comma between digits.
+  std::string commas = text;
+  for (std::size_t k = 1; k + 1 < commas.size(); ++k)
+    if (commas[k] == '.' && std::isdigit(static_cast<unsigned char>(commas[k - 1])) &&
+        std::isdigit(static_cast<unsigned char>(commas[k + 1])))
+      commas[k] = ',';
+  std::ofstream("commas.txt", std::ios::binary) << commas;
+  const std::string german = "LOCPATH='" CHUNG_COMMA_LOCPATH "' LC_ALL=de_DE.UTF-8";
+  const struct {
+    std::string File, Environment, Echo;
+  } cases[] = {{"'" CHUNG_EXAMPLES_DIR "/default.txt'", german, "(cm) =  15,0\r\n"},
+               {"commas.txt", "LC_ALL=C", "(cm) =  15.0\r\n"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(RunExecutable(c.File, c.Environment), 0) << c.File << ReadFile("err.txt");
+    EXPECT_NE(ReadFile("result.txt").find(c.Echo), std::string::npos) << c.File;
+    std::filesystem::remove("result.txt");
+  }
 }
 
 // A study that SIGTERM stops: exit 130, and the study file holds the first

@@ -93,8 +93,9 @@ TEST_F(BatchRun, RefusedDataFileExits3WithTheLoadersMessage) {
 
 TEST_F(BatchRun, RejectedRunExits1AndWritesNoReport) {
   const std::vector<std::pair<std::map<int, std::string>, std::string>> cases = {
-      {{{2, "abc"}}, "Input value is not correct!\n"},
-      {{{1, ""}}, "Input value is not correct!\n"},
+      // The next line names the input and the text the run read.
+      {{{2, "abc"}}, "Input value is not correct!\nFeedTurns: \"abc\" is not a number with the decimal separator '.'\n"},
+      {{{1, ""}}, "Input value is not correct!\nScrewDiameter: \"unit\" is not a number with the decimal separator '.'\n"},
       {{{1, "-1"}, {2, "0"}}, "Value of Screw Diameter is not correct!\n"},
       {{{27, "1.0001"}}, "Value of Compaction Factor at Inlet is not correct!\n"},
   };
@@ -194,7 +195,8 @@ TEST_F(BatchRun, DecimalSeparatorOfTheLocaleReadsTheTexts) {
   fs::remove("result.txt");
   const BatchResult result = Batch({"--set", "OutputRate=300.0"}, ',');
   EXPECT_EQ(result.Code, BatchExitRejected);
-  EXPECT_EQ(result.Err, "Input value is not correct!\n");
+  EXPECT_EQ(result.Err,
+            "Input value is not correct!\nOutputRate: \"300.0\" is not a number with the decimal separator ','\n");
   EXPECT_FALSE(fs::exists("result.txt"));
 }
 

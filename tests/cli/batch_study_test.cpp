@@ -83,7 +83,8 @@ TEST_F(BatchStudy, SetOnAFixedInputChangesTheResultAsTheModelSays) {
   // The text is converted as a field's text is, when the run starts.
   const BatchResult bad = Batch({"--set", "HeatOfFusion=1,5"});
   EXPECT_EQ(bad.Code, BatchExitRejected);
-  EXPECT_EQ(bad.Err, "Input value is not correct!\n");
+  EXPECT_EQ(bad.Err,
+            "Input value is not correct!\nHeatOfFusion: \"1,5\" is not a number with the decimal separator '.'\n");
 }
 
 TEST_F(BatchStudy, ExportsAreWholeFilesAndSkipTheReportOnRequest) {

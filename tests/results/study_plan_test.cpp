@@ -57,6 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         AxisCase{"ViscN=0,5:1:0,25", ',', {"0,5", "0,75", "1"}, {0.5, 0.75, 1}},
         AxisCase{"ViscN=0.5,0.7, 1e0 ", '.', {"0.5", "0.7", " 1e0 "}, {0.5, 0.7, 1}},
         AxisCase{"ViscN=0,5;0,7", ',', {"0,5", "0,7"}, {0.5, 0.7}},
+        // ';' in every locale; ',' also between values where it is no decimal separator.
+        AxisCase{"OutputRate=200;300", '.', {"200", "300"}, {200, 300}},
+        AxisCase{"OutputRate=200;300", ',', {"200", "300"}, {200, 300}},
+        AxisCase{"OutputRate=200,300", '.', {"200", "300"}, {200, 300}},
+        AxisCase{"OutputRate=200,300", ',', {"200,300"}, {200.3}},
+        AxisCase{"OutputRate=200.5;300,250", '.', {"200.5", "300", "250"}, {200.5, 300, 250}},
         AxisCase{"MeltingPoint=255", '.', {"255"}, {255}}));
 
 TEST(StudyCases, LastAxisVariesFastestAndShardsSplitByCaseNumber) {
@@ -132,6 +138,27 @@ TEST(StudyAxisRefusals, StepLostInRoundingIsRefused) {
     if (!accepted) {
       EXPECT_EQ(error, "STEP is too small: consecutive values of the range are the same number");
     }
+  }
+}
+
+// What the study window shows before a study runs.
+TEST(StudyAxisPreview, ListsTheValuesAsTheRunsReadThem) {
+  const struct {
+    const char* Argument;
+    char Separator;
+    const char* Preview;
+  } cases[] = {
+      {"OutputRate=200;300", '.', "2 cases: 200; 300"},
+      {"OutputRate=200,300", ',', "1 case: 200,300"},
+      {"OutputRate=100:1000:10", ',', "91 cases: 100; 110; 120; 130; 140; ...; 1000"},
+      {"OutputRate=1:6:1", '.', "6 cases: 1; 2; 3; 4; 5; 6"},
+      {"DieMode=Capillary;slit", '.', "2 cases: Capillary; Slit"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const std::optional<StudyAxis> axis = ParseStudyAxis(c.Argument, c.Separator, error);
+    ASSERT_TRUE(axis) << error;
+    EXPECT_EQ(StudyAxisPreview(*axis), c.Preview) << c.Argument;
   }
 }
 

@@ -2,9 +2,11 @@
 // Qt takes the locale from the environment when the program starts.
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "model/input_fields.h"
+#include "ui/study_window/study_window.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -39,6 +41,21 @@ TEST_F(CommaLocaleTest, NumbersAreReadAndWrittenWithTheComma) {
   const QByteArray bytes = report.readAll();
   EXPECT_TRUE(bytes.contains("(cm) =  15,0\r\n"));
   EXPECT_TRUE(bytes.contains("(kW) =  22,5\r\n"));
+}
+
+// A list takes ';' between its values; "200,300" is one value here, and the
+// window says so before it runs.
+TEST_F(CommaLocaleTest, StudyListsSeparateWithTheSemicolon) {
+  ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
+  Window->StudyClick();
+  auto* form = Control<TStudyForm>("StudyForm");
+  auto* list = FindControl<QLineEdit>(form, "StudyFirstList");
+  auto* preview = FindControl<QLabel>(form, "StudyFirstPreview");
+  EXPECT_EQ(preview->text(), QStringLiteral("91 cases: 100; 110; 120; 130; 140; ...; 1000"));
+  list->setText(QStringLiteral("200,300"));
+  EXPECT_EQ(preview->text(), QStringLiteral("1 case: 200,300"));
+  list->setText(QStringLiteral("200; 300,5"));
+  EXPECT_EQ(preview->text(), QStringLiteral("2 cases: 200; 300,5"));
 }
 
 }  // namespace

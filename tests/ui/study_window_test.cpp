@@ -224,7 +224,7 @@ TEST_F(StudyWindowTest, TheStageCountsInCleanAndInTheMarks) {
 
   // 250: clean; 300: the die is not reached, the melting run has no warning;
   // 900: solid left.
-  Set(form, {"VaryMode", {{"StudyFirstList", "250, 300, 900"}}, {}});
+  Set(form, {"VaryMode", {{"StudyFirstList", "250; 300; 900"}}, {}});
   form->RunClick();
   WaitUntilDone(form);
   ASSERT_EQ(form->Cases().size(), 3u);
@@ -284,7 +284,9 @@ TEST_F(StudyWindowTest, EventLoopStaysFreeDuringAStudy) {
 TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   TStudyForm* form = Open();
   // -1 is refused: a gap; 600 leaves solid at the screw end (and X/W above 1).
-  Set(form, {"VaryMode", {{"StudyFirstList", "300, -1, 600"}}, {}});
+  Set(form, {"VaryMode", {{"StudyFirstList", "300, -1; 600"}}, {}});
+  // Where the decimal separator is '.', ',' separates too.
+  EXPECT_EQ(FindControl<QLabel>(form, "StudyFirstPreview")->text(), QStringLiteral("3 cases: 300; -1; 600"));
   form->RunClick();
   WaitUntilDone(form);
   ASSERT_EQ(form->Cases().size(), 3u);

@@ -105,6 +105,7 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
     controls->addWidget(axis->Input, row, 0, 1, 2);
     int column = 2;
     for (QLineEdit* edit : {axis->From, axis->To, axis->Step, axis->List}) controls->addWidget(edit, row, column++);
+    controls->addWidget(axis->Preview, row, column);
     ++row;
   }
   Condition = new QComboBox;
@@ -129,6 +130,11 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   First.From->setText(QStringLiteral("100"));
   First.To->setText(QStringLiteral("1000"));
   First.Step->setText(QStringLiteral("10"));
+  for (const AxisControls* axis : {&First, &Second}) {
+    for (QLineEdit* edit : {axis->From, axis->To, axis->Step, axis->List})
+      connect(edit, &QLineEdit::textChanged, this, &TStudyForm::ShowPreviews);
+    connect(axis->Input, &QComboBox::currentIndexChanged, this, &TStudyForm::ShowPreviews);
+  }
 
   RunButton = new QPushButton(QStringLiteral("Run"));
   RunButton->setObjectName(QStringLiteral("StudyRunButton"));
@@ -242,12 +248,15 @@ TStudyForm::AxisControls TStudyForm::BuildAxisRow(const QString& label, bool opt
     const char* Name;
     const char* Hint;
   } edits[] = {{&axis.From, "From", "from"}, {&axis.To, "To", "to"}, {&axis.Step, "Step", "step"},
-               {&axis.List, "List", "or a list: v1, v2, ..."}};
+               {&axis.List, "List", "or a list: v1; v2; ..."}};
   for (const auto& edit : edits) {
     *edit.Edit = new QLineEdit;
     (*edit.Edit)->setObjectName(prefix + QString::fromLatin1(edit.Name));
     (*edit.Edit)->setPlaceholderText(QString::fromLatin1(edit.Hint));
   }
+  axis.List->setToolTip(QStringLiteral("Values separated by ';' (',' also where the decimal separator is '.')"));
+  axis.Preview = new QLabel;
+  axis.Preview->setObjectName(prefix + QStringLiteral("Preview"));
   return axis;
 }
 
@@ -288,9 +297,27 @@ void TStudyForm::ModeChanged() {
                                   : QStringLiteral("The input along the chart's horizontal axis"));
   Second.Input->setToolTip(finding ? QStringLiteral("With Find limit: one search per value of this input")
                                    : QStringLiteral("One curve per value of this input"));
+  ShowPreviews();
 }
 
-std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
+// Each axis's values as the cases will run them, before anything runs; a
+// searched input has no list of cases.
+void TStudyForm::ShowPreviews() {
+  if (!Mode) return;  // still building the controls
+  const bool finding = Mode->checkedId() == 1;
+  for (const AxisControls* axis : {&First, &Second}) {
+    if (!axis->Preview) continue;
+    if ((axis == &First && finding) || axis->Input->currentData().toInt() < 0) {
+      axis->Preview->clear();
+      continue;
+    }
+    std::string error;
+    const std::optional<StudyAxis> parsed = ParseStudyAxis(AxisArgument(*axis), MainWindow.DecimalSeparator(), error);
+    axis->Preview->setText(QString::fromStdString(parsed ? StudyAxisPreview(*parsed) : error));
+  }
+}
+
+std::string TStudyForm::AxisArgument(const AxisControls& axis) const {
   const int input = axis.Input->currentData().toInt();
   const QString list = axis.List->text().trimmed();
   const QString values = !list.isEmpty() && axis.List->isEnabled()
@@ -298,9 +325,13 @@ std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
                              : QStringLiteral("%1:%2:%3").arg(axis.From->text().trimmed(), axis.To->text().trimmed(),
                                                                axis.Step->text().trimmed());
   // The batch tool's --vary argument, read by the same code.
-  const std::string argument = std::string(InputNames[static_cast<std::size_t>(input)].Name) + "=" + values.toStdString();
+  return std::string(InputNames[static_cast<std::size_t>(input)].Name) + "=" + values.toStdString();
+}
+
+std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
+  const int input = axis.Input->currentData().toInt();
   std::string error;
-  std::optional<StudyAxis> parsed = ParseStudyAxis(argument, MainWindow.DecimalSeparator(), error);
+  std::optional<StudyAxis> parsed = ParseStudyAxis(AxisArgument(axis), MainWindow.DecimalSeparator(), error);
   if (!parsed) TheDialogs.ShowMessage(QStringLiteral("%1: %2").arg(StudyInputLabel(input), QString::fromStdString(error)));
   return parsed;
 }

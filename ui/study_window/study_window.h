@@ -72,6 +72,7 @@ class TStudyForm : public QWidget {
     QLineEdit* To = nullptr;
     QLineEdit* Step = nullptr;
     QLineEdit* List = nullptr;
+    QLabel* Preview = nullptr;  // the values the axis will run, or what is wrong
   };
   // One family's curve, broken where a case has no value.
   struct Family {
@@ -84,6 +85,8 @@ class TStudyForm : public QWidget {
   // The plan (and search) from the controls; nullopt after telling the user.
   std::optional<StudyRequest> ReadRequest();
   std::optional<StudyAxis> ReadAxis(const AxisControls& axis);
+  std::string AxisArgument(const AxisControls& axis) const;  // as --vary takes it
+  void ShowPreviews();
   void Poll();     // takes finished cases, updates the progress
   void Finish();   // the job is over
   void FillFigures();  // the chart's choice of figures for the study shown
