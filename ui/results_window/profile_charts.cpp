@@ -11,6 +11,7 @@
 
 #include "ui/common/run_snapshot.h"
 #include "ui/common/screw_zones.h"
+#include "ui/common/shown_numbers.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ QChart* NewChart(const QString& title) {
   chart->setTitle(title);
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->setAnimationOptions(QChart::NoAnimation);
+  LocalizeChartNumbers(chart);
   return chart;
 }
 
@@ -97,7 +99,7 @@ void AddEndLine(QChart* chart, const RunSummary& summary, QAbstractAxis* x, QAbs
 QChart* MeltingChart(const RunSnapshot& run) {
   const ModelState& state = run.State;
   const RunSummary& summary = run.Summary;
-  QChart* chart = NewChart(QStringLiteral("Solid bed along the screw: ") + QString::fromStdString(SummaryVerdict(summary)));
+  QChart* chart = NewChart(QStringLiteral("Solid bed along the screw: ") + ShownText(SummaryVerdict(summary)));
   const std::array<ScrewZone, 3> zones = ScrewZones(state.Inputs);
   const ValueRange range = FractionRange(state);
   const double high = range.High * 1.05;

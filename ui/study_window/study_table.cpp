@@ -1,5 +1,7 @@
 #include "ui/study_window/study_table.h"
 
+#include "ui/common/shown_numbers.h"
+
 namespace {
 
 // The fields of one line of a study file, quotes removed.
@@ -23,6 +25,9 @@ QStringList CsvLineFields(const std::string& line) {
   }
   return fields;
 }
+
+// Significant digits of a number in a cell; the tooltip has all of them.
+constexpr int CellDigits = 6;
 
 }  // namespace
 
@@ -51,9 +56,14 @@ int StudyTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
   const QStringList fields = CsvLineFields(Cases[static_cast<std::size_t>(index.row())].Row);
-  return index.column() < fields.size() ? fields[index.column()] : QString();
+  if (index.column() >= fields.size()) return QString();
+  const QString& cell = fields[index.column()];
+  bool number = false;
+  const double value = cell.toDouble(&number);  // the study file's '.' whatever the locale
+  if (number && role == Qt::DisplayRole) return ShownSignificant(value, CellDigits);
+  return ShownText(cell.toStdString());
 }
 
 QVariant StudyTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
