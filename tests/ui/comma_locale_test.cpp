@@ -94,19 +94,22 @@ TEST_F(CommaLocaleTest, EveryNumberTheWindowsShowHasTheComma) {
     const char* Where;
     QStringList Texts;
     bool Fractions = true;  // false: only whole numbers are shown there on this run
+    int Labels = 0;         // a chart's axis labels, at least
   } shown[] = {
       {"results summary", {FindControl<QLabel>(results, QStringLiteral("SummaryText"))->text()}},
       {"results table", CellTexts(FindControl<QTableWidget>(results, QStringLiteral("ProfileTable"))->model())},
       {"copied table", {QGuiApplication::clipboard()->text()}},
-      {"melting chart", ChartTexts(FindControl<QChartView>(results, QStringLiteral("MeltingChart")))},
+      {"melting chart", ChartTexts(FindControl<QChartView>(results, QStringLiteral("MeltingChart"))), true, 8},
       {"pressure figures", {FindControl<QLabel>(results, QStringLiteral("MeltSummaryText"))->text(),
                             FindControl<QLabel>(results, QStringLiteral("MeltWarningText"))->text()}},
-      {"pressure chart", ChartTexts(FindControl<QChartView>(results, QStringLiteral("PressureChart"))), false},
+      {"pressure chart", ChartTexts(FindControl<QChartView>(results, QStringLiteral("PressureChart"))), false, 12},
       {"study table", CellTexts(FindControl<QTableView>(study, QStringLiteral("StudyTable"))->model())},
-      {"study chart", ChartTexts(FindControl<QChartView>(study, QStringLiteral("StudyChart")))},
+      {"study chart", ChartTexts(FindControl<QChartView>(study, QStringLiteral("StudyChart"))), true, 4},
   };
   static const QRegularExpression comma(QStringLiteral("\\d,\\d"));
+  static const QRegularExpression label(QStringLiteral("^-?\\d+(,\\d+)?$"));
   for (const auto& place : shown) {
+    EXPECT_GE(place.Texts.filter(label).size(), place.Labels) << place.Where;
     EXPECT_EQ(WithPoint(place.Texts), QStringList()) << place.Where;
     EXPECT_EQ(place.Texts.join(QLatin1Char('|')).contains(comma), place.Fractions) << place.Where;
   }

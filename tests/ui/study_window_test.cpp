@@ -340,27 +340,39 @@ TEST_F(StudyWindowTest, LegendStaysInOrderRunAfterRun) {
 }
 
 TEST_F(StudyWindowTest, CellsAreRoundedWithTheFullValueInTheTooltip) {
-  TStudyForm* form = Open();
-  Set(form, {"VaryMode", {{"StudyFirstList", "105"}}, {}});
-  form->RunClick();
-  WaitUntilDone(form);
-  const struct {
+  struct Cell {
     const char* Column;
     const char* Shown;
     const char* Full;  // as the study file has it
-  } cells[] = {{"case", "1", "1"},
-               {"OutputRate (kg/hr)", "105", "105"},
-               {"melting end (turns)", "10.95", "10.949999999999996"},
-               {"melting end from melting start (cm)", "89.25", "89.25000000000001"}};
-  QAbstractItemModel* table = FindControl<QTableView>(form, QStringLiteral("StudyTable"))->model();
-  for (const auto& cell : cells) {
-    int column = 0;
-    while (column < table->columnCount() && table->headerData(column, Qt::Horizontal).toString() != QLatin1String(cell.Column))
-      ++column;
-    ASSERT_LT(column, table->columnCount()) << cell.Column;
-    EXPECT_EQ(table->data(table->index(0, column)).toString(), QLatin1String(cell.Shown)) << cell.Column;
-    EXPECT_EQ(table->data(table->index(0, column), Qt::ToolTipRole).toString(), QLatin1String(cell.Full)) << cell.Column;
-    EXPECT_NE(form->CsvText().find(cell.Full), std::string::npos) << cell.Column;  // the export keeps it whole
+  };
+  const struct {
+    StudyControls Controls;
+    std::vector<Cell> Cells;
+  } studies[] = {
+      {{"VaryMode", {{"StudyFirstList", "105"}}, {}},
+       {{"case", "1", "1"},
+        {"OutputRate (kg/hr)", "105", "105"},
+        {"melting end (turns)", "10.95", "10.949999999999996"},
+        {"melting end from melting start (cm)", "89.25", "89.25000000000001"}}},
+      {{"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}}, {{"StudyCondition", "clean"}}},
+       {{"limit OutputRate (kg/hr)", "416.199", "416.1993844168526"},
+        {"limit holds in (kg/hr)", "100 to 414.286", "100 to 414.2857142857143"}}},
+  };
+  TStudyForm* form = Open();
+  for (const auto& study : studies) {
+    Set(form, study.Controls);
+    form->RunClick();
+    WaitUntilDone(form);
+    QAbstractItemModel* table = FindControl<QTableView>(form, QStringLiteral("StudyTable"))->model();
+    for (const Cell& cell : study.Cells) {
+      int column = 0;
+      while (column < table->columnCount() && table->headerData(column, Qt::Horizontal).toString() != QLatin1String(cell.Column))
+        ++column;
+      ASSERT_LT(column, table->columnCount()) << cell.Column;
+      EXPECT_EQ(table->data(table->index(0, column)).toString(), QLatin1String(cell.Shown)) << cell.Column;
+      EXPECT_EQ(table->data(table->index(0, column), Qt::ToolTipRole).toString(), QLatin1String(cell.Full)) << cell.Column;
+      EXPECT_NE(form->CsvText().find(cell.Full), std::string::npos) << cell.Column;  // the export keeps it whole
+    }
   }
 }
 

@@ -29,5 +29,7 @@ QString ShownSignificant(double value, int digits);
 // points in the shown separator.
 QString ShownText(const std::string& sentence);
 
-// Axis labels in the shown separator, without thousands separators.
+// Axis labels in the shown separator, without thousands separators. The
+// axes' label format must give its precision ("%.6g", not "%g"): a
+// localized chart draws no label for any other.
 void LocalizeChartNumbers(QChart* chart);

@@ -39,7 +39,8 @@ QValueAxis* Axis(const QString& title, const Span& span) {
   axis->setRange(span.Low, span.High);
   axis->setTickCount(9);
   axis->applyNiceNumbers();
-  axis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart reads only a format with its precision given.
+  axis->setLabelFormat(QStringLiteral("%.6g"));
   return axis;
 }
 
@@ -132,12 +133,30 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
     p->setName(QStringLiteral("pressure, ") + BoundNames[b]);
     p->setPen(QPen(BoundColors[b], 2));
     Attach(chart, p, x, y);
+    HideFromLegend(chart, p);
   }
   for (int b = 0; b < 2; ++b) {
     QLineSeries* temp = Line(curves.Turns, curves.Temperature[b]);
     temp->setName(QStringLiteral("melt temperature, ") + BoundNames[b]);
     temp->setPen(QPen(BoundColors[b], 1.5, Qt::DashLine));
     Attach(chart, temp, x, t);
+    HideFromLegend(chart, temp);
+  }
+  // The legend says what a line's style and its colour mean, one entry
+  // each: four curves' names would not fit beside each other.
+  const QColor neutral(60, 60, 60);
+  const struct {
+    QString Name;
+    QPen Pen;
+  } keys[] = {{QStringLiteral("pressure"), QPen(neutral, 2)},
+              {QStringLiteral("melt temperature"), QPen(neutral, 1.5, Qt::DashLine)},
+              {QStringLiteral("adiabatic"), QPen(BoundColors[0], 2)},
+              {QStringLiteral("barrel"), QPen(BoundColors[1], 2)}};
+  for (const auto& key : keys) {
+    auto* entry = new QLineSeries;
+    entry->setName(key.Name);
+    entry->setPen(key.Pen);
+    Attach(chart, entry, x, y);
   }
 
   const double tip = curves.Turns.empty() ? zones[2].End : curves.Turns.back();

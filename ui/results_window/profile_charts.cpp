@@ -36,7 +36,8 @@ QValueAxis* Axis(const QString& title, double low, double high) {
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
   axis->setTickInterval(TickStep(high - low, 8));
-  axis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart reads only a format with its precision given.
+  axis->setLabelFormat(QStringLiteral("%.6g"));
   return axis;
 }
 

@@ -1,5 +1,8 @@
 #include "ui/study_window/study_table.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 #include "ui/common/shown_numbers.h"
 
 namespace {
@@ -28,6 +31,25 @@ QStringList CsvLineFields(const std::string& line) {
 
 // Significant digits of a number in a cell; the tooltip has all of them.
 constexpr int CellDigits = 6;
+// A number in a text (the stretches where a limit holds) with this many
+// digits is a value at full precision, not a figure a sentence rounded.
+constexpr int FullPrecisionDigits = 10;
+
+// `text` with each number at full precision rounded as a cell's.
+QString RoundedNumbersIn(const QString& text) {
+  static const QRegularExpression number(QStringLiteral("-?\\d+\\.\\d+(?:e[-+]?\\d+)?"));
+  QString shown;
+  qsizetype from = 0;
+  for (const QRegularExpressionMatch& match : number.globalMatch(text)) {
+    const QString token = match.captured();
+    const QString mantissa = token.section(QLatin1Char('e'), 0, 0);
+    const auto digits = std::count_if(mantissa.begin(), mantissa.end(), [](QChar c) { return c.isDigit(); });
+    shown += text.mid(from, match.capturedStart() - from);
+    shown += digits >= FullPrecisionDigits ? ShownSignificant(token.toDouble(), CellDigits) : token;
+    from = match.capturedEnd();
+  }
+  return ShownText((shown + text.mid(from)).toStdString());
+}
 
 }  // namespace
 
@@ -62,8 +84,8 @@ QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
   const QString& cell = fields[index.column()];
   bool number = false;
   const double value = cell.toDouble(&number);  // the study file's '.' whatever the locale
-  if (number && role == Qt::DisplayRole) return ShownSignificant(value, CellDigits);
-  return ShownText(cell.toStdString());
+  if (role == Qt::ToolTipRole) return ShownText(cell.toStdString());
+  return number ? ShownSignificant(value, CellDigits) : RoundedNumbersIn(cell);
 }
 
 QVariant StudyTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
