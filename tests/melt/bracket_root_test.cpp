@@ -102,6 +102,13 @@ TEST(BracketRoot, StopsWhenAskedOrOutOfTrials) {
                                                  });
   EXPECT_FALSE(limited.Stopped);
   EXPECT_EQ(limited.Trials, 3);
+  // A width no bracket reaches: it ends when no new trial lies between the ends.
+  const BracketNarrowing adjacent = NarrowBracket(start, 0, 500, [&](double x, BracketTrial& trial) {
+    EXPECT_TRUE(x > 0 && x < 1000) << x;
+    trial.Value = line(x);
+    return true;
+  });
+  EXPECT_LT(adjacent.Trials, 500);
   EXPECT_LE(limited.Bracket.Low, 1);
   EXPECT_GT(limited.Bracket.High, 1);
 }
