@@ -20,7 +20,7 @@ std::string NumberText(double value) {
 
 namespace {
 
-const char* KindName(const nlohmann::json& value) {
+const char* KindName(const nlohmann::ordered_json& value) {
   if (value.is_null()) return "null";
   if (value.is_boolean()) return "true or false";
   if (value.is_number()) return "a number";
@@ -29,17 +29,17 @@ const char* KindName(const nlohmann::json& value) {
   return "an object";
 }
 
-[[noreturn]] void WrongKind(const nlohmann::json& value, const std::string& path, const char* wanted) {
+[[noreturn]] void WrongKind(const nlohmann::ordered_json& value, const std::string& path, const char* wanted) {
   throw FieldError(path + " must be " + wanted + ", not " + KindName(value));
 }
 
 }  // namespace
 
-void RequireObject(const nlohmann::json& value, const std::string& path) {
+void RequireObject(const nlohmann::ordered_json& value, const std::string& path) {
   if (!value.is_object()) WrongKind(value, path.empty() ? std::string("the file") : path, "an object");
 }
 
-void RefuseUnknownMembers(const nlohmann::json& object, const std::string& path,
+void RefuseUnknownMembers(const nlohmann::ordered_json& object, const std::string& path,
                           std::initializer_list<const char*> known) {
   for (auto member = object.begin(); member != object.end(); ++member) {
     const bool isKnown =
@@ -48,20 +48,20 @@ void RefuseUnknownMembers(const nlohmann::json& object, const std::string& path,
   }
 }
 
-const nlohmann::json& RequiredMember(const nlohmann::json& object, const std::string& parent, const char* name) {
+const nlohmann::ordered_json& RequiredMember(const nlohmann::ordered_json& object, const std::string& parent, const char* name) {
   const auto member = object.find(name);
   if (member == object.end()) throw FieldError(MemberPath(parent, name) + " is missing");
   return *member;
 }
 
-double FiniteNumber(const nlohmann::json& value, const std::string& path) {
+double FiniteNumber(const nlohmann::ordered_json& value, const std::string& path) {
   if (!value.is_number()) WrongKind(value, path, "a number");
   const double number = value.get<double>();
   if (!std::isfinite(number)) throw FieldError(path + " must be a finite number");
   return number;
 }
 
-std::string TextValue(const nlohmann::json& value, const std::string& path, bool mayBeEmpty) {
+std::string TextValue(const nlohmann::ordered_json& value, const std::string& path, bool mayBeEmpty) {
   if (!value.is_string()) WrongKind(value, path, "a text");
   const std::string& text = value.get_ref<const std::string&>();
   if (text.empty() && !mayBeEmpty) throw FieldError(path + " must not be empty");
@@ -69,7 +69,7 @@ std::string TextValue(const nlohmann::json& value, const std::string& path, bool
   return text;
 }
 
-bool BooleanValue(const nlohmann::json& value, const std::string& path) {
+bool BooleanValue(const nlohmann::ordered_json& value, const std::string& path) {
   if (!value.is_boolean()) WrongKind(value, path, "true or false");
   return value.get<bool>();
 }
@@ -92,10 +92,10 @@ std::string ReadSmallFile(const std::string& path, std::uintmax_t maxBytes) {
   return bytes;
 }
 
-nlohmann::json ParseJsonText(std::string_view text) {
+nlohmann::ordered_json ParseJsonText(std::string_view text) {
   try {
-    return nlohmann::json::parse(text);
-  } catch (const nlohmann::json::exception& error) {
+    return nlohmann::ordered_json::parse(text);
+  } catch (const nlohmann::ordered_json::exception& error) {
     // "[json.exception.parse_error.101] parse error at line 1, column 2: ...",
     // or a number too large for a double ("out_of_range.406").
     std::string what = error.what();

@@ -22,22 +22,22 @@ std::string NumberText(double value);
 
 // Throws FieldError unless `value` is an object; then unless every member
 // is one of `known`.
-void RequireObject(const nlohmann::json& value, const std::string& path);
-void RefuseUnknownMembers(const nlohmann::json& object, const std::string& path,
+void RequireObject(const nlohmann::ordered_json& value, const std::string& path);
+void RefuseUnknownMembers(const nlohmann::ordered_json& object, const std::string& path,
                           std::initializer_list<const char*> known);
 
 // The member `name` of `object` (an object); throws when it is missing.
-const nlohmann::json& RequiredMember(const nlohmann::json& object, const std::string& parent, const char* name);
+const nlohmann::ordered_json& RequiredMember(const nlohmann::ordered_json& object, const std::string& parent, const char* name);
 
 // A finite number, a text (non-empty when `required`, at most 64 KiB), a
 // boolean, a pair of finite numbers [low, high]; each throws FieldError.
-double FiniteNumber(const nlohmann::json& value, const std::string& path);
-std::string TextValue(const nlohmann::json& value, const std::string& path, bool mayBeEmpty = false);
-bool BooleanValue(const nlohmann::json& value, const std::string& path);
+double FiniteNumber(const nlohmann::ordered_json& value, const std::string& path);
+std::string TextValue(const nlohmann::ordered_json& value, const std::string& path, bool mayBeEmpty = false);
+bool BooleanValue(const nlohmann::ordered_json& value, const std::string& path);
 
 // Reads a whole file of at most `maxBytes`; throws FieldError ("is larger
 // than 1 MiB", "can not be read: ...") without a member path.
 std::string ReadSmallFile(const std::string& path, std::uintmax_t maxBytes);
 
 // Parses JSON text; a syntax error becomes FieldError "is not JSON: ...".
-nlohmann::json ParseJsonText(std::string_view text);
+nlohmann::ordered_json ParseJsonText(std::string_view text);

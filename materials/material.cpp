@@ -8,7 +8,6 @@
 #include "materials/material_library.h"
 #include "report/replace_file.h"
 
-using nlohmann::json;
 using nlohmann::ordered_json;
 
 namespace {
@@ -34,31 +33,31 @@ constexpr SourceLawName SourceLawNames[] = {{SourceLawKind::CrossWlf, "Cross-WLF
 std::string ValuePath(int k) { return std::string("values.") + MaterialValueNames[k].Name + ".value"; }
 
 // A pair [low, high] of finite numbers.
-ValueRange RangeValue(const json& value, const std::string& path) {
+ValueRange RangeValue(const ordered_json& value, const std::string& path) {
   if (!value.is_array() || value.size() != 2) throw FieldError(path + " must be a list of two numbers [low, high]");
   return {FiniteNumber(value[0], path + "[0]"), FiniteNumber(value[1], path + "[1]")};
 }
 
-std::optional<double> OptionalNumber(const json& object, const std::string& parent, const char* name) {
+std::optional<double> OptionalNumber(const ordered_json& object, const std::string& parent, const char* name) {
   const auto member = object.find(name);
   if (member == object.end()) return std::nullopt;
   return FiniteNumber(*member, MemberPath(parent, name));
 }
 
-std::string OptionalText(const json& object, const std::string& parent, const char* name) {
+std::string OptionalText(const ordered_json& object, const std::string& parent, const char* name) {
   const auto member = object.find(name);
   return member == object.end() ? std::string() : TextValue(*member, MemberPath(parent, name), true);
 }
 
-void ReadValues(const json& file, Material& material) {
-  const json& values = RequiredMember(file, "", "values");
+void ReadValues(const ordered_json& file, Material& material) {
+  const ordered_json& values = RequiredMember(file, "", "values");
   RequireObject(values, "values");
   RefuseUnknownMembers(values, "values",
                        {"ViscM0", "ViscB", "ViscN", "ViscT0", "SolidDensity", "MeltDensity", "SolidSpecificHeat",
                         "HeatOfFusion", "MeltSpecificHeat", "MeltConductivity", "MeltingPoint"});
   for (int k = 0; k < MaterialValueCount; ++k) {
     const std::string path = MemberPath("values", MaterialValueNames[k].Name);
-    const json& entry = RequiredMember(values, "values", MaterialValueNames[k].Name);
+    const ordered_json& entry = RequiredMember(values, "values", MaterialValueNames[k].Name);
     RequireObject(entry, path);
     RefuseUnknownMembers(entry, path, {"value", "unit"});
     material.Values[k] = FiniteNumber(RequiredMember(entry, path, "value"), path + ".value");
@@ -73,8 +72,8 @@ void ReadValues(const json& file, Material& material) {
   }
 }
 
-void ReadQuality(const json& file, Material& material) {
-  const json& quality = RequiredMember(file, "", "quality");
+void ReadQuality(const ordered_json& file, Material& material) {
+  const ordered_json& quality = RequiredMember(file, "", "quality");
   RequireObject(quality, "quality");
   RefuseUnknownMembers(quality, "quality",
                        {"viscosity", "SolidDensity", "MeltDensity", "SolidSpecificHeat", "HeatOfFusion",
@@ -93,8 +92,8 @@ void ReadQuality(const json& file, Material& material) {
   }
 }
 
-void ReadFit(const json& file, Material& material) {
-  const json& fit = RequiredMember(file, "", "fit");
+void ReadFit(const ordered_json& file, Material& material) {
+  const ordered_json& fit = RequiredMember(file, "", "fit");
   RequireObject(fit, "fit");
   RefuseUnknownMembers(fit, "fit", {"T_range", "shear_range", "rms_pct", "max_pct"});
   material.Fit.Temperature = RangeValue(RequiredMember(fit, "fit", "T_range"), "fit.T_range");
@@ -103,10 +102,10 @@ void ReadFit(const json& file, Material& material) {
   material.Fit.MaxPercent = OptionalNumber(fit, "fit", "max_pct");
 }
 
-void ReadSourceLaw(const json& file, Material& material) {
+void ReadSourceLaw(const ordered_json& file, Material& material) {
   const auto member = file.find("source_law");
   if (member == file.end()) return;
-  const json& law = *member;
+  const ordered_json& law = *member;
   const std::string path = "source_law";
   RequireObject(law, path);
   SourceViscosityLaw source;
@@ -150,7 +149,7 @@ void ReadSourceLaw(const json& file, Material& material) {
   material.SourceLaw = source;
 }
 
-void ReadReferenceRun(const json& file, Material& material) {
+void ReadReferenceRun(const ordered_json& file, Material& material) {
   const auto member = file.find("reference_run");
   if (member == file.end()) return;
   const std::string path = "reference_run";
@@ -169,12 +168,11 @@ void ReadReferenceRun(const json& file, Material& material) {
   material.Reference = run;
 }
 
-Material ReadMaterial(const json& file) {
+Material ReadMaterial(const ordered_json& file) {
   RequireObject(file, "");
-  RefuseUnknownMembers(file, "",
-                       {"format", "format_version", "key", "name", "grade", "supplier", "polymer_class", "values",
-                        "MeltingPoint_kind", "typical_barrel_C", "quality", "fit", "source_law", "reference_run",
-                        "sources", "notes"});
+  for (auto member = file.begin(); member != file.end(); ++member) {
+    if (!IsMaterialMember(member.key())) throw FieldError(member.key() + " is not a member this version knows");
+  }
   if (TextValue(RequiredMember(file, "", "format"), "format") != FormatName) {
     throw FieldError(std::string("format must be \"") + FormatName + "\"");
   }
@@ -202,7 +200,7 @@ Material ReadMaterial(const json& file) {
   ReadFit(file, material);
   ReadSourceLaw(file, material);
   ReadReferenceRun(file, material);
-  const json& sources = RequiredMember(file, "", "sources");
+  const ordered_json& sources = RequiredMember(file, "", "sources");
   if (!sources.is_array()) throw FieldError("sources must be a list of texts");
   for (std::size_t k = 0; k < sources.size(); ++k) {
     material.Sources.push_back(TextValue(sources[k], "sources[" + std::to_string(k) + "]"));
@@ -270,6 +268,17 @@ std::string SourceLawProblem(const SourceViscosityLaw& law) {
 
 }  // namespace
 
+bool IsMaterialMember(std::string_view name) {
+  static constexpr const char* Members[] = {
+      "format",   "format_version",    "key",          "name",    "grade",      "supplier",
+      "polymer_class", "values",       "MeltingPoint_kind", "typical_barrel_C", "quality", "fit",
+      "source_law", "reference_run",   "sources",      "notes"};
+  for (const char* member : Members) {
+    if (name == member) return true;
+  }
+  return false;
+}
+
 int QualityGroupOf(MaterialValue value) {
   const int k = static_cast<int>(value);
   return k <= static_cast<int>(MaterialValue::ViscT0) ? 0 : k - static_cast<int>(MaterialValue::ViscT0);
@@ -322,7 +331,7 @@ std::optional<Material> ParseMaterialJson(std::string_view text, std::string& er
     return material;
   } catch (const FieldError& problem) {
     error = problem.what();
-  } catch (const json::exception& problem) {
+  } catch (const ordered_json::exception& problem) {
     error = problem.what();
   }
   return std::nullopt;

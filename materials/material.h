@@ -137,6 +137,9 @@ struct Material {
   double Value(MaterialValue value) const { return Values[static_cast<int>(value)]; }
 };
 
+// Whether `name` is a member a material file's top level may hold.
+bool IsMaterialMember(std::string_view name);
+
 // Files larger than this are refused before they are parsed.
 inline constexpr std::uintmax_t MaxMaterialFileBytes = 1 << 20;
 
