@@ -39,9 +39,8 @@ struct Sample {
 };
 
 // Least squares of ln mu = c0 + c1 (T - T0) + c2 ln gamma: the normal
-// equations solved by elimination with partial pivoting. Throws FloatFault;
-// an exactly singular system (one temperature, one shear rate) is refused
-// before it is solved.
+// equations solved by elimination. Throws FloatFault; an exactly singular
+// system (one temperature, one shear rate) is refused before it is solved.
 ViscosityFit FitSamples(const std::vector<Sample>& samples, double t0) {
   long double a[3][4] = {};
   for (const Sample& s : samples) {
@@ -51,12 +50,9 @@ ViscosityFit FitSamples(const std::vector<Sample>& samples, double t0) {
       a[r][3] += x[r] * s.LogViscosity;
     }
   }
+  // The normal equations' matrix is symmetric positive definite: elimination
+  // needs no pivoting.
   for (int col = 0; col < 3; ++col) {
-    int pivot = col;
-    for (int r = col + 1; r < 3; ++r) {
-      if (std::fabs(a[r][col]) > std::fabs(a[pivot][col])) pivot = r;
-    }
-    std::swap(a[col], a[pivot]);
     for (int r = col + 1; r < 3; ++r) {
       const long double factor = CheckedExtended(a[r][col] / a[col][col], "the fit's elimination");
       for (int c = col; c < 4; ++c) a[r][c] -= factor * a[col][c];

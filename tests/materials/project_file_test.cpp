@@ -55,6 +55,7 @@ TEST(ProjectFile, ASavedProjectOpensToTheSameRunByteForByte) {
   EXPECT_EQ(opened->Texts, saved.Texts);
   EXPECT_EQ(MaterialJson(*opened->Material), MaterialJson(*saved.Material));
   EXPECT_EQ(SetupMeltTexts(*opened, '.')[DieDiameterInput], "0.8");
+  EXPECT_EQ(SetupMeltTexts(*opened, '.')[DieLengthInput], "2.0");  // the stage's initial text
   EXPECT_EQ(opened->Study.Axes, saved.Study.Axes);
   EXPECT_TRUE(opened->UnknownNames.empty());
   EXPECT_EQ(ReportOf(SetupTexts(*opened, '.'), opened->UnitIndex, folder.Path() / "opened.txt"),
@@ -120,6 +121,22 @@ TEST(ProjectFile, BadProjectsAreRefusedByMemberAndLeaveTheFileAlone) {
   bad.Material->Values[static_cast<int>(MaterialValue::ViscN)] = 0;
   EXPECT_EQ(WriteProjectFile(path.string(), bad), "material.values.ViscN.value must be greater than 0 and at most 1, not 0");
   EXPECT_EQ(ReadText(path), "{ not json");
+}
+
+TEST(ProjectFile, ProjectsAreToldFromDataFilesByNameOrFirstByte) {
+  TemporaryFolder folder("chung-project-kind");
+  const struct {
+    const char* Name;
+    const char* Text;  // null: no file
+    bool Project;
+  } cases[] = {{"new.chung", nullptr, true},      {"p.json", "  \n{\"format\": 1}", true},
+               {"default.txt", "Screw Diameter = 15.0\n", false}, {"empty.txt", "", false},
+               {"blank.txt", " \n\t\n", false},  {"missing.txt", nullptr, false}};
+  for (const auto& file : cases) {
+    const auto path = folder.Path() / file.Name;
+    if (file.Text) WriteText(path, file.Text);
+    EXPECT_EQ(IsProjectFile(path.string()), file.Project) << file.Name;
+  }
 }
 
 }  // namespace
