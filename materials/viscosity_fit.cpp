@@ -176,8 +176,15 @@ std::optional<std::vector<ViscosityPoint>> ParseViscosityPoints(const std::strin
   std::string line;
   bool headerAllowed = true;
   for (int number = 1; std::getline(lines, line); ++number) {
+    // A spreadsheet of a decimal-comma locale separates its cells with tabs
+    // or semicolons: its commas are decimal points.
+    const bool commaIsDecimal = line.find_first_of("\t;") != std::string::npos;
     for (char& c : line) {
-      if (c == '\t' || c == ',' || c == ';' || c == '\r') c = ' ';
+      if (c == ',') {
+        c = commaIsDecimal ? '.' : ' ';
+      } else if (c == '\t' || c == ';' || c == '\r') {
+        c = ' ';
+      }
     }
     const auto first = line.find_first_not_of(' ');
     if (first == std::string::npos || line[first] == '#') continue;

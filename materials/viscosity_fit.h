@@ -56,7 +56,8 @@ ViscosityFit FitViscosityPoints(const std::vector<ViscosityPoint>& points, std::
 
 // Reads points pasted from a spreadsheet: one point a line, temperature
 // (degC), shear rate (1/s) and viscosity (Pa.s) separated by tabs, commas,
-// semicolons or blanks; blank lines and lines starting with '#' skipped, a
+// semicolons or blanks (in a line with tabs or semicolons a comma is the
+// decimal point); blank lines and lines starting with '#' skipped, a
 // first line without numbers taken as a header. Returns nothing with
 // `error` naming the line when a line does not read.
 std::optional<std::vector<ViscosityPoint>> ParseViscosityPoints(const std::string& text, std::string& error);

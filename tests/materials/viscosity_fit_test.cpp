@@ -78,6 +78,10 @@ TEST(ViscosityFit, PastedPointsReadWithAnySeparatorAndAHeader) {
   ASSERT_TRUE(points) << error;
   ASSERT_EQ(points->size(), 3u);
   EXPECT_EQ((*points)[1].Viscosity, 500.0);
+  const auto comma = ParseViscosityPoints("200\t100\t1000,5\n210;1000;2,5e2\n", error);
+  ASSERT_TRUE(comma) << error;
+  EXPECT_EQ((*comma)[0].Viscosity, 1000.5);
+  EXPECT_EQ((*comma)[1].Viscosity, 250.0);
   EXPECT_FALSE(ParseViscosityPoints("200 100 1e3\n210 x 5\n", error));
   EXPECT_EQ(error.rfind("line 2 must hold three numbers", 0), 0u);
   EXPECT_FALSE(ParseViscosityPoints("200 100 1e3 4\n", error));
