@@ -281,14 +281,16 @@ long double BestEstimatePool(const ModelState& state, const CommonValues& c, con
     const long double film = toMelt > 0 ? filmHeat * ((long double)c.Flow[j + 1] - c.Flow[j]) / toMelt : 0.0L;
     const long double added = FiniteExtended(film + (long double)b.Heat[j] * dz, "MeltTemperature");
     const long double nextCapacity = capacityPerFlow * c.Flow[j + 1];
-    long double next = heat + added;
-    if (nextCapacity > 0) {
-      const long double exchange = coefficient * ExchangeWidth(c, j) * dz / nextCapacity;
-      next = nextCapacity * ExchangeStep(heat / nextCapacity, grid.BarrelTemp[j] - meltingPoint,
-                                         grid.BarrelTemp[j + 1] - meltingPoint, added / nextCapacity, exchange);
+    const long double exchange = nextCapacity > 0 ? coefficient * ExchangeWidth(c, j) * dz / nextCapacity : 0.0L;
+    if (exchange > 0) {
+      const long double next =
+          nextCapacity * ExchangeStep(heat / nextCapacity, grid.BarrelTemp[j] - meltingPoint,
+                                      grid.BarrelTemp[j + 1] - meltingPoint, added / nextCapacity, exchange);
+      b.BarrelHeat = FiniteExtended(b.BarrelHeat + (next - heat - added), "BarrelHeat");
+      heat = FiniteExtended(next, "MeltTemperature");
+    } else {
+      heat = FiniteExtended(heat + added, "MeltTemperature");
     }
-    b.BarrelHeat = FiniteExtended(b.BarrelHeat + (next - heat - added), "BarrelHeat");
-    heat = FiniteExtended(next, "MeltTemperature");
   }
   return heat;
 }
@@ -321,8 +323,10 @@ void ComputeBestEstimate(const ModelState& state, const CommonValues& c, const M
     const long double next =
         FiniteExtended(ExchangeStep(t, barrelStart, barrelEnd, shear / capacity, exchange), "MeltTemperature");
     StorePoint(b, j + 1, next, EvaluatePoint(c, law, factor, j + 1, next));
-    const long double barrel = capacity * ((long double)b.Temperature[j + 1] - t) - shear;
-    b.MeltedBarrelHeat = FiniteExtended(b.MeltedBarrelHeat + barrel, "BarrelHeat");
+    if (exchange > 0) {
+      const long double barrel = capacity * ((long double)b.Temperature[j + 1] - t) - shear;
+      b.MeltedBarrelHeat = FiniteExtended(b.MeltedBarrelHeat + barrel, "BarrelHeat");
+    }
   }
   b.BarrelHeat = FiniteExtended(b.BarrelHeat + b.MeltedBarrelHeat, "BarrelHeat");
 }

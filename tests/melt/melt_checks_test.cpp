@@ -144,7 +144,7 @@ TEST(MeltWarnings, RaisedWhereTheirConditionHolds) {
        [](ModelState& s) { s.Grid.BarrelTemp[5] = s.Grid.BarrelTemp[7] = 150; }, "BarrelBelowMeltingPoint",
        MeltWarningCode::BarrelBelowMeltingPoint, 5, 7},
       {"flow above drag flow", true, 0.06, [](ModelState&) {},
-       "NegativePressure/Adiabatic NegativePressure/Barrel FlowAboveDragFlow SolidAtTip",
+       "NegativePressure/Adiabatic NegativePressure/Barrel FlowAboveDragFlow SolidAtTip NegativePressure/BestEstimate",
        MeltWarningCode::FlowAboveDragFlow, 0, 10},
   };
   for (const Case& c : cases) {
