@@ -69,7 +69,8 @@ TEST(MeltInputNames, StageInputsFollowTheModelsWithTheirUnits) {
   }
   EXPECT_FALSE(FindInputByName("diediameter"));
   EXPECT_TRUE(InputNameList().ends_with("StartWidthRatio, DieMode, DieHeadPressure, DieDiameter, DieLength, "
-                                        "DieSlitWidth, DieSlitGap, DieConstant, MeltStartPressure"));
+                                        "DieSlitWidth, DieSlitGap, DieConstant, MeltStartPressure, "
+                                        "BarrelHeatTransferFactor"));
   const std::pair<const char*, const char*> words[] = {
       {"none", "None"}, {"pressure", "HeadPressure"}, {"capillary", "Capillary"}, {"slit", "Slit"},
       {"constant", "Constant"}, {"Slit", "Slit"}, {"Capillary ", "Capillary "}, {"CAPILLARY", "CAPILLARY"}};
@@ -115,10 +116,13 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
   const Json& m = json["melt"];
   EXPECT_EQ(Keys(m), SchemaMembers(schema, "melt"));
   EXPECT_EQ(Keys(m["Common"]), SchemaMembers(schema, "meltCommon"));
-  for (const char* bound : {"Adiabatic", "Barrel"}) {
-    EXPECT_EQ(Keys(m["Summary"][bound]), SchemaMembers(schema, "meltBoundSummary"));
+  for (const char* bound : {"Adiabatic", "Barrel", "BestEstimate"}) {
     EXPECT_EQ(Keys(m["OperatingPoint"][bound]), SchemaMembers(schema, "meltOperatingPoint"));
   }
+  for (const char* bound : {"Adiabatic", "Barrel"}) {
+    EXPECT_EQ(Keys(m["Summary"][bound]), SchemaMembers(schema, "meltBoundSummary"));
+  }
+  EXPECT_EQ(Keys(m["Summary"]["BestEstimate"]), SchemaMembers(schema, "meltBestEstimateSummary"));
   const MeltStage& stage = run.Result.Stage;
   ASSERT_EQ(m["Rows"].size(), stage.Points.size());
   for (std::size_t j = 0; j < stage.Points.size(); j += 37) {
@@ -175,9 +179,10 @@ TEST(MeltCsv, OneLinePerGridPointWithBothBounds) {
     return parts;
   };
   const std::vector<std::string> header = fields(line);
-  ASSERT_EQ(header.size(), 22u);
+  ASSERT_EQ(header.size(), 26u);
   EXPECT_EQ(header[17], "adiabatic pressure (MPa)");
   EXPECT_EQ(header[21], "barrel bound pressure (MPa)");
+  EXPECT_EQ(header[25], "best estimate pressure (MPa)");
   std::size_t inactive = 0;
   for (const MeltPoint& point : stage.Points) {
     ASSERT_TRUE(std::getline(csv, line));
