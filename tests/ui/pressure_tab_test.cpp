@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -53,6 +54,11 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
   // No die: the default file's tip pressures, the open discharge needs nothing.
   EXPECT_NEAR(tab->Stage()->Summary[0].TipPressure, -0.096847, 1e-6);
   EXPECT_TRUE(Text(tab, "MeltSummaryText").contains("-0.097"));
+  // The summary leads with the best estimate and the range of the bounds.
+  EXPECT_TRUE(Text(tab, "MeltSummaryText").startsWith(
+      QStringLiteral("<p style='font-size:large'>Melt at the tip: <b>292.2 \u00B0C</b> (bounds 282.9 to 290.0)")))
+      << Text(tab, "MeltSummaryText").toStdString();
+  EXPECT_TRUE(FindControl<QLineEdit>(tab, "BarrelHeatTransferFactorEdit")->isEnabled());
   EXPECT_TRUE(Text(tab, "MeltWarningText").contains("Note:"));  // the bounds far apart
   EXPECT_FALSE(FindControl<QLineEdit>(tab, "DieDiameterEdit")->isEnabled());
 
@@ -69,7 +75,8 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
     names << series->name();
     areas += series->type() == QAbstractSeries::SeriesTypeArea;
   }
-  for (const char* name : {"adiabatic bound", "barrel bound", "melt temperature, adiabatic bound",
+  for (const char* name : {"best estimate", "melt temperature, best estimate", "adiabatic bound", "barrel bound",
+                           "melt temperature, adiabatic bound",
                            "die needs, barrel bound", "pressure range", "end of melting"})
     EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
   EXPECT_EQ(areas, 4);  // the three zones and the band between the bounds
@@ -101,8 +108,16 @@ TEST_F(PressureTabTest, FindsTheOperatingPointOffTheGuiThreadAndPutsItIntoOutput
   EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>291.514</b>"));
   EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>287.071</b>"));
 
+  EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>293.020</b>"));
+
   FindControl<QPushButton>(tab, "UseBarrelOutputButton")->click();
   EXPECT_NEAR(Control<QLineEdit>("Edit11")->text().toDouble(), 287.070954, 1e-6);
+  // The best estimate's button comes first.
+  auto* best = FindControl<QPushButton>(tab, "UseBestEstimateOutputButton");
+  QLayout* buttons = best->parentWidget()->layout();
+  EXPECT_LT(buttons->indexOf(best), buttons->indexOf(FindControl<QPushButton>(tab, "UseAdiabaticOutputButton")));
+  best->click();
+  EXPECT_NEAR(Control<QLineEdit>("Edit11")->text().toDouble(), 293.020441, 1e-6);
 
   // Cancelled right after it starts: nothing found, the button back.
   FindControl<QPushButton>(tab, "FindOperatingPointButton")->click();
@@ -149,7 +164,7 @@ TEST_F(PressureTabTest, SavedDataFileKeepsTheDieBeyondWhatTheLoaderReads) {
 
   ChooseCapillary(tab);
   const auto [diePath, withDie] = save("die.txt");
-  EXPECT_EQ(withDie.count("\r\n"), 37);
+  EXPECT_EQ(withDie.count("\r\n"), 38);
   EXPECT_TRUE(withDie.startsWith(plain));
   EXPECT_TRUE(withDie.contains("Die Mode                        = Capillary"));
   EXPECT_TRUE(withDie.contains("Die Diameter                    = 0.5"));

@@ -179,7 +179,7 @@ TEST_F(StudyWindowTest, StageStudyIsTheBatchToolsAndChartsItsColumns) {
     for (int row = 0; row < 2; ++row)
       EXPECT_EQ(points[row].y(), table->data(table->index(row, column)).toString().toDouble()) << name.toStdString();
   }
-  EXPECT_EQ(stageFigures, 6);
+  EXPECT_EQ(stageFigures, 9);
 }
 
 TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
@@ -187,7 +187,8 @@ TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
     const char* Bound;
     std::vector<std::string> BoundArgs;
     double Output;  // kg/hr
-  } cases[] = {{"both", {}, 287.07}, {"adiabatic", {"--bound", "Adiabatic"}, 291.51}, {"barrel", {"--bound", "Barrel"}, 287.07}};
+  } cases[] = {{"both", {}, 287.07}, {"adiabatic", {"--bound", "Adiabatic"}, 291.51}, {"barrel", {"--bound", "Barrel"}, 287.07},
+               {"best estimate", {"--bound", "BestEstimate"}, 293.02}};
   TStudyForm* form = OpenWithDie(Capillary());
   for (const auto& c : cases) {
     Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},

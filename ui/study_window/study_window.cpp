@@ -116,6 +116,7 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   Bound = new QComboBox;
   Bound->setObjectName(QStringLiteral("StudyBound"));
   Bound->addItem(QStringLiteral("both bounds"), static_cast<int>(LimitBound::Both));
+  Bound->addItem(QStringLiteral("best estimate"), static_cast<int>(LimitBound::BestEstimate));
   Bound->addItem(QStringLiteral("adiabatic bound"), static_cast<int>(LimitBound::Adiabatic));
   Bound->addItem(QStringLiteral("barrel bound"), static_cast<int>(LimitBound::Barrel));
   connect(Condition, &QComboBox::currentIndexChanged, this, &TStudyForm::ModeChanged);
