@@ -16,17 +16,25 @@ long double BarrelHeatTransferCoefficient(long double factor, long double conduc
   return factor * 2.0L * std::sqrt(conductivity * density * specificHeat / (Pi * exposureTime));
 }
 
+ExchangeFactors ExchangeFactorsOf(long double exchange) {
+  // 1 - e^-x without cancellation; the mean with its limits: 1 at no
+  // exchange (exactly, so the step is the adiabatic one bit for bit) and 0
+  // at an infinite one.
+  ExchangeFactors factors;
+  if (exchange > 0) {
+    factors.Approach = -std::expm1(-exchange);
+    factors.Mean = std::isinf(exchange) ? 0.0L : factors.Approach / exchange;
+  }
+  return factors;
+}
+
+long double ExchangeStep(long double temperature, long double barrelStart, long double barrelEnd,
+                         long double shearRise, const ExchangeFactors& factors) {
+  return temperature + (barrelStart - temperature) * factors.Approach +
+         (barrelEnd - barrelStart) * (1.0L - factors.Mean) + shearRise * factors.Mean;
+}
+
 long double ExchangeStep(long double temperature, long double barrelStart, long double barrelEnd,
                          long double shearRise, long double exchange) {
-  // 1 - e^-x without cancellation, and (1 - e^-x)/x with its limits: 1 at
-  // no exchange (exactly, so the step is the adiabatic one bit for bit) and
-  // 0 at an infinite one.
-  long double approach = 0;  // 1 - e^-x
-  long double mean = 1;      // (1 - e^-x)/x
-  if (exchange > 0) {
-    approach = -std::expm1(-exchange);
-    mean = std::isinf(exchange) ? 0.0L : approach / exchange;
-  }
-  return temperature + (barrelStart - temperature) * approach + (barrelEnd - barrelStart) * (1.0L - mean) +
-         shearRise * mean;
+  return ExchangeStep(temperature, barrelStart, barrelEnd, shearRise, ExchangeFactorsOf(exchange));
 }

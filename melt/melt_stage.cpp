@@ -311,17 +311,24 @@ void ComputeBestEstimate(const ModelState& state, const CommonValues& c, const M
   const long double capacity = c.HeatCapacityFlow;
   const long double start = (long double)state.Inputs.MeltingPoint + std::max(poolHeat, 0.0L) / capacity;
   StorePoint(b, c.MeltEnd, start, EvaluatePoint(c, law, factor, c.MeltEnd, start));
+  // Steps of one size in one channel share their exchange.
+  long double exchange = -1;
+  ExchangeFactors factors;
   for (int32_t j = c.MeltEnd; j < c.Tip; ++j) {
     const long double dz = StepLength(grid, j);
     const long double t = b.Temperature[j];
-    const long double exchange = coefficient * ExchangeWidth(c, j) * dz / capacity;
+    const long double stepExchange = coefficient * ExchangeWidth(c, j) * dz / capacity;
+    if (stepExchange != exchange) {
+      exchange = stepExchange;
+      factors = ExchangeFactorsOf(exchange);
+    }
     const double barrelStart = grid.BarrelTemp[j], barrelEnd = grid.BarrelTemp[j + 1];
     const long double trial = FiniteExtended(
-        ExchangeStep(t, barrelStart, barrelEnd, (long double)b.Heat[j] * dz / capacity, exchange), "MeltTemperature");
+        ExchangeStep(t, barrelStart, barrelEnd, (long double)b.Heat[j] * dz / capacity, factors), "MeltTemperature");
     const PointValues atTrial = EvaluatePoint(c, law, factor, j + 1, trial);
     const long double shear = 0.5L * ((long double)b.Heat[j] + atTrial.Heat) * dz;
     const long double next =
-        FiniteExtended(ExchangeStep(t, barrelStart, barrelEnd, shear / capacity, exchange), "MeltTemperature");
+        FiniteExtended(ExchangeStep(t, barrelStart, barrelEnd, shear / capacity, factors), "MeltTemperature");
     StorePoint(b, j + 1, next, EvaluatePoint(c, law, factor, j + 1, next));
     if (exchange > 0) {
       const long double barrel = capacity * ((long double)b.Temperature[j + 1] - t) - shear;
