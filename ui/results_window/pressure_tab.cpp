@@ -50,7 +50,8 @@ bool Reads(DieMode mode, int input) {
   }
 }
 
-constexpr int SidePanelWidth = 390;
+// Wide enough for a table of three profiles.
+constexpr int SidePanelWidth = 440;
 
 QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
 
@@ -79,7 +80,8 @@ QString ProfileRow(const QString& name, const std::array<QString, MeltBoundCount
       .arg(name, figures[0], figures[1], figures[2]);
 }
 
-const QString ProfileHeader = ProfileRow(QString(), {QStringLiteral("best estimate"), QStringLiteral("<b>adiabatic</b>"),
+// Two lines for the best estimate: four columns fit the side panel.
+const QString ProfileHeader = ProfileRow(QString(), {QStringLiteral("best<br>estimate"), QStringLiteral("<b>adiabatic</b>"),
                                                      QStringLiteral("<b>barrel</b>")});
 
 template <typename Figure>
@@ -309,8 +311,8 @@ void TPressureTab::ShowStage(const QString& refusal) {
                               Number(std::max(Of(TheStage, MeltBound::Adiabatic).TipMeltTemperature,
                                               Of(TheStage, MeltBound::Barrel).TipMeltTemperature), 1),
                               Number(best.TipPressure, 3));
-  if (TheStage.Summary[0].DiePressure != 0 || best.DiePressure != 0)
-    headline += QStringLiteral(", the die needs <b>%1 MPa</b>").arg(Number(best.DiePressure, 3));
+  if (best.DiePressure != 0)
+    headline += QStringLiteral("<br>The die needs: <b>%1 MPa</b>").arg(Number(best.DiePressure, 3));
   headline += QStringLiteral("</p>");
   auto summary = [this](auto member, int decimals) {
     return [this, member, decimals](MeltBound bound) { return Number(Of(TheStage, bound).*member, decimals); };
@@ -337,7 +339,7 @@ void TPressureTab::ShowStage(const QString& refusal) {
   facts += QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
   if (common.DieConductance)
     facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(QString::number(*common.DieConductance, 'g', 6));
-  SetWrappedText(SummaryText, QStringLiteral("%1<table>%2</table><p>%3</p>").arg(headline, rows, facts));
+  SetWrappedText(SummaryText, QStringLiteral("%1<table width='100%'>%2</table><p>%3</p>").arg(headline, rows, facts));
 
   QString warnings;
   for (const MeltWarning& warning : TheStage.Warnings) {
@@ -408,7 +410,7 @@ void TPressureTab::ShowOperatingPoints() {
       return point.Status == OperatingPointStatus::Found ? Number(point.*member, decimals) : QStringLiteral("\u2013");
     };
   };
-  QString text = QStringLiteral("<table>");
+  QString text = QStringLiteral("<table width='100%'>");
   text += ProfileHeader;
   text += ProfileRow(QStringLiteral("<b>Output (kg/hr)</b>"), [&](MeltBound bound) {
     return QStringLiteral("<b>%1</b>").arg(figure(&MeltOperatingPoint::Output, 3)(bound));
