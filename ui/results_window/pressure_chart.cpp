@@ -2,6 +2,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 #include "ui/common/screw_zones.h"
+#include "ui/common/shown_numbers.h"
 
 namespace {
 
@@ -17,8 +19,8 @@ const std::array<QString, 3> BoundNames = {QStringLiteral("adiabatic bound"), QS
                                            QStringLiteral("best estimate")};
 const std::array<QColor, 3> BoundColors = {QColor(200, 60, 20), QColor(20, 90, 190), QColor(20, 20, 20)};
 constexpr int Best = 2;
-// The headline is drawn first in the legend and widest on the chart.
-constexpr std::array<int, 3> DrawOrder = {Best, 0, 1};
+// The headline is drawn last, over the bounds, and widest.
+constexpr std::array<int, 3> DrawOrder = {0, 1, Best};
 
 qreal LineWidth(int b, qreal bound, qreal best) { return b == Best ? best : bound; }
 
@@ -43,7 +45,8 @@ QValueAxis* Axis(const QString& title, const Span& span) {
   axis->setRange(span.Low, span.High);
   axis->setTickCount(9);
   axis->applyNiceNumbers();
-  axis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart reads only a format with its precision given.
+  axis->setLabelFormat(QStringLiteral("%.6g"));
   return axis;
 }
 
@@ -71,13 +74,18 @@ const char* const PressureChartKey =
     "<span style='color:#c83c14'>red: adiabatic bound</span>, "
     "<span style='color:#145abe'>blue: barrel bound</span>; the grey band between the bounds is the range of "
     "the thermal assumptions. "
-    "Shades: feed, compression and metering zone.</small>";
+    "Shades: feed, compression and metering zone. The adiabatic melt temperature stays at the melting point "
+    "through the melting zone and steps up where melting ends: the melting zone's shear heat, less what melting "
+    "takes, is counted where the melt leaves the bed.</small>";
 
 QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("Pressure and melt temperature, from where melting starts to the tip"));
   chart->legend()->setAlignment(Qt::AlignBottom);
+  // Each entry drawn in its line's style: solid pressure, dashed temperature.
+  chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
   chart->setAnimationOptions(QChart::NoAnimation);
+  LocalizeChartNumbers(chart);
 
   Span pressure, temperature{1e300, -1e300};
   for (int b = 0; b < 3; ++b) {
@@ -130,9 +138,10 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
 
   for (int b : DrawOrder) {
     QLineSeries* p = Line(curves.Turns, curves.Pressure[b]);
-    p->setName(BoundNames[b]);
+    p->setName(QStringLiteral("pressure, ") + BoundNames[b]);
     p->setPen(QPen(BoundColors[b], LineWidth(b, 1.5, 3)));
     Attach(chart, p, x, y);
+    HideFromLegend(chart, p);
   }
   for (int b : DrawOrder) {
     QLineSeries* temp = Line(curves.Turns, curves.Temperature[b]);
@@ -140,6 +149,23 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
     temp->setPen(QPen(BoundColors[b], LineWidth(b, 1.2, 2.5), Qt::DashLine));
     Attach(chart, temp, x, t);
     HideFromLegend(chart, temp);
+  }
+  // The legend says what a line's style and its colour mean, one entry
+  // each: six curves' names would not fit beside each other. The best
+  // estimate, black and widest, is named by the key below the chart.
+  const QColor neutral(60, 60, 60);
+  const struct {
+    QString Name;
+    QPen Pen;
+  } keys[] = {{QStringLiteral("pressure"), QPen(neutral, 2)},
+              {QStringLiteral("melt temperature"), QPen(neutral, 1.5, Qt::DashLine)},
+              {QStringLiteral("adiabatic"), QPen(BoundColors[0], 2)},
+              {QStringLiteral("barrel"), QPen(BoundColors[1], 2)}};
+  for (const auto& key : keys) {
+    auto* entry = new QLineSeries;
+    entry->setName(key.Name);
+    entry->setPen(key.Pen);
+    Attach(chart, entry, x, y);
   }
 
   const double tip = curves.Turns.empty() ? zones[2].End : curves.Turns.back();

@@ -18,6 +18,7 @@
 #include <atomic>
 
 #include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/results_window/pressure_chart.h"
 
 namespace {
@@ -50,10 +51,10 @@ bool Reads(DieMode mode, int input) {
   }
 }
 
-// Wide enough for a table of three profiles.
-constexpr int SidePanelWidth = 440;
+constexpr int SidePanelWidth = 400;
 
-QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+// A sentence or figure of the stage as the window shows numbers.
+QString Html(const std::string& text) { return ShownText(text).toHtmlEscaped(); }
 
 QString Number(double value, int decimals) { return Html(FixedText(value, decimals)); }
 
@@ -75,8 +76,8 @@ constexpr std::array<MeltBound, MeltBoundCount> ShownOrder = {MeltBound::BestEst
 
 // A table row of a figure per profile, in ShownOrder, the best estimate bold.
 QString ProfileRow(const QString& name, const std::array<QString, MeltBoundCount>& figures) {
-  return QStringLiteral("<tr><td>%1</td><td align='right'>&nbsp;<b>%2</b></td><td align='right'>&nbsp;%3</td>"
-                        "<td align='right'>&nbsp;%4</td></tr>")
+  return QStringLiteral("<tr><td>%1</td><td align='right'><b>%2</b></td><td align='right'>%3</td>"
+                        "<td align='right'>%4</td></tr>")
       .arg(name, figures[0], figures[1], figures[2]);
 }
 
@@ -338,8 +339,8 @@ void TPressureTab::ShowStage(const QString& refusal) {
                            Number(exchange.RelaxationLength, 1));
   facts += QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
   if (common.DieConductance)
-    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(QString::number(*common.DieConductance, 'g', 6));
-  SetWrappedText(SummaryText, QStringLiteral("%1<table width='100%'>%2</table><p>%3</p>").arg(headline, rows, facts));
+    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(ShownSignificant(*common.DieConductance, 6));
+  SetWrappedText(SummaryText, QStringLiteral("%1<table width='100%' cellspacing='0' cellpadding='2'>%2</table><p>%3</p>").arg(headline, rows, facts));
 
   QString warnings;
   for (const MeltWarning& warning : TheStage.Warnings) {
@@ -410,7 +411,7 @@ void TPressureTab::ShowOperatingPoints() {
       return point.Status == OperatingPointStatus::Found ? Number(point.*member, decimals) : QStringLiteral("\u2013");
     };
   };
-  QString text = QStringLiteral("<table width='100%'>");
+  QString text = QStringLiteral("<table width='100%' cellspacing='0' cellpadding='2'>");
   text += ProfileHeader;
   text += ProfileRow(QStringLiteral("<b>Output (kg/hr)</b>"), [&](MeltBound bound) {
     return QStringLiteral("<b>%1</b>").arg(figure(&MeltOperatingPoint::Output, 3)(bound));
