@@ -50,9 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"UnreadInputs", {{DieDiameterInput, "x"}, {DieSlitGapInput, "-1"}, {DieConstantInput, ""}}, ""}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.Name; });
 
-// A mode takes the value of each input it reads and refuses a bad text
-// there; an input it does not read keeps what the record held, whatever its
-// text.
+// A mode takes the value of each input it reads and refuses a value out of
+// range there; an input it does not read keeps what the record held, and its
+// value is not judged.
 TEST(MeltInputs, EachModeReadsItsInputsAndNoOthers) {
   constexpr double Unread = -7;
   const std::array<const char*, MeltInputCount> texts = {"", "1.5", "0.25", "3", "4", "0.3", "0.002", "0.7"};

@@ -102,6 +102,23 @@ TEST(StudyMerge, ShardsJoinIntoTheWholeStudy) {
   }
 }
 
+// The header is the first line written, then each row: a write that fails
+// at any of them ends the merge, and the error is the output's.
+TEST(StudyMerge, AFailedWriteEndsTheMergeAndSaysSo) {
+  const std::string file = ShardLineText({{1, 1}, "0123456789abcdef", 2}) +
+                           "case,ScrewSpeed (rpm),outcome\n1,30,Completed\n2,40,Completed\n";
+  for (int failing = 1; failing <= 3; ++failing) {
+    std::istringstream stream(file);
+    int calls = 0;
+    const StudyMergeResult result =
+        MergeStudyFiles({{"a", &stream}}, [&](const std::string&) { return ++calls != failing; });
+    EXPECT_EQ(result.Error, "the merged file could not be written") << failing;
+    EXPECT_TRUE(result.WriteFailed) << failing;
+    EXPECT_EQ(calls, failing);
+    EXPECT_EQ(result.Cases, static_cast<uint64_t>(std::max(0, failing - 2)));
+  }
+}
+
 TEST(StudyMerge, RefusesFilesThatDoNotFit) {
   const std::string header = "case,ScrewSpeed (rpm),outcome\n";
   const std::string first = ShardLineText({{1, 2}, "0123456789abcdef", 4}) + header;
