@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 
 #include "die_inputs_by_mode.h"
 #include "model/data_file.h"
@@ -136,17 +137,27 @@ TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
   EXPECT_EQ(shown.size(), static_cast<qsizetype>(std::size(rows)) + 1);  // and the bounds' names
 }
 
-// The boxes a die mode reads are enabled, the others not.
+// The boxes a die mode reads are enabled, the others not, whether the mode
+// is chosen in its box or comes with texts handed to the tab.
 TEST(PressureTabBoxes, EnabledExactlyWhereTheModeReads) {
   TPressureTab tab;
   auto* modes = FindControl<QComboBox>(&tab, "DieModeBox");
-  for (const DieModeInputs& mode : DieInputsByMode) {
-    SCOPED_TRACE(DieModeName(mode.Mode));
-    modes->setCurrentIndex(modes->findData(QString::fromLatin1(DieModeName(mode.Mode))));
-    for (int k = 1; k < MeltInputCount; ++k) {
-      const QString name = QString::fromLatin1(MeltInputNames[static_cast<std::size_t>(k)].Name) + "Edit";
-      EXPECT_EQ(FindControl<QLineEdit>(&tab, name)->isEnabled(), mode.Reads[static_cast<std::size_t>(k)])
-          << name.toStdString();
+  const std::pair<const char*, std::function<void(DieMode)>> ways[] = {
+      {"box", [&](DieMode mode) { modes->setCurrentIndex(modes->findData(QString::fromLatin1(DieModeName(mode)))); }},
+      {"texts", [&](DieMode mode) {
+         MeltTexts texts = InitialMeltTexts();
+         texts[DieModeInput] = DieModeName(mode);
+         tab.SetTexts(texts);
+       }}};
+  for (const auto& [way, choose] : ways) {
+    for (const DieModeInputs& mode : DieInputsByMode) {
+      SCOPED_TRACE(std::string(way) + " " + DieModeName(mode.Mode));
+      choose(mode.Mode);
+      for (int k = 1; k < MeltInputCount; ++k) {
+        const QString name = QString::fromLatin1(MeltInputNames[static_cast<std::size_t>(k)].Name) + "Edit";
+        EXPECT_EQ(FindControl<QLineEdit>(&tab, name)->isEnabled(), mode.Reads[static_cast<std::size_t>(k)])
+            << name.toStdString();
+      }
     }
   }
 }
