@@ -137,6 +137,14 @@ TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
   EXPECT_EQ(shown.size(), static_cast<qsizetype>(std::size(rows)) + 1);  // and the bounds' names
 }
 
+// Before any run the tab says what it will show and offers no search.
+TEST(PressureTabBoxes, BeforeAnyRunTheTabSaysWhatItWillShow) {
+  TPressureTab tab;
+  EXPECT_EQ(tab.Stage(), nullptr);
+  EXPECT_TRUE(FindControl<QLabel>(&tab, "MeltSummaryText")->text().contains("No calculation has completed yet."));
+  EXPECT_FALSE(FindControl<QPushButton>(&tab, "FindOperatingPointButton")->isEnabled());
+}
+
 // The boxes a die mode reads are enabled, the others not, whether the mode
 // is chosen in its box or comes with texts handed to the tab.
 TEST(PressureTabBoxes, EnabledExactlyWhereTheModeReads) {
