@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -241,6 +242,39 @@ TEST_F(BatchMelt, StudyOverDieDiameterGainsTheStageColumns) {
   EXPECT_NE(lines[2].find(",Found,287.07095"), std::string::npos) << lines[2];
   EXPECT_NE(lines[2].find(",Found,293.02044"), std::string::npos) << lines[2];
   EXPECT_TRUE(lines[2].ends_with("BoundsFarApart | DieNotReached (BestEstimate)")) << lines[2];
+
+  // Each stage column by value: a single run of the second case in JSON.
+  ASSERT_EQ(Batch({DefaultFile, "--no-report", "--json", "one.json", "--operating-point", "--set", "DieMode=capillary",
+                   "--set", "DieLength=2", "--set", "DieDiameter=0.5"})
+                .Code,
+            BatchExitCompleted);
+  const Json melt = Json::parse(ReadFile("one.json"))["melt"];
+  const std::vector<std::string> header = CsvFields(lines[0]), row = CsvFields(lines[2]);
+  const struct {
+    const char* Column;
+    const char* Part;
+    const char* Member;
+  } columns[] = {{"tip pressure (MPa)", "Summary", "TipPressure"},
+                 {"peak pressure (MPa)", "Summary", "PeakPressure"},
+                 {"die pressure (MPa)", "Summary", "DiePressure"},
+                 {"pressure margin (MPa)", "Summary", "PressureMargin"},
+                 {"tip melt temperature (\u00B0C)", "Summary", "TipMeltTemperature"},
+                 {"operating point (kg/hr)", "OperatingPoint", "Output"},
+                 {"operating point status", "OperatingPoint", "Status"}};
+  for (const auto& [prefix, bound] : {std::pair{"adiabatic ", "Adiabatic"}, std::pair{"barrel bound ", "Barrel"}}) {
+    for (const auto& c : columns) {
+      const std::string name = prefix + std::string(c.Column);
+      const auto at = std::find(header.begin(), header.end(), name);
+      ASSERT_NE(at, header.end()) << name;
+      const Json& value = melt[c.Part][bound][c.Member];
+      const std::string& cell = row[static_cast<std::size_t>(at - header.begin())];
+      if (value.is_string()) {
+        EXPECT_EQ(cell, value.get<std::string>()) << name;
+      } else {
+        EXPECT_EQ(std::stod(cell), value.get<double>()) << name;
+      }
+    }
+  }
 
   // DieMode varies by its words; the study file shows them.
   ASSERT_EQ(Batch({DefaultFile, "--study", "m.csv", "--vary", "DieMode=none,Slit"}).Code, BatchExitCompleted);

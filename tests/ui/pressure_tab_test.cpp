@@ -14,10 +14,13 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 
+#include "die_inputs_by_mode.h"
 #include "model/data_file.h"
 #include "results/number_text.h"
 #include "ui/results_window/pressure_tab.h"
@@ -108,6 +111,84 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
   EXPECT_EQ(tab->Stage(), nullptr);
   EXPECT_TRUE(Text(tab, "MeltSummaryText").contains("Value of Die Diameter is not correct!"));
   EXPECT_FALSE(FindControl<QPushButton>(tab, "FindOperatingPointButton")->isEnabled());
+}
+
+// Each summary row shows its own figure of each bound, rounded as printed.
+TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
+  TPressureTab* tab = RunAndOpenTab();
+  ChooseCapillary(tab);
+  ASSERT_NE(tab->Stage(), nullptr);
+  using Figure = std::optional<double> (*)(const MeltBoundSummary&);
+  const struct {
+    const char* Label;
+    Figure Value;
+    int Decimals;
+  } rows[] = {
+      {"Tip pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.TipPressure; }, 3},
+      {"Die needs (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.DiePressure; }, 3},
+      {"Margin (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PressureMargin; }, 3},
+      {"Peak pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PeakPressure; }, 3},
+      {"&nbsp;&nbsp;at turn", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PeakPressureTurn; }, 2},
+      {"Lowest pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.MinPressure; }, 3},
+      {"Melt at end of melting (\u00B0C)", [](const MeltBoundSummary& s) { return s.MeltStartTemperature; }, 1},
+      {"Melt at the tip (\u00B0C)",
+       [](const MeltBoundSummary& s) -> std::optional<double> { return s.TipMeltTemperature; }, 1},
+      {"Die viscosity (Pa.s)", [](const MeltBoundSummary& s) { return s.DieViscosity; }, 2},
+      {"Melt conveying power (kW)",
+       [](const MeltBoundSummary& s) -> std::optional<double> { return s.MeltConveyingPower; }, 3},
+      {"Total screw power (kW)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.TotalScrewPower; }, 3},
+      {"Energy residual (kW)", [](const MeltBoundSummary& s) { return s.EnergyResidual; }, 3},
+  };
+  QHash<QString, QStringList> shown;
+  static const QRegularExpression row(
+      QStringLiteral("<tr><td>(.*?)</td><td align='right'>&nbsp;(.*?)</td><td align='right'>&nbsp;(.*?)</td></tr>"));
+  for (const QRegularExpressionMatch& match : row.globalMatch(Text(tab, "MeltSummaryText")))
+    shown.insert(match.captured(1), {match.captured(2), match.captured(3)});
+  auto printed = [](const std::optional<double>& value, int decimals) {
+    return value ? QString::fromStdString(FixedText(*value, decimals)) : QStringLiteral("\u2013");
+  };
+  const MeltStage& stage = *tab->Stage();
+  for (const auto& r : rows) {
+    const QString label = QString::fromUtf8(r.Label);
+    ASSERT_TRUE(shown.contains(label)) << r.Label;
+    EXPECT_EQ(shown[label], (QStringList{printed(r.Value(stage.Summary[0]), r.Decimals),
+                                         printed(r.Value(stage.Summary[1]), r.Decimals)}))
+        << r.Label;
+  }
+  EXPECT_EQ(shown.size(), static_cast<qsizetype>(std::size(rows)) + 1);  // and the bounds' names
+}
+
+// Before any run the tab says what it will show and offers no search.
+TEST(PressureTabBoxes, BeforeAnyRunTheTabSaysWhatItWillShow) {
+  TPressureTab tab;
+  EXPECT_EQ(tab.Stage(), nullptr);
+  EXPECT_TRUE(FindControl<QLabel>(&tab, "MeltSummaryText")->text().contains("No calculation has completed yet."));
+  EXPECT_FALSE(FindControl<QPushButton>(&tab, "FindOperatingPointButton")->isEnabled());
+}
+
+// The boxes a die mode reads are enabled, the others not, whether the mode
+// is chosen in its box or comes with texts handed to the tab.
+TEST(PressureTabBoxes, EnabledExactlyWhereTheModeReads) {
+  TPressureTab tab;
+  auto* modes = FindControl<QComboBox>(&tab, "DieModeBox");
+  const std::pair<const char*, std::function<void(DieMode)>> ways[] = {
+      {"box", [&](DieMode mode) { modes->setCurrentIndex(modes->findData(QString::fromLatin1(DieModeName(mode)))); }},
+      {"texts", [&](DieMode mode) {
+         MeltTexts texts = InitialMeltTexts();
+         texts[DieModeInput] = DieModeName(mode);
+         tab.SetTexts(texts);
+       }}};
+  for (const auto& [way, choose] : ways) {
+    for (const DieModeInputs& mode : DieInputsByMode) {
+      SCOPED_TRACE(std::string(way) + " " + DieModeName(mode.Mode));
+      choose(mode.Mode);
+      for (int k = 1; k < MeltInputCount; ++k) {
+        const QString name = QString::fromLatin1(MeltInputNames[static_cast<std::size_t>(k)].Name) + "Edit";
+        EXPECT_EQ(FindControl<QLineEdit>(&tab, name)->isEnabled(), mode.Reads[static_cast<std::size_t>(k)])
+            << name.toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(PressureTabTest, FindsTheOperatingPointOffTheGuiThreadAndPutsItIntoOutput) {

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "cli/batch_run.h"
 #include "results/input_names.h"
@@ -122,6 +123,10 @@ TEST_F(StudyWindowTest, CancelKeepsTheCasesWritten) {
   TStudyForm* form = Open();
   Set(form, {"VaryMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudyFirstStep", "0.01"}}, {}});
   form->RunClick();
+  // On every core, as the batch tool without -j.
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  EXPECT_EQ(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text(),
+            QStringLiteral("Running 90001 cases on %1 workers...").arg(cores));
   QElapsedTimer waited;
   waited.start();
   while (form->Cases().empty() && waited.elapsed() < 60000) QTest::qWait(10);
