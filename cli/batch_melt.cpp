@@ -1,5 +1,7 @@
 #include "batch_melt.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <locale>
 #include <sstream>
 
@@ -8,13 +10,16 @@
 
 namespace {
 
-// "a / b" of the two bounds' figure, as the summary line prints them.
+// "c UNIT (bounds a to b)": the best estimate's figure first, then the range
+// of the two bounds', lower first, all with `decimals` places.
 template <typename Figure>
-std::string BothBounds(const Figure& figure) {
-  std::ostringstream text;
-  text.imbue(std::locale::classic());
-  text << figure(MeltBound::Adiabatic) << " / " << figure(MeltBound::Barrel);
-  return text.str();
+std::string BestWithBounds(const Figure& figure, int decimals, const char* unit) {
+  const double adiabatic = figure(MeltBound::Adiabatic);
+  const double barrel = figure(MeltBound::Barrel);
+  char text[200];
+  std::snprintf(text, sizeof text, "%.*f %s (bounds %.*f to %.*f)", decimals, figure(MeltBound::BestEstimate), unit,
+                decimals, std::min(adiabatic, barrel), decimals, std::max(adiabatic, barrel));
+  return text;
 }
 
 std::string NotFound(MeltBound bound, const MeltOperatingPoint& point) {
@@ -53,17 +58,16 @@ MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, 
   }
   const auto& summary = result.Stage.Summary;
   auto bound = [&](MeltBound b) -> const MeltBoundSummary& { return summary[static_cast<std::size_t>(b)]; };
-  out << "Melt stage (adiabatic / barrel): tip pressure "
-      << BothBounds([&](MeltBound b) { return bound(b).TipPressure; }) << " MPa, die needs "
-      << BothBounds([&](MeltBound b) { return bound(b).DiePressure; }) << " MPa, tip melt temperature "
-      << BothBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }) << " \u00B0C\n";
+  out << "Melt stage (best estimate): tip pressure "
+      << BestWithBounds([&](MeltBound b) { return bound(b).TipPressure; }, 3, "MPa") << ", die needs "
+      << BestWithBounds([&](MeltBound b) { return bound(b).DiePressure; }, 3, "MPa") << ", tip melt temperature "
+      << BestWithBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }, 1, "degC") << '\n';
   if (result.OperatingPoints) {
     const MeltOperatingPoints& points = *result.OperatingPoints;
-    // As the window shows it, ready for --set OutputRate=.
-    out << "Operating point (adiabatic / barrel): " << OperatingPointOutputText(points.Adiabatic.Output) << " / "
-        << OperatingPointOutputText(points.Barrel.Output) << " kg/hr\n";
-    for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel}) {
-      const MeltOperatingPoint& point = b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel;
+    out << "Operating point (best estimate): "
+        << BestWithBounds([&](MeltBound b) { return OperatingPointOf(points, b).Output; }, 3, "kg/hr") << '\n';
+    for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel, MeltBound::BestEstimate}) {
+      const MeltOperatingPoint& point = OperatingPointOf(points, b);
       if (point.Status == OperatingPointStatus::Found) continue;
       err << "warning: " << NotFound(b, point) << '\n';
       ++report.WarningCount;

@@ -31,10 +31,10 @@ inline constexpr double LimitRelativeTolerance = 1e-6;
 // clean: melted, and the summary gives no warning; with Stage, neither does
 // the melt-conveying stage with Die (JudgeCase).
 // die-reached: completed, and the melt-conveying stage's pressure at the tip
-// is at least what the die needs (MarginReachesDie) for the bound named,
-// or for both.
+// is at least what the die needs (MarginReachesDie) for the bound or the
+// best estimate named, or for both bounds.
 enum class LimitCondition { Melted, Clean, DieReached };
-enum class LimitBound { Both, Adiabatic, Barrel };
+enum class LimitBound { Both, Adiabatic, Barrel, BestEstimate };
 
 // The names on the command line and in files, and back.
 const char* LimitConditionName(LimitCondition condition);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -65,6 +66,26 @@ TEST_F(CommaLocaleTest, StudyListsSeparateWithTheSemicolon) {
   EXPECT_EQ(preview->text(), QStringLiteral("1 case: 200,300"));
   list->setText(QStringLiteral("200; 300,5"));
   EXPECT_EQ(preview->text(), QStringLiteral("2 cases: 200; 300,5"));
+}
+
+// The operating point search reads the run's texts with the comma, and the
+// output it finds goes into the field with the comma.
+TEST_F(CommaLocaleTest, OperatingPointGoesIntoOutputWithTheComma) {
+  ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
+  ClickGo();
+  Window->Image1Click();
+  auto* tab = Window->findChild<TPressureTab*>();
+  ASSERT_NE(tab, nullptr);
+  MeltTexts texts = InitialMeltTexts(',');
+  texts[DieModeInput] = "Capillary";
+  tab->SetTexts(texts);
+  ASSERT_NE(tab->Stage(), nullptr);
+  QSignalSpy ended(tab, &TPressureTab::SearchEnded);
+  FindControl<QPushButton>(tab, "FindOperatingPointButton")->click();
+  ASSERT_TRUE(ended.wait(60000));
+  FindControl<QPushButton>(tab, "UseBarrelOutputButton")->click();
+  const QString output = Control<QLineEdit>("Edit11")->text();
+  EXPECT_EQ(output, QStringLiteral("287,071"));
 }
 
 // A number written with the point, as files have them, anywhere in the texts.
