@@ -367,10 +367,9 @@ struct StageWork {
   std::array<BoundValues, MeltBoundCount> Bounds;
 };
 
-// What both a whole stage and one bound's margin start from: clear flags,
-// the viscosity law in poise and the values both bounds share.
+// What both a whole stage and one bound's margin start from (inside their
+// FloatFaultScope, so from clear flags): the viscosity law in poise and the values both bounds share.
 std::unique_ptr<StageWork> StartStage(const ModelState& state) {
-  ClearFloatFaults();
   auto work = std::make_unique<StageWork>();
   work->Law = ViscosityLawOf(state.Inputs);
   ComputeCommonValues(state, work->Law, work->Common);
@@ -390,6 +389,10 @@ void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltV
 
 }  // namespace
 
+std::string MeltFaultText(const std::string& quantity) {
+  return std::string(MeltFaultMessage) + " while computing " + quantity;
+}
+
 const char* MeltBoundName(MeltBound bound) { return bound == MeltBound::Adiabatic ? "Adiabatic" : "Barrel"; }
 
 const char* ScrewZoneName(ScrewZone zone) {
@@ -405,6 +408,7 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
   stage.Points.clear();
   stage.Warnings.clear();
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
+  const FloatFaultScope scope;
   try {
     const std::unique_ptr<StageWork> work = StartStage(state);
     const MeltViscosityLaw& law = work->Law;
@@ -413,16 +417,17 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
     StoreRecord(state, inputs, law, work->Common, work->Bounds, stage);
     CheckStageFlags();
     AddMeltWarnings(state, inputs, stage);
-  } catch (const FloatFault&) {
+  } catch (const FloatFault& fault) {
     stage.Points.clear();
     stage.Warnings.clear();
-    return {RunResult::Failed, MeltFaultMessage, {}};
+    return {RunResult::Failed, MeltFaultText(fault.Quantity), {}};
   }
   return {RunResult::Completed, {}, {}};
 }
 
 RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs, MeltBound bound, double& margin) {
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
+  const FloatFaultScope scope;
   try {
     const std::unique_ptr<StageWork> work = StartStage(state);
     const MeltViscosityLaw& law = work->Law;
@@ -431,8 +436,8 @@ RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs,
     const BoundValues& b = work->Bounds[static_cast<int>(bound)];
     margin = MarginOf(c, b, ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]));
     CheckStageFlags();
-  } catch (const FloatFault&) {
-    return {RunResult::Failed, MeltFaultMessage, {}};
+  } catch (const FloatFault& fault) {
+    return {RunResult::Failed, MeltFaultText(fault.Quantity), {}};
   }
   return {RunResult::Completed, {}, {}};
 }
