@@ -21,8 +21,36 @@ std::string NotFound(MeltBound bound, const MeltOperatingPoint& point) {
   std::ostringstream text;
   text.imbue(std::locale::classic());
   text << "the operating point of the " << MeltBoundName(bound) << " bound was not found ("
-       << OperatingPointStatusName(point.Status) << ", last output " << point.Output << " kg/hr)";
+       << OperatingPointStatusName(point.Status);
+  // After a failed trial the output is the trial's, not a figure of the search.
+  text << (HasFiguresAtOutput(point.Status) ? ", last output " : ", at the trial output ") << point.Output
+       << " kg/hr)";
   if (point.Status == OperatingPointStatus::TrialFailed) text << ": " << OutcomeMessage(point.TrialOutcome);
+  return text.str();
+}
+
+// One bound's operating point for the summary line: a number only for what
+// the search found or the end it searched to, said as what it is.
+std::string OperatingPointText(const MeltOperatingPoint& point) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  switch (point.Status) {
+    case OperatingPointStatus::Found:
+      text << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::AboveDieEverywhere:
+      text << "above the die's need at every output up to " << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::BelowDieEverywhere:
+      text << "below the die's need at every output down to " << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::TrialFailed:
+      text << "not found, a trial run failed";
+      break;
+    case OperatingPointStatus::Cancelled:
+      text << "not found, cancelled";
+      break;
+  }
   return text.str();
 }
 
@@ -59,11 +87,16 @@ MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, 
       << BothBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }) << " \u00B0C\n";
   if (result.OperatingPoints) {
     const MeltOperatingPoints& points = *result.OperatingPoints;
-    out << "Operating point (adiabatic / barrel): "
-        << BothBounds([&](MeltBound b) {
-             return (b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel).Output;
-           })
-        << " kg/hr\n";
+    const bool bothFound = points.Adiabatic.Status == OperatingPointStatus::Found &&
+                           points.Barrel.Status == OperatingPointStatus::Found;
+    out << "Operating point (adiabatic / barrel): ";
+    if (bothFound) {
+      out << BothBounds([&](MeltBound b) {
+        return (b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel).Output;
+      }) << " kg/hr\n";
+    } else {
+      out << OperatingPointText(points.Adiabatic) << " / " << OperatingPointText(points.Barrel) << '\n';
+    }
     for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel}) {
       const MeltOperatingPoint& point = b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel;
       if (point.Status == OperatingPointStatus::Found) continue;

@@ -123,7 +123,7 @@ const char* const BatchHelp =
     "                    SeveralChanges (the condition changes more than once;\n"
     "                    the value is still the top of the highest interval where\n"
     "                    it holds) or HoldsNowhere (no value; the run shown is at\n"
-    "                    HI). Each exits 0.\n"
+    "                    HI). The exit status is the run shown's, as for one run.\n"
     "  --until CONDITION melted: completed with less than 2 % of the solid left\n"
     "                    within the screw; clean: melted and without warnings;\n"
     "                    die-reached: completed, and the melt-conveying stage's\n"

@@ -63,7 +63,7 @@ std::string MeltStudyFields(const MeltRunResult& result, bool operatingPoint) {
   if (operatingPoint && result.OperatingPoints) {
     for (const MeltOperatingPoint* point : {&result.OperatingPoints->Adiabatic, &result.OperatingPoints->Barrel}) {
       fields += ',';
-      fields += RoundTripText(point->Output);
+      if (HasFiguresAtOutput(point->Status)) fields += RoundTripText(point->Output);
       fields += ',';
       fields += OperatingPointStatusName(point->Status);
     }

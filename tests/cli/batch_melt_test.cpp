@@ -166,7 +166,7 @@ TEST_F(BatchMelt, StageRefusalOrFaultExitsAfterTheReport) {
       {{"--set", "MeltStartPressure=-1"}, BatchExitRejected, "Value of Melt Start Pressure is not correct!"},
       {{"--melt", "--set", "ViscM0=-1"}, BatchExitRejected, "Value of Viscosity Equation Para. (m0) is not correct!"},
       {{"--set", "DieMode=capillary", "--set", "DieDiameter=1e-300"}, BatchExitFailed,
-       "Melt-conveying stage: floating point fault"},
+       "Melt-conveying stage: floating point fault while computing DieShearRate"},
   };
   for (const auto& c : cases) {
     fs::remove("out.txt");

@@ -109,7 +109,10 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
   const Json json = Json::parse(RunJson(run.Texts, InitialUnitIndex, '.', run.Result.Outcomes.Run, *run.State, &melt));
   const Json schema = Schema();
 
-  EXPECT_EQ(Keys(json), Keys(schema["properties"]));
+  // Every member but "find", which only a search's document has.
+  std::vector<std::string> members = Keys(schema["properties"]);
+  std::erase(members, "find");
+  EXPECT_EQ(Keys(json), members);
   EXPECT_EQ(json["inputs"].size(), static_cast<std::size_t>(NamedInputCount));
   EXPECT_TRUE(json["inputs"]["DieMode"]["value"].is_null());
   const Json& m = json["melt"];

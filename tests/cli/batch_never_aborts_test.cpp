@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs, searches and studies with the melt-conveying stage at hostile and
+// ordinary inputs that once aborted, charged one computation's fault flags to
+// the next, dropped an output or printed figures a search never had: each
+// ends with its exit status and message and writes every output asked for.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_test_support.h"
+#include "cli/batch_options.h"
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+namespace {
+
+const std::string DefaultFile = CHUNG_EXAMPLES_DIR "/default.txt";
+const std::string PasFile = CHUNG_EXAMPLES_DIR "/pas_unit.txt";
+
+std::vector<std::string> TemporaryFiles() {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(".")) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(".chung-")) names.push_back(name);
+  }
+  return names;
+}
+
+struct Reproduction {
+  const char* Name;
+  std::vector<std::string> Args;
+  int Code;
+  const char* Message;  // a part of stderr, or of stdout when it starts with "out:"
+  std::vector<std::string> Written;
+  std::vector<std::string> NotWritten;
+};
+
+using BatchNeverAborts = BatchTempDir;
+
+TEST_F(BatchNeverAborts, ReproductionsEndWithTheirStatusMessageAndOutputs) {
+  const std::vector<std::string> head40 = {"--set", "DieMode=HeadPressure", "--set", "DieHeadPressure=40"};
+  const Reproduction cases[] = {
+      {"head 40 MPa: the search's flags are not the summary's",
+       {DefaultFile, "--set", "DieMode=HeadPressure", "--set", "DieHeadPressure=40", "--operating-point", "--json",
+        "r.json", "-o", "rep.txt"},
+       BatchExitCompleted, "out:Operating point (adiabatic / barrel): below the die's need at every output down to ",
+       {"r.json", "rep.txt"}, {}},
+      {"pas unit at an ordinary head",
+       {PasFile, "--set", "OutputRate=126.142", "--set", "ScrewSpeed=31.6446", "--set", "DieMode=HeadPressure",
+        "--set", "DieHeadPressure=1.18095", "--operating-point", "-o", "rep.txt", "--json", "r.json"},
+       BatchExitCompleted, "out:Melt stage (adiabatic / barrel)", {"rep.txt", "r.json"}, {}},
+      {"fast screw: every export after the stage",
+       {DefaultFile, "-o", "rep.txt", "--set", "ScrewSpeed=1e4", "--melt", "--csv", "p.csv", "--json", "r.json"},
+       BatchExitCompleted, "viscosities differ by a factor e^", {"rep.txt", "p.csv", "r.json"}, {}},
+      {"tiny output", {DefaultFile, "-o", "rep.txt", "--set", "OutputRate=0.01", "--melt", "--json", "r.json"},
+       BatchExitCompleted, "out:Melt stage", {"rep.txt", "r.json"}, {}},
+      {"overflowing start pressure is refused as text",
+       {DefaultFile, "-o", "rep.txt", "--set", "MeltStartPressure=1e99999", "--melt", "--json", "r.json"},
+       BatchExitRejected, "Value of Melt Start Pressure is not correct!", {"rep.txt", "r.json"}, {}},
+      {"overflowing head in a mode that does not read it",
+       {DefaultFile, "-o", "rep.txt", "--set", "DieHeadPressure=1e400", "--melt", "--json", "r.json"},
+       BatchExitRejected, "Value of Die Head Pressure is not correct!", {"rep.txt", "r.json"}, {}},
+      {"a failed search prints no number",
+       {DefaultFile, "-o", "rep.txt", "--set", "MeltStartPressure=1e300", "--operating-point", "--json", "r.json"},
+       BatchExitCompleted, "out:Operating point (adiabatic / barrel): not found, a trial run failed / not found",
+       {"rep.txt", "r.json"}, {}},
+      {"--find shows a failed run: its status",
+       {DefaultFile, "-o", "rep.txt", "--find", "OutputRate=1e5:1e6", "--until", "melted", "--json", "r.json"},
+       BatchExitFailed, "Floating point division by zero while computing", {"r.json"}, {"rep.txt"}},
+      {"a huge die pressure in exponent form",
+       {DefaultFile, "--no-report", "--set", "DieMode=Constant", "--set", "DieConstant=1e-300", "--melt"},
+       BatchExitCompleted, "The die needs 8.87103e+297 MPa", {}, {"result.txt"}},
+  };
+  for (const Reproduction& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const BatchResult result = Batch(c.Args);
+    EXPECT_EQ(result.Code, c.Code) << result.Err;
+    const std::string message = c.Message;
+    if (message.starts_with("out:")) {
+      EXPECT_NE(result.Out.find(message.substr(4)), std::string::npos) << result.Out;
+    } else {
+      EXPECT_NE(result.Err.find(message), std::string::npos) << result.Err;
+    }
+    for (const std::string& text : {result.Out, result.Err}) {
+      EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+      EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    }
+    for (const std::string& file : c.Written) EXPECT_TRUE(fs::is_regular_file(file)) << file;
+    for (const std::string& file : c.NotWritten) EXPECT_FALSE(fs::exists(file)) << file;
+    EXPECT_TRUE(TemporaryFiles().empty());
+    for (const std::string& file : c.Written) fs::remove(file);
+  }
+}
+
+// A failed search's JSON gives null for every figure it never had.
+TEST_F(BatchNeverAborts, FailedSearchFiguresAreNull) {
+  const BatchResult result = Batch({DefaultFile, "--no-report", "--set", "MeltStartPressure=1e300",
+                                    "--operating-point", "--json", "r.json"});
+  ASSERT_EQ(result.Code, BatchExitCompleted) << result.Err;
+  const Json point = Json::parse(ReadFile("r.json")).at("melt").at("OperatingPoint").at("Adiabatic");
+  EXPECT_EQ(point.at("Status"), "TrialFailed");
+  for (const char* figure : {"Output", "Low", "High", "LowMargin", "HighMargin", "TipPressure", "PressureMargin",
+                             "DiePressure", "PeakPressure", "TipMeltTemperature", "InJump", "SolidAtTip"}) {
+    EXPECT_TRUE(point.at(figure).is_null()) << figure;
+  }
+  EXPECT_FALSE(point.at("TrialMessage").is_null());
+
+  // Where the die beats the screw at every output the end searched is a figure; the bracket is not.
+  ASSERT_EQ(Batch({DefaultFile, "--no-report", "--set", "DieMode=HeadPressure", "--set", "DieHeadPressure=40",
+                   "--operating-point", "--json", "b.json"})
+                .Code,
+            BatchExitCompleted);
+  const Json below = Json::parse(ReadFile("b.json")).at("melt").at("OperatingPoint").at("Adiabatic");
+  EXPECT_EQ(below.at("Status"), "BelowDieEverywhere");
+  EXPECT_TRUE(below.at("Output").is_number());
+  EXPECT_TRUE(below.at("TipPressure").is_number());
+  EXPECT_TRUE(below.at("Low").is_null());
+}
+
+// Twenty die pressures, from 60 MPa on beyond the screw (those once aborted
+// the study), each with an ordinary start pressure and one that makes every
+// trial fail: the study completes on one worker and on two with the same
+// bytes, marks the failed searches, and leaves no temporary file.
+TEST_F(BatchNeverAborts, OperatingPointStudyOverDiePressuresCompletes) {
+  std::string files[2];
+  for (int workers = 1; workers <= 2; ++workers) {
+    const std::string name = "s" + std::to_string(workers) + ".csv";
+    const BatchResult result =
+        Batch({DefaultFile, "--study", name, "--set", "DieMode=HeadPressure", "--vary", "DieHeadPressure=5:100:5",
+               "--vary", "MeltStartPressure=0,1e300", "--operating-point", "-j",
+               std::to_string(workers)});
+    ASSERT_EQ(result.Code, BatchExitCompleted) << result.Err;
+    EXPECT_NE(result.Out.find(": 40 cases, 40 completed"), std::string::npos) << result.Out;
+    EXPECT_TRUE(TemporaryFiles().empty());
+    files[workers - 1] = ReadFile(name);
+  }
+  EXPECT_EQ(files[0], files[1]);
+  std::istringstream rows(files[0]);
+  std::string header;
+  std::getline(rows, header);
+  int failed = 0, below = 0, lines = 0;
+  for (std::string line; std::getline(rows, line); ++lines) {
+    if (line.find("TrialFailed,,TrialFailed") != std::string::npos) ++failed;
+    if (line.find(",BelowDieEverywhere,") != std::string::npos) ++below;
+  }
+  EXPECT_EQ(lines, 40);
+  EXPECT_EQ(failed, 20);
+  EXPECT_GT(below, 0);
+}
+
+}  // namespace
