@@ -26,12 +26,18 @@ std::vector<StudyCaseResult> StudyJob::TakeCases() {
   return std::exchange(Ready, {});
 }
 
-void StudyJob::Deliver(StudyCaseResult result) {
+bool StudyJob::Deliver(StudyCaseResult result) {
+  if (WrittenCases.load() >= TheRequest.MaxCases) return false;
   {
     std::lock_guard lock(Mutex);
     Ready.push_back(std::move(result));
   }
-  ++WrittenCases;
+  // The last case kept stops the workers; rows already running are dropped.
+  if (++WrittenCases == TheRequest.MaxCases && WrittenCases.load() < PlannedCases) {
+    AtLimit = true;
+    Stop = true;
+  }
+  return true;
 }
 
 void StudyJob::Run() {
