@@ -135,13 +135,16 @@ const char* const BatchHelp =
     "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
-    "  --tolerance X     bisect until the interval is X wide, in NAME's unit\n"
+    "  --tolerance X     bisect until the interval is X wide, in NAME's unit; never\n"
+    "                    below a billionth of HI - LO, so a search takes at most 88\n"
+    "                    runs (the line says when that bound ended it)\n"
     "  With --study FILE.csv and --vary of other inputs, one search per case:\n"
     "  case, the varied inputs, the limit (NAME's unit), its status, its runs,\n"
     "  the scan points where the condition holds (\"100 to 300 | 350 to 400\"),\n"
     "  then the study columns (outcome ... warnings) of the run at the limit.\n"
     "\n"
-    "Numbers are read and written with the decimal separator of the locale.\n"
+    "Numbers are read, and the report written, with the decimal separator of the\n"
+    "locale; the lines on stdout and stderr use \".\" whatever the locale.\n"
     "Exit status: 0 report written, 1 input refused, 2 run failed, report not\n"
     "written completely or standard output not writable, 3 data file unreadable\n"
     "or refused, 64 usage error (also when an output is an input or two outputs\n"
@@ -273,11 +276,12 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
   }
   bool dieSet = false;
   for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
+  const bool dieVaried = StudyVariesMeltInput(options.Plan);
   if (options.Melt || options.OperatingPoint || options.MeltCsvFile ||
-      StudyVariesMeltInput(options.Plan) || (dieSet && options.Find->Condition != LimitCondition::DieReached)) {
-    error = "option --find does not run the melt-conveying stage "
-            "(--melt, --operating-point, --melt-csv, a varied DieMode ... MeltStartPressure); the die's "
-            "inputs are set for --until die-reached only";
+      ((dieSet || dieVaried) && options.Find->Condition != LimitCondition::DieReached)) {
+    error = "option --find does not run the melt-conveying stage: --melt, --operating-point and --melt-csv do not go "
+            "with it, and the die's inputs (DieMode ... MeltStartPressure, set or varied) only with --until "
+            "die-reached, which judges them";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

@@ -3,7 +3,7 @@
 // file of a four-case study whose first shard is whole, merged into out.csv.
 // What must hold: the exit status is 0 (merged), 3 (a shard refused) or 2;
 // out.csv exists exactly when the merge succeeded, then with the header and
-// four rows in case order and no field that is not a finite number where a
+// at most four rows and no field that is not a finite number where a
 // figure belongs; every message is a whole line and no temporary file stays.
 
 #include <cmath>
@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!NonFiniteField(field), "a merged field that is no finite number");
       }
     }
-    FUZZ_CHECK(count == 5, "a merged file without its header and four rows");
+    // Missing cases are merged with a warning (a shard cut at a row's end).
+    FUZZ_CHECK(count >= 1 && count <= 5, "a merged file without its header, or with more than four rows");
   }
   return 0;
 }

@@ -127,6 +127,7 @@ bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunO
     case LimitCondition::DieReached:
       break;
   }
+  if (search.DieRefused) return false;
   return (search.Bound == LimitBound::Barrel || DieReached(state, die, MeltBound::Adiabatic)) &&
          (search.Bound == LimitBound::Adiabatic || DieReached(state, die, MeltBound::Barrel));
 }

@@ -69,6 +69,9 @@ struct LimitSearch {
   // When the searched input is one of the stage's (die-reached only): the
   // stage's texts each trial value goes into; its die replaces Die.
   MeltTexts DieTexts = InitialMeltTexts();
+  // The stage refused the die's texts (a case of a limit study varying one
+  // of them): die-reached holds nowhere.
+  bool DieRefused = false;
 };
 
 enum class LimitStatus { Found, HoldsNowhere, HoldsEverywhere, SeveralChanges };

@@ -153,4 +153,88 @@ TEST_F(BatchNeverAborts, OperatingPointStudyOverDiePressuresCompletes) {
   EXPECT_GT(below, 0);
 }
 
+// The bound on a search's runs, both sides: an ordinary search ends at its
+// tolerance as it always did; one over 0 to 1e300 ends at the bound and says so.
+TEST_F(BatchNeverAborts, SearchRunsAreBounded) {
+  const struct {
+    std::vector<std::string> Args;
+    bool Bound;
+  } cases[] = {
+      {{"--find", "OutputRate=100:1000", "--until", "melted", "--set", "ScrewSpeed=38"}, false},
+      {{"--find", "MeltStartPressure=0:1e300", "--until", "die-reached", "--smallest", "--set", "DieMode=HeadPressure",
+        "--set", "DieHeadPressure=10"},
+       true},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.Args;
+    args.insert(args.end(), {"--no-report", "--json", "f.json"});
+    const BatchResult result = Batch(args);
+    ASSERT_EQ(result.Code, BatchExitCompleted) << result.Err;
+    const Json find = Json::parse(ReadFile("f.json")).at("find");
+    EXPECT_EQ(find.at("Status"), "Found");
+    EXPECT_LE(find.at("Runs").get<int>(), 88);
+    EXPECT_EQ(find.at("RunBoundReached"), c.Bound);
+    EXPECT_EQ(result.Out.find("stopped at the bound on runs") != std::string::npos, c.Bound) << result.Out;
+  }
+}
+
+// A shard edited to hold a non-finite figure, and a folder among the shards,
+// are refused (exit 3) naming the file; nothing is merged.
+TEST_F(BatchNeverAborts, MergeRefusesEditedShardsAndFolders) {
+  for (const char* shard : {"1/2", "2/2"}) {
+    const std::string name = std::string("s") + shard[0] + ".csv";
+    ASSERT_EQ(Batch({"--study", name, "--vary", "ScrewSpeed=30,40", "--shard", shard, "-j", "1"}).Code,
+              BatchExitCompleted);
+  }
+  const std::string whole = ReadFile("s2.csv");
+  const std::size_t figure = whole.find(",Completed,,true,") + std::string(",Completed,,true,").size();
+  fs::create_directory("folder");
+  const struct {
+    const char* Edit;  // replaces the row's first figure; null: the folder
+    const char* Message;
+  } cases[] = {
+      {"nan", "s2.csv line 3: the field nan is not a finite number"},
+      {"-Inf", "s2.csv line 3: the field -Inf is not a finite number"},
+      {"INFINITY", "the field INFINITY is not a finite number"},
+      {nullptr, "folder could not be read"},
+  };
+  for (const auto& c : cases) {
+    std::string edited = whole;
+    if (c.Edit) edited.replace(figure, edited.find(',', figure) - figure, c.Edit);
+    WriteFile("s2.csv", edited);
+    const BatchResult result = Batch({"--merge", "out.csv", "s1.csv", c.Edit ? "s2.csv" : "folder"});
+    EXPECT_EQ(result.Code, BatchExitDataFileRefused) << result.Err;
+    EXPECT_NE(result.Err.find(c.Message), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists("out.csv"));
+  }
+  WriteFile("s2.csv", whole);
+  EXPECT_EQ(Batch({"--merge", "out.csv", "s1.csv", "s2.csv"}).Code, BatchExitCompleted);
+}
+
+// A limit study may vary a die input with die-reached: each case's limit is
+// the single search's with that die.
+TEST_F(BatchNeverAborts, LimitStudyVaryingTheDie) {
+  const std::vector<std::string> search = {"--find", "OutputRate=100:1000", "--until", "die-reached", "--set",
+                                           "DieMode=Capillary", "--set", "DieLength=2", "--no-report"};
+  std::vector<std::string> study = search;
+  study.insert(study.end(), {"--study", "l.csv", "--vary", "DieDiameter=0.3,0"});
+  ASSERT_EQ(Batch(study).Code, BatchExitCompleted);
+  std::vector<std::string> single = search;
+  single.insert(single.end(), {"--set", "DieDiameter=0.3", "--json", "f.json"});
+  ASSERT_EQ(Batch(single).Code, BatchExitCompleted);
+  const double value = Json::parse(ReadFile("f.json")).at("find").at("Value").get<double>();
+  std::istringstream rows(ReadFile("l.csv"));
+  std::string header, first, second;
+  std::getline(rows, header);
+  std::getline(rows, first);
+  std::getline(rows, second);
+  EXPECT_EQ(std::stod(CsvFields(first).at(2)), value);
+  EXPECT_EQ(CsvFields(second).at(3), "HoldsNowhere");  // a die of no diameter is refused, reached nowhere
+  // Without die-reached the die's inputs are not judged, and the message says so.
+  const BatchResult melted = Batch({"--find", "OutputRate=100:1000", "--until", "melted", "--study", "m.csv", "--vary",
+                                    "DieDiameter=0.3,0.5"});
+  EXPECT_EQ(melted.Code, BatchExitUsage);
+  EXPECT_NE(melted.Err.find("only with --until die-reached"), std::string::npos) << melted.Err;
+}
+
 }  // namespace
