@@ -41,6 +41,17 @@ bool StudyJob::Deliver(StudyCaseResult result) {
 }
 
 void StudyJob::Run() {
+  // No exception leaves the job's thread: one (no memory left) ends the job
+  // with the cases kept so far, as Cancel does.
+  try {
+    RunCases();
+  } catch (...) {
+    Stop = true;
+  }
+  Finished = true;
+}
+
+void StudyJob::RunCases() {
   const StudyPlan& plan = TheRequest.Plan;
   StudySettings settings = TheRequest.Settings;
   if (TheRequest.Find) {
@@ -108,5 +119,4 @@ void StudyJob::Run() {
       return true;
     }, Stop);
   }
-  Finished = true;
 }

@@ -71,6 +71,7 @@ class StudyJob {
 
  private:
   void Run();
+  void RunCases();
   // Keeps a case while fewer than MaxCases are kept; false for one beyond.
   bool Deliver(StudyCaseResult result);
 
