@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGraphicsView>
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -85,6 +86,13 @@ class RecordingDialogs : public Dialogs {
     OpenedDocuments << path;
     return true;
   }
+  bool Ask(const QString& text) override {
+    Questions << text;
+    if (AskAnswers.empty()) return false;
+    const bool answer = AskAnswers.front();
+    AskAnswers.pop_front();
+    return answer;
+  }
 
   QStringList MessageTexts() const {
     QStringList texts;
@@ -99,6 +107,8 @@ class RecordingDialogs : public Dialogs {
   std::vector<SaveRequest> SaveRequests;
   std::deque<QString> SaveAnswers;  // none left: the dialog is cancelled
   QStringList OpenedDocuments;
+  QStringList Questions;
+  std::deque<bool> AskAnswers;  // none left: No
 
  private:
   CursorSnapshot Cursors() const;
@@ -130,6 +140,9 @@ class WindowTest : public ::testing::Test {
   RecordingDialogs Recorder;
   std::unique_ptr<TMF_Tad> Window;
 };
+
+// Every text a chart view draws: axis labels and titles, legend entries.
+QStringList ChartTexts(QGraphicsView* chartView);
 
 // Cursor state the window must show when no run is going on.
 ::testing::AssertionResult CursorsAreDefault(QWidget* window, QWidget* button);
