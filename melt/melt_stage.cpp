@@ -390,6 +390,7 @@ void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltV
 }  // namespace
 
 std::string MeltFaultText(const std::string& quantity) {
+  if (quantity.empty()) return MeltFaultMessage;
   return std::string(MeltFaultMessage) + " while computing " + quantity;
 }
 

@@ -10,9 +10,10 @@
 
 class FloatFault : public std::runtime_error {
  public:
+  explicit FloatFault(const std::string& message) : std::runtime_error(message) {}
   FloatFault(const std::string& message, std::string quantity)
       : std::runtime_error(message), Quantity(std::move(quantity)) {}
-  std::string Quantity;  // what was being computed: "ConveyingAngle"
+  std::string Quantity;  // what was being computed: "ConveyingAngle"; may be empty
 };
 
 // The flags that are faults; underflow and inexact results are none.
