@@ -1,7 +1,9 @@
 // Speed of the melt-conveying stage alone after a run of the initial
-// inputs (compare with BM_RunCalculation), of one trial run, and of one
-// operating point with the 0.5 x 2 cm capillary, whose runs are counted
-// (compare with twice runs/bound x BM_TrialRun).
+// inputs (compare with BM_RunCalculation), with and without the best
+// estimate's barrel exchange, of one profile's margin (a search's trial
+// after its run), of one trial run, and of one operating point with the
+// 0.5 x 2 cm capillary, whose runs are counted (compare with three times
+// runs/bound x BM_TrialRun).
 #include <benchmark/benchmark.h>
 
 #include "melt/melt_operating_point.h"
@@ -43,6 +45,38 @@ void BM_MeltStage(benchmark::State& bench) {
 }
 BENCHMARK(BM_MeltStage);
 
+// The best estimate without exchange: what the barrel exchange costs.
+void BM_MeltStageNoExchange(benchmark::State& bench) {
+  InitialRun run("None");
+  MeltInputs inputs;
+  ConvertMeltInputs(run.Melt, '.', inputs);
+  inputs.BarrelHeatTransferFactor = 0;
+  for (auto _ : bench) {
+    if (RunMeltStage(run.State, inputs, run.Stage).Result != RunResult::Completed) {
+      bench.SkipWithError("stage did not complete");
+    }
+    benchmark::DoNotOptimize(run.Stage.Summary[0].TipPressure);
+  }
+}
+BENCHMARK(BM_MeltStageNoExchange);
+
+// One profile's margin, by MeltBound: Adiabatic, Barrel, BestEstimate.
+void BM_Margin(benchmark::State& bench) {
+  InitialRun run("None");
+  MeltInputs inputs;
+  ConvertMeltInputs(run.Melt, '.', inputs);
+  const MeltBound b = static_cast<MeltBound>(bench.range(0));
+  double m = 0;
+  for (auto _ : bench) {
+    if (MeltPressureMargin(run.State, inputs, b, m).Result != RunResult::Completed) {
+      bench.SkipWithError("margin not computed");
+    }
+    benchmark::DoNotOptimize(m);
+  }
+}
+BENCHMARK(BM_Margin)->Arg(0)->Arg(1)->Arg(2);
+
+
 // One trial of the search: a whole run at an output, without a report.
 void BM_TrialRun(benchmark::State& bench) {
   InitialRun run("Capillary");
@@ -54,7 +88,7 @@ void BM_TrialRun(benchmark::State& bench) {
 }
 BENCHMARK(BM_TrialRun);
 
-// One bound after the other on one thread: CPU time per operating point.
+// One profile after the other on one thread: CPU time per operating point.
 void BM_OperatingPoint(benchmark::State& bench) {
   InitialRun run("Capillary");
   if (!run.Completed) bench.SkipWithError("stage did not complete");
@@ -66,7 +100,7 @@ void BM_OperatingPoint(benchmark::State& bench) {
         FindOperatingPoints(run.Texts, InitialUnitIndex, '.', run.Melt, run.Stage, settings);
     // The trials and the final run at the output found, per bound.
     runs = points.Adiabatic.Evaluations + 1;
-    benchmark::DoNotOptimize(points.Barrel.Output);
+    benchmark::DoNotOptimize(points.BestEstimate.Output);
   }
   bench.counters["runs/bound"] = runs;
 }

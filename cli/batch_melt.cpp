@@ -1,5 +1,8 @@
 #include "batch_melt.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cmath>
 #include <locale>
 #include <sstream>
 
@@ -8,13 +11,24 @@
 
 namespace {
 
-// "a / b" of the two bounds' figure, as the summary line prints them.
+// "c UNIT (bounds a to b)": the best estimate's figure first, then the range
+// of the two bounds', lower first, all with `decimals` places.
 template <typename Figure>
-std::string BothBounds(const Figure& figure) {
-  std::ostringstream text;
-  text.imbue(std::locale::classic());
-  text << figure(MeltBound::Adiabatic) << " / " << figure(MeltBound::Barrel);
-  return text.str();
+std::string BestWithBounds(const Figure& figure, int decimals, const char* unit) {
+  const double adiabatic = figure(MeltBound::Adiabatic);
+  const double barrel = figure(MeltBound::Barrel);
+  // Huge figures in exponent form: a fixed form would print hundreds of digits.
+  auto number = [decimals](double value) {
+    char text[64];
+    if (std::fabs(value) < 1e9) {
+      std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    } else {
+      std::snprintf(text, sizeof text, "%g", value);
+    }
+    return std::string(text);
+  };
+  return number(figure(MeltBound::BestEstimate)) + " " + unit + " (bounds " + number(std::min(adiabatic, barrel)) +
+         " to " + number(std::max(adiabatic, barrel)) + ")";
 }
 
 std::string NotFound(MeltBound bound, const MeltOperatingPoint& point) {
@@ -81,24 +95,25 @@ MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, 
   }
   const auto& summary = result.Stage.Summary;
   auto bound = [&](MeltBound b) -> const MeltBoundSummary& { return summary[static_cast<std::size_t>(b)]; };
-  out << "Melt stage (adiabatic / barrel): tip pressure "
-      << BothBounds([&](MeltBound b) { return bound(b).TipPressure; }) << " MPa, die needs "
-      << BothBounds([&](MeltBound b) { return bound(b).DiePressure; }) << " MPa, tip melt temperature "
-      << BothBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }) << " \u00B0C\n";
+  out << "Melt stage (best estimate): tip pressure "
+      << BestWithBounds([&](MeltBound b) { return bound(b).TipPressure; }, 3, "MPa") << ", die needs "
+      << BestWithBounds([&](MeltBound b) { return bound(b).DiePressure; }, 3, "MPa") << ", tip melt temperature "
+      << BestWithBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }, 1, "degC") << '\n';
   if (result.OperatingPoints) {
     const MeltOperatingPoints& points = *result.OperatingPoints;
-    const bool bothFound = points.Adiabatic.Status == OperatingPointStatus::Found &&
-                           points.Barrel.Status == OperatingPointStatus::Found;
-    out << "Operating point (adiabatic / barrel): ";
-    if (bothFound) {
-      out << BothBounds([&](MeltBound b) {
-        return (b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel).Output;
-      }) << " kg/hr\n";
+    const bool allFound = points.Adiabatic.Status == OperatingPointStatus::Found &&
+                          points.Barrel.Status == OperatingPointStatus::Found &&
+                          points.BestEstimate.Status == OperatingPointStatus::Found;
+    if (allFound) {
+      out << "Operating point (best estimate): "
+          << BestWithBounds([&](MeltBound b) { return OperatingPointOf(points, b).Output; }, 3, "kg/hr") << '\n';
     } else {
-      out << OperatingPointText(points.Adiabatic) << " / " << OperatingPointText(points.Barrel) << '\n';
+      // A search that found nothing shows no number it did not find.
+      out << "Operating point (best estimate / adiabatic / barrel): " << OperatingPointText(points.BestEstimate)
+          << " / " << OperatingPointText(points.Adiabatic) << " / " << OperatingPointText(points.Barrel) << '\n';
     }
-    for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel}) {
-      const MeltOperatingPoint& point = b == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel;
+    for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel, MeltBound::BestEstimate}) {
+      const MeltOperatingPoint& point = OperatingPointOf(points, b);
       if (point.Status == OperatingPointStatus::Found) continue;
       err << "warning: " << NotFound(b, point) << '\n';
       ++report.WarningCount;

@@ -57,17 +57,20 @@ const char* const BatchHelp =
     "                    and the melt-conveying stage's (below): DieMode\n"
     "                    DieHeadPressure DieDiameter DieLength DieSlitWidth\n"
     "                    DieSlitGap DieConstant MeltStartPressure\n"
+    "                    BarrelHeatTransferFactor\n"
     "\n"
     "Pressure, melt temperature and the die (the melt-conveying stage):\n"
     "  --melt            after a completed run, computes the pressure and the melt\n"
     "                    temperature from where melting starts to the screw tip,\n"
-    "                    for two bounds (Adiabatic, Barrel), and the die's need.\n"
+    "                    as the best estimate (BestEstimate, with heat transfer to\n"
+    "                    the barrel) and two bounds (Adiabatic, Barrel), and the\n"
+    "                    die's need.\n"
     "                    Setting or varying any stage input turns it on too.\n"
-    "  --operating-point also finds the flood-fed operating point of each bound:\n"
+    "  --operating-point also finds the flood-fed operating point of each profile:\n"
     "                    the output at which the screw's tip pressure equals the\n"
     "                    die's need\n"
     "  --melt-csv FILE   writes the stage's rows (every grid point to the tip,\n"
-    "                    both bounds) as CSV\n"
+    "                    both bounds and the best estimate) as CSV\n"
     "  DieMode           None (no die, the default), HeadPressure, Capillary,\n"
     "                    Slit or Constant; also none, pressure, capillary, slit,\n"
     "                    constant\n"
@@ -75,12 +78,15 @@ const char* const BatchHelp =
     "                    (Capillary); DieSlitWidth, DieSlitGap, DieLength cm\n"
     "                    (Slit); DieConstant cm3 (Constant); MeltStartPressure\n"
     "                    MPa, the pressure where melting starts (default 0)\n"
+    "  BarrelHeatTransferFactor\n"
+    "                    scales the best estimate's barrel heat transfer\n"
+    "                    coefficient (default 1, penetration theory; 0 none)\n"
     "  The --json file gains \"melt\" (null when the stage did not run); the\n"
     "  stage's warnings go to stderr as \"warning: ...\" and count for --strict,\n"
     "  except BoundsFarApart, a \"note: ...\". A stage input or value the stage\n"
     "  refuses exits 1, a floating point fault in the stage exits 2; the run's\n"
     "  report is written all the same. A study with the stage gains columns:\n"
-    "  per bound tip, peak and die pressure, margin, tip melt temperature, and\n"
+    "  per profile tip, peak and die pressure, margin, tip melt temperature, and\n"
     "  with --operating-point the output found and its status.\n"
     "\n"
     "Materials:\n"
@@ -167,7 +173,8 @@ const char* const BatchHelp =
     "                    the die as --set DieMode ... MeltStartPressure give it;\n"
     "                    NAME may then be one of the die's numbers (DieHeadPressure\n"
     "                    ... MeltStartPressure), each trial value put in the die\n"
-    "  --bound BOUND     die-reached for one bound only: Adiabatic or Barrel\n"
+    "  --bound BOUND     die-reached for one profile only: Adiabatic, Barrel or\n"
+    "                    BestEstimate\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
     "  --tolerance X     bisect until the interval is X wide, in NAME's unit; never\n"
@@ -493,10 +500,10 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       if (ok) search.Condition = *condition;
       if (!findOption) findOption = "--until";
     } else if (arg == "--bound") {
-      ok = once(boundGiven) && takeValue("a temperature bound, Adiabatic or Barrel", text);
+      ok = once(boundGiven) && takeValue("a temperature profile, Adiabatic, Barrel or BestEstimate", text);
       const std::optional<LimitBound> bound = ParseLimitBound(text);
       if (ok && !bound) {
-        error = "option --bound " + Quoted(text) + ": the bounds are Adiabatic and Barrel";
+        error = "option --bound " + Quoted(text) + ": the profiles are Adiabatic, Barrel and BestEstimate";
         ok = false;
       }
       if (ok) search.Bound = *bound;

@@ -102,6 +102,11 @@ void ReadMelt(const ordered_json& file, RunSetup& setup) {
   NoteUnknown(inputs, "melt_stage.inputs", IsMeltName, setup);
   for (int k = 0; k < MeltInputCount; ++k) {
     const std::string path = std::string("melt_stage.inputs.") + MeltInputNames[k].Name;
+    // A file written before the barrel heat transfer factor keeps its initial value.
+    if (k == BarrelHeatTransferFactorInput && !inputs.contains(MeltInputNames[k].Name)) {
+      setup.Melt[k] = InitialMeltTexts(setup.DecimalSeparator)[k];
+      continue;
+    }
     setup.Melt[k] = TextValue(RequiredMember(inputs, "melt_stage.inputs", MeltInputNames[k].Name), path, true);
   }
 }

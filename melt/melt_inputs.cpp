@@ -7,7 +7,7 @@ namespace {
 struct MeltInputRule {
   double MeltInputs::*Member;
   const char* Message;
-  bool AllowZero;  // pressures may be 0; lengths and the constant may not
+  bool AllowZero;  // pressures and the factor may be 0; lengths and the constant may not
 };
 
 // In MeltTexts order, DieMode excepted.
@@ -20,6 +20,7 @@ constexpr std::array<MeltInputRule, MeltInputCount> Rules = {{
     {&MeltInputs::DieSlitGap, "Value of Die Slit Gap is not correct!", false},
     {&MeltInputs::DieConstant, "Value of Die Constant is not correct!", false},
     {&MeltInputs::MeltStartPressure, "Value of Melt Start Pressure is not correct!", true},
+    {&MeltInputs::BarrelHeatTransferFactor, "Value of Barrel Heat Transfer Factor is not correct!", true},
 }};
 
 bool ModeReads(DieMode mode, int index) {
@@ -60,7 +61,8 @@ MeltTexts InitialMeltTexts(char decimalSeparator) {
           WithSeparator("10.0", decimalSeparator),
           WithSeparator("0.2", decimalSeparator),
           WithSeparator("0.001", decimalSeparator),
-          WithSeparator("0.0", decimalSeparator)};
+          WithSeparator("0.0", decimalSeparator),
+          WithSeparator("1.0", decimalSeparator)};
 }
 
 std::optional<std::string> ConvertMeltInputs(const MeltTexts& texts, char decimalSeparator, MeltInputs& inputs) {

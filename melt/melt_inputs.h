@@ -1,5 +1,5 @@
 #pragma once
-// The melt-conveying stage's own inputs: eight texts beside the run's 29,
+// The melt-conveying stage's own inputs: nine texts beside the run's 29,
 // converted by the same number rules as the fields and checked in a fixed
 // order. The texts belong to the caller (window, batch tool, study case);
 // MeltInputs holds the converted values in the units the user types
@@ -12,7 +12,7 @@
 
 enum class DieMode { None, HeadPressure, Capillary, Slit, Constant };
 
-inline constexpr int MeltInputCount = 8;
+inline constexpr int MeltInputCount = 9;
 
 // Positions in MeltTexts and MeltInputNames.
 enum MeltInputIndex {
@@ -24,6 +24,7 @@ enum MeltInputIndex {
   DieSlitGapInput,
   DieConstantInput,
   MeltStartPressureInput,
+  BarrelHeatTransferFactorInput,
 };
 
 using MeltTexts = std::array<std::string, MeltInputCount>;
@@ -43,6 +44,7 @@ inline constexpr std::array<MeltInputName, MeltInputCount> MeltInputNames = {{
     {"DieSlitGap", "cm"},
     {"DieConstant", "cm3"},
     {"MeltStartPressure", "MPa"},
+    {"BarrelHeatTransferFactor", "-"},
 }};
 
 // The texts DieMode accepts, case-sensitive, in DieMode order.
@@ -52,7 +54,8 @@ inline constexpr std::array<const char*, 5> DieModeNames = {"None", "HeadPressur
 const char* DieModeName(DieMode mode);
 std::optional<DieMode> FindDieMode(std::string_view text);
 
-// The initial texts (no die, start pressure 0), numbers written with the
+// The initial texts (no die, start pressure 0, barrel heat transfer as
+// penetration theory gives it), numbers written with the
 // run's decimal separator.
 MeltTexts InitialMeltTexts(char decimalSeparator = '.');
 
@@ -65,9 +68,13 @@ struct MeltInputs {
   double DieSlitGap = 0.2;       // cm
   double DieConstant = 0.001;    // cm3
   double MeltStartPressure = 0;  // MPa
+  // Scales the barrel's penetration-theory coefficient for the best
+  // estimate: 1 is the theory, 0 no exchange.
+  double BarrelHeatTransferFactor = 1.0;
 };
 
-// Converts the texts the die mode reads, and MeltStartPressure, into
+// Converts the texts the die mode reads, MeltStartPressure and
+// BarrelHeatTransferFactor into
 // `inputs` and returns the first refusal message in MeltTexts order, or
 // nothing when every one is acceptable. Texts the mode does not read must
 // still be finite numbers, but their values are not judged and their

@@ -176,6 +176,19 @@ const char* OperatingPointStatusName(OperatingPointStatus status) {
   return "";
 }
 
+MeltOperatingPoint& OperatingPointOf(MeltOperatingPoints& points, MeltBound bound) {
+  switch (bound) {
+    case MeltBound::Adiabatic: return points.Adiabatic;
+    case MeltBound::Barrel: return points.Barrel;
+    case MeltBound::BestEstimate: break;
+  }
+  return points.BestEstimate;
+}
+
+const MeltOperatingPoint& OperatingPointOf(const MeltOperatingPoints& points, MeltBound bound) {
+  return OperatingPointOf(const_cast<MeltOperatingPoints&>(points), bound);
+}
+
 MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
                                         const MeltTexts& meltTexts, const MeltStage& completed,
                                         const OperatingPointSettings& settings) {
@@ -183,7 +196,7 @@ MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex
   MeltInputs inputs;
   if (std::optional<std::string> refusal = ConvertMeltInputs(meltTexts, decimalSeparator, inputs)) {
     // The caller's completed stage passed these checks; texts changed since.
-    for (MeltOperatingPoint* point : {&points.Adiabatic, &points.Barrel}) {
+    for (MeltOperatingPoint* point : {&points.Adiabatic, &points.Barrel, &points.BestEstimate}) {
       point->Status = OperatingPointStatus::TrialFailed;
       point->TrialOutcome = {RunResult::Rejected, *refusal, {}};
     }
@@ -204,11 +217,14 @@ MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex
   };
   if (settings.Parallel) {
     std::thread barrel(search, MeltBound::Barrel, std::ref(points.Barrel));
+    std::thread best(search, MeltBound::BestEstimate, std::ref(points.BestEstimate));
     search(MeltBound::Adiabatic, points.Adiabatic);
     barrel.join();
+    best.join();
   } else {
     search(MeltBound::Adiabatic, points.Adiabatic);
     search(MeltBound::Barrel, points.Barrel);
+    search(MeltBound::BestEstimate, points.BestEstimate);
   }
   return points;
 }

@@ -3,8 +3,8 @@
 // at which the screw's tip pressure equals the die's need, found by
 // bracketing and bisection. Every trial re-runs the melting model and the
 // stage on a private ModelState, without a report; the caller's state,
-// report and stage record are never touched. The two bounds may be searched
-// at once on two threads.
+// report and stage record are never touched. The three profiles may be
+// searched at once on three threads.
 // Units as in melt_stage.h (kg/hr, MPa, degC).
 
 #include <atomic>
@@ -63,10 +63,14 @@ struct MeltOperatingPoint {
 struct MeltOperatingPoints {
   MeltOperatingPoint Adiabatic;
   MeltOperatingPoint Barrel;
+  MeltOperatingPoint BestEstimate;
 };
 
+MeltOperatingPoint& OperatingPointOf(MeltOperatingPoints& points, MeltBound bound);
+const MeltOperatingPoint& OperatingPointOf(const MeltOperatingPoints& points, MeltBound bound);
+
 struct OperatingPointSettings {
-  bool Parallel = true;  // both bounds at once on two threads
+  bool Parallel = true;  // every profile at once, each on a thread
   // Raised by the caller to stop at the next trial; may be null.
   const std::atomic<bool>* Cancel = nullptr;
   // Called after every trial run with the bound and its evaluations so far,
@@ -74,7 +78,7 @@ struct OperatingPointSettings {
   std::function<void(MeltBound, int32_t)> Progress;
 };
 
-// Searches both bounds for the run the texts describe. `completed` is the
+// Searches every profile for the run the texts describe. `completed` is the
 // stage record of the completed run at the texts' own output (its
 // DragCapacity sets the bracket's scale).
 MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,

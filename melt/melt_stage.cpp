@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "melt/barrel_exchange.h"
 #include "melt/finite_values.h"
 #include "melt/melt_die.h"
 #include "melt/melt_viscosity.h"
@@ -55,6 +56,16 @@ struct BoundValues {
   GridArray Heat{};           // erg/(s cm)
   GridArray Pressure{};       // dyn/cm2
   long double PoolHeat = 0;   // erg/s over the melting points
+  // The best estimate's barrel heat into the melt (erg/s): all of it, and
+  // that of the melted channel, which its energy balance counts.
+  long double BarrelHeat = 0;
+  long double MeltedBarrelHeat = 0;
+};
+
+// The best estimate's coefficient.
+struct BarrelCoefficient {
+  long double ExposureTime = 0;  // s
+  long double Coefficient = 0;   // erg/(s cm2 K)
 };
 
 struct PointValues {
@@ -221,6 +232,112 @@ void ComputeAdiabaticBound(const ModelState& state, const CommonValues& c, const
   }
 }
 
+BarrelCoefficient BarrelCoefficientOf(const ModelState& state, const MeltInputs& inputs) {
+  const ModelInputs& in = state.Inputs;
+  const OperatingPoint& op = state.Operating;
+  BarrelCoefficient k;
+  k.ExposureTime =
+      FiniteExtended(BarrelExposureTime(op.ChannelWidth, op.BarrelSpeed, op.HelixAngle), "ExposureTime");
+  k.Coefficient = FiniteExtended(
+      BarrelHeatTransferCoefficient(inputs.BarrelHeatTransferFactor, (long double)in.MeltConductivity * ErgPerCal,
+                                    in.MeltDensity, (long double)in.MeltSpecificHeat * ErgPerCal, k.ExposureTime),
+      "HeatTransferCoefficient");
+  return k;
+}
+
+// The width over which steps j -> j+1 touch the barrel: the pool's beside
+// the bed, the channel's once melted, none where the bed fills the channel.
+long double ExchangeWidth(const CommonValues& c, int32_t j) {
+  return 0.5L * (std::max((long double)c.Width[j], 0.0L) + std::max((long double)c.Width[j + 1], 0.0L));
+}
+
+// The melting zone of the best estimate: one account of the heat the pool
+// carries above the melting point (the film's excess shared out as melt is
+// made, the pool's shear heat, the barrel's exchange over the pool), new
+// melt entering at the melting point. Returns that heat (erg/s) at the end
+// of melting.
+long double BestEstimatePool(const ModelState& state, const CommonValues& c, const MeltViscosityLaw& law,
+                             long double coefficient, PoolViscosity pool, TemperatureFactorCache& factor,
+                             BoundValues& b) {
+  const AxialGrid& grid = state.Grid;
+  const ModelInputs& in = state.Inputs;
+  const long double meltingPoint = in.MeltingPoint;
+  const long double capacityPerFlow = (long double)in.MeltDensity * in.MeltSpecificHeat * ErgPerCal;
+  const long double filmHeat =
+      ((long double)state.Profile.MeltingPower - state.Profile.NetMeltingEnergy) * ErgPerSecondPerKW;
+  if (c.MeltEnd == 0) return FiniteExtended(filmHeat, "MeltStartTemperature");
+  // The melt still to be made after point 0, over which the film's excess is shared.
+  const long double toMelt = (long double)c.MeltFlow - c.Flow[0];
+  long double heat = 0;
+  for (int32_t j = 0; j < c.MeltEnd && j <= c.Tip; ++j) {
+    const long double capacity = capacityPerFlow * c.Flow[j];
+    long double temperature = meltingPoint;
+    if (pool == PoolViscosity::BulkTemperature && capacity > 0) {
+      temperature = FiniteExtended(meltingPoint + std::max(heat / capacity, 0.0L), "MeltTemperature");
+    }
+    ComputePoint(c, law, factor, j, temperature, b);
+    if (j == c.Tip) break;
+    const long double dz = StepLength(grid, j);
+    const long double film = toMelt > 0 ? filmHeat * ((long double)c.Flow[j + 1] - c.Flow[j]) / toMelt : 0.0L;
+    const long double added = FiniteExtended(film + (long double)b.Heat[j] * dz, "MeltTemperature");
+    const long double nextCapacity = capacityPerFlow * c.Flow[j + 1];
+    const long double exchange = nextCapacity > 0 ? coefficient * ExchangeWidth(c, j) * dz / nextCapacity : 0.0L;
+    if (exchange > 0) {
+      const long double next =
+          nextCapacity * ExchangeStep(heat / nextCapacity, grid.BarrelTemp[j] - meltingPoint,
+                                      grid.BarrelTemp[j + 1] - meltingPoint, added / nextCapacity, exchange);
+      b.BarrelHeat = FiniteExtended(b.BarrelHeat + (next - heat - added), "BarrelHeat");
+      heat = FiniteExtended(next, "MeltTemperature");
+    } else {
+      heat = FiniteExtended(heat + added, "MeltTemperature");
+    }
+  }
+  return heat;
+}
+
+// The best estimate: the melt gains its shear heat and exchanges heat with
+// the barrel, each step solved exactly for the exchange, the shear heat
+// averaged by Heun as in the adiabatic bound.
+void ComputeBestEstimate(const ModelState& state, const CommonValues& c, const MeltViscosityLaw& law,
+                         long double coefficient, PoolViscosity pool, BoundValues& b) {
+  const AxialGrid& grid = state.Grid;
+  TemperatureFactorCache factor(law);
+  b.BarrelHeat = 0;
+  b.MeltedBarrelHeat = 0;
+  const long double poolHeat = BestEstimatePool(state, c, law, coefficient, pool, factor, b);
+  b.PoolHeat = PoolHeat(c, grid, b);
+  if (c.MeltEnd > c.Tip) return;
+
+  const long double capacity = c.HeatCapacityFlow;
+  const long double start = (long double)state.Inputs.MeltingPoint + std::max(poolHeat, 0.0L) / capacity;
+  StorePoint(b, c.MeltEnd, start, EvaluatePoint(c, law, factor, c.MeltEnd, start));
+  // Steps of one size in one channel share their exchange.
+  long double exchange = -1;
+  ExchangeFactors factors;
+  for (int32_t j = c.MeltEnd; j < c.Tip; ++j) {
+    const long double dz = StepLength(grid, j);
+    const long double t = b.Temperature[j];
+    const long double stepExchange = coefficient * ExchangeWidth(c, j) * dz / capacity;
+    if (stepExchange != exchange) {
+      exchange = stepExchange;
+      factors = ExchangeFactorsOf(exchange);
+    }
+    const double barrelStart = grid.BarrelTemp[j], barrelEnd = grid.BarrelTemp[j + 1];
+    const long double trial = FiniteExtended(
+        ExchangeStep(t, barrelStart, barrelEnd, (long double)b.Heat[j] * dz / capacity, factors), "MeltTemperature");
+    const PointValues atTrial = EvaluatePoint(c, law, factor, j + 1, trial);
+    const long double shear = 0.5L * ((long double)b.Heat[j] + atTrial.Heat) * dz;
+    const long double next =
+        FiniteExtended(ExchangeStep(t, barrelStart, barrelEnd, shear / capacity, factors), "MeltTemperature");
+    StorePoint(b, j + 1, next, EvaluatePoint(c, law, factor, j + 1, next));
+    if (exchange > 0) {
+      const long double barrel = capacity * ((long double)b.Temperature[j + 1] - t) - shear;
+      b.MeltedBarrelHeat = FiniteExtended(b.MeltedBarrelHeat + barrel, "BarrelHeat");
+    }
+  }
+  b.BarrelHeat = FiniteExtended(b.BarrelHeat + b.MeltedBarrelHeat, "BarrelHeat");
+}
+
 void IntegratePressure(const CommonValues& c, const AxialGrid& grid, double startPressure, BoundValues& b) {
   b.Pressure[0] = Finite((long double)startPressure * DynPerCm2PerMPa, "Pressure");
   for (int32_t j = 0; j < c.Tip; ++j) {
@@ -278,7 +395,8 @@ void Summarize(const ModelState& state, const MeltInputs& inputs, const MeltVisc
     s.MeltStartTemperature = b.Temperature[c.MeltEnd];
     s.EnergyResidual =
         KW(meltedPower - c.HeatCapacityFlow * ((long double)b.Temperature[c.Tip] - b.Temperature[c.MeltEnd]) -
-               (long double)c.MeltFlow * ((long double)b.Pressure[c.Tip] - b.Pressure[c.MeltEnd]),
+               (long double)c.MeltFlow * ((long double)b.Pressure[c.Tip] - b.Pressure[c.MeltEnd]) +
+               b.MeltedBarrelHeat,
            "EnergyResidual");
   }
 }
@@ -287,6 +405,20 @@ ScrewZone ZoneOf(const AxialGrid& grid, int32_t j) {
   if (j < grid.FeedPoints) return ScrewZone::Feed;
   if (j < grid.FeedPoints + grid.CompressionPoints) return ScrewZone::Compression;
   return ScrewZone::Metering;
+}
+
+void StoreExchange(const ModelState& state, const CommonValues& c, const BarrelCoefficient& k,
+                   const BoundValues& best, MeltBarrelExchange& exchange) {
+  exchange.HeatTransferCoefficient = Finite(k.Coefficient / 1000.0L, "HeatTransferCoefficient");
+  exchange.ExposureTime = Finite(k.ExposureTime, "ExposureTime");
+  exchange.RelaxationLength.reset();
+  if (k.Coefficient > 0) {
+    exchange.RelaxationLength =
+        Finite(c.HeatCapacityFlow / (k.Coefficient * state.Operating.ChannelWidth), "RelaxationLength");
+  }
+  exchange.BarrelHeat = KW(best.BarrelHeat, "BarrelHeat");
+  exchange.TipBarrelDifference =
+      Finite((long double)best.Temperature[c.Tip] - state.Grid.BarrelTemp[c.Tip], "TipBarrelDifference");
 }
 
 void StoreRecord(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law,
@@ -349,6 +481,8 @@ std::optional<std::string> UnusableValue(const ModelState& state) {
   if (!(state.Inputs.ViscM0 > 0)) return "Value of Viscosity Equation Para. (m0) is not correct!";
   if (!(state.Inputs.ViscN > 0)) return "Value of Viscosity Equation Para. (n) is not correct!";
   if (!(state.Operating.ChannelWidth > 0)) return "Value of Flight Width is not correct!";
+  // The best estimate's exposure time would be infinite.
+  if (!(state.Inputs.ScrewSpeed > 0)) return "Value of Number of Revolution is not correct!";
   return std::nullopt;
 }
 
@@ -364,25 +498,31 @@ std::optional<RunOutcome> StageRefusal(const ModelState& state) {
 struct StageWork {
   MeltViscosityLaw Law;
   CommonValues Common;
+  BarrelCoefficient Barrel;
+  PoolViscosity Pool = PoolViscosity::BulkTemperature;
   std::array<BoundValues, MeltBoundCount> Bounds;
 };
 
 // What both a whole stage and one bound's margin start from (inside their
 // FloatFaultScope, so from clear flags): the viscosity law in poise and the values both bounds share.
-std::unique_ptr<StageWork> StartStage(const ModelState& state) {
+std::unique_ptr<StageWork> StartStage(const ModelState& state, const MeltInputs& inputs, PoolViscosity pool) {
   auto work = std::make_unique<StageWork>();
   work->Law = ViscosityLawOf(state.Inputs);
   ComputeCommonValues(state, work->Law, work->Common);
+  work->Barrel = BarrelCoefficientOf(state, inputs);
+  work->Pool = pool;
   return work;
 }
 
 void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltViscosityLaw& law, StageWork& work,
                   MeltBound bound) {
   BoundValues& b = work.Bounds[static_cast<int>(bound)];
-  if (bound == MeltBound::Adiabatic) {
-    ComputeAdiabaticBound(state, work.Common, law, b);
-  } else {
-    ComputeBarrelBound(state, work.Common, law, b);
+  switch (bound) {
+    case MeltBound::Adiabatic: ComputeAdiabaticBound(state, work.Common, law, b); break;
+    case MeltBound::Barrel: ComputeBarrelBound(state, work.Common, law, b); break;
+    case MeltBound::BestEstimate:
+      ComputeBestEstimate(state, work.Common, law, work.Barrel.Coefficient, work.Pool, b);
+      break;
   }
   IntegratePressure(work.Common, state.Grid, inputs.MeltStartPressure, b);
 }
@@ -394,7 +534,14 @@ std::string MeltFaultText(const std::string& quantity) {
   return std::string(MeltFaultMessage) + " while computing " + quantity;
 }
 
-const char* MeltBoundName(MeltBound bound) { return bound == MeltBound::Adiabatic ? "Adiabatic" : "Barrel"; }
+const char* MeltBoundName(MeltBound bound) {
+  switch (bound) {
+    case MeltBound::Adiabatic: return "Adiabatic";
+    case MeltBound::Barrel: return "Barrel";
+    case MeltBound::BestEstimate: return "BestEstimate";
+  }
+  return "";
+}
 
 const char* ScrewZoneName(ScrewZone zone) {
   switch (zone) {
@@ -405,17 +552,20 @@ const char* ScrewZoneName(ScrewZone zone) {
   return "";
 }
 
-RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage) {
+RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage, PoolViscosity pool) {
   stage.Points.clear();
   stage.Warnings.clear();
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
   const FloatFaultScope scope;
   try {
-    const std::unique_ptr<StageWork> work = StartStage(state);
+    const std::unique_ptr<StageWork> work = StartStage(state, inputs, pool);
     const MeltViscosityLaw& law = work->Law;
     ComputeBound(state, inputs, law, *work, MeltBound::Adiabatic);
     ComputeBound(state, inputs, law, *work, MeltBound::Barrel);
+    ComputeBound(state, inputs, law, *work, MeltBound::BestEstimate);
     StoreRecord(state, inputs, law, work->Common, work->Bounds, stage);
+    StoreExchange(state, work->Common, work->Barrel, work->Bounds[static_cast<int>(MeltBound::BestEstimate)],
+                  stage.Exchange);
     CheckStageFlags();
     AddMeltWarnings(state, inputs, stage);
   } catch (const FloatFault& fault) {
@@ -430,7 +580,7 @@ RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs,
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
   const FloatFaultScope scope;
   try {
-    const std::unique_ptr<StageWork> work = StartStage(state);
+    const std::unique_ptr<StageWork> work = StartStage(state, inputs, PoolViscosity::BulkTemperature);
     const MeltViscosityLaw& law = work->Law;
     ComputeBound(state, inputs, law, *work, bound);
     const CommonValues& c = work->Common;

@@ -2,7 +2,10 @@
 // The melt-conveying stage: after a completed melting run, the pressure, the
 // bulk melt temperature and the die's need at every grid point from point 0
 // to the screw tip, for two temperature bounds (Adiabatic: no barrel heat
-// beyond melting; Barrel: melt held at the barrel temperature).
+// beyond melting; Barrel: melt held at the barrel temperature) and the best
+// estimate between and around them (BestEstimate: the melt exchanges heat
+// with the barrel through a penetration-theory coefficient, the screw
+// insulated).
 //
 // Ownership: MeltStage is its own record, kept beside the ModelState it was
 // computed from; the stage reads the ModelState and writes nothing into it.
@@ -24,9 +27,13 @@
 #include "melt/melt_inputs.h"
 #include "model/model_state.h"
 
-enum class MeltBound { Adiabatic = 0, Barrel = 1 };
-inline constexpr int MeltBoundCount = 2;
-const char* MeltBoundName(MeltBound bound);  // "Adiabatic", "Barrel"
+// The three thermal profiles; "bound" for each, since the two bounds came
+// first. The best estimate is not bracketed by the bounds: shear heat
+// settles it above the barrel, and a barrel hotter upstream leaves it heat
+// the adiabatic bound never had.
+enum class MeltBound { Adiabatic = 0, Barrel = 1, BestEstimate = 2 };
+inline constexpr int MeltBoundCount = 3;
+const char* MeltBoundName(MeltBound bound);  // "Adiabatic", "Barrel", "BestEstimate"
 
 enum class ScrewZone { Feed, Compression, Metering };
 const char* ScrewZoneName(ScrewZone zone);  // "feed", "compression", "metering"
@@ -77,6 +84,15 @@ struct MeltBoundSummary {
   std::optional<double> EnergyResidual;        // kW; absent when solid reaches the tip
 };
 
+// The best estimate's exchange with the barrel.
+struct MeltBarrelExchange {
+  double HeatTransferCoefficient = 0;      // W/(m2 K)
+  double ExposureTime = 0;                 // s, between two passes of the flight
+  std::optional<double> RelaxationLength;  // cm, C/(hW) of the melted channel; absent without exchange
+  double BarrelHeat = 0;                   // kW into the melt, melting zone and melted channel
+  double TipBarrelDifference = 0;          // K, tip melt temperature less the barrel's
+};
+
 struct MeltCommonFigures {
   double DragCapacity = 0;  // kg/hr, the melted channel's drag flow at the tip depth
   int32_t TipIndex = 0;     // N, the last grid point
@@ -97,6 +113,7 @@ enum class MeltWarningCode {
   BedFillsChannel,
   BoundsFarApart,  // a note: listed, never an exit status
   BarrelBelowMeltingPoint,
+  MeltOffBarrel,  // the best estimate depends on the assumed exchange
 };
 const char* MeltWarningCodeName(MeltWarningCode code);
 bool IsMeltNote(MeltWarningCode code);
@@ -119,6 +136,7 @@ struct MeltStage {
   std::vector<MeltPoint> Points;  // grid points 0..TipIndex
   MeltCommonFigures Common;
   std::array<MeltBoundSummary, MeltBoundCount> Summary{};  // indexed by MeltBound
+  MeltBarrelExchange Exchange;                             // of the best estimate
   std::vector<MeltWarning> Warnings;                       // in their fixed order
 };
 
@@ -129,13 +147,20 @@ inline constexpr const char* MeltFaultMessage = "Melt-conveying stage: floating 
 // "Melt-conveying stage: floating point fault while computing Gradient".
 std::string MeltFaultText(const std::string& quantity);
 
+// The viscosity of the best estimate's melt pool beside the bed: at the
+// pool's bulk temperature, or held at the melting point as the adiabatic
+// bound holds it (with no exchange the best estimate is then that bound: a
+// check of its bookkeeping).
+enum class PoolViscosity { BulkTemperature, MeltingPoint };
+
 // Runs the stage on the state a completed melting run left. Rejected with
 // the message of the first existing value the stage cannot use; Failed with
 // MeltFaultText at the first non-finite value, and then `stage` holds
 // nothing to show. `state` is never written. A checked computation of its
 // own (FloatFaultScope): flags raised before it are not its faults, and
 // none it raises outlives it.
-RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage);
+RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage,
+                        PoolViscosity pool = PoolViscosity::BulkTemperature);
 
 // One bound's PressureMargin (MPa) as RunMeltStage would give it, without
 // the other bound, the record or the warnings: a search's trial.

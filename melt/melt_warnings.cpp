@@ -89,6 +89,7 @@ const char* MeltWarningCodeName(MeltWarningCode code) {
     case MeltWarningCode::BedFillsChannel: return "BedFillsChannel";
     case MeltWarningCode::BoundsFarApart: return "BoundsFarApart";
     case MeltWarningCode::BarrelBelowMeltingPoint: return "BarrelBelowMeltingPoint";
+    case MeltWarningCode::MeltOffBarrel: return "MeltOffBarrel";
   }
   return "";
 }
@@ -149,5 +150,20 @@ void AddMeltWarnings(const ModelState& state, const MeltInputs& inputs, MeltStag
   if (coldBarrel.Count > 0) {
     AddRangeWarning(stage, MeltWarningCode::BarrelBelowMeltingPoint, coldBarrel,
                     "The barrel is below the melting point from turn %.2f to %.2f: bound B would freeze the melt.");
+  }
+
+  AddBoundWarnings(inputs, MeltBound::BestEstimate, stage);
+  // As with the bounds' spread: this far from the barrel, the assumed
+  // exchange moves the viscosity by more than a factor e^0.2.
+  const double offBarrel = stage.Exchange.TipBarrelDifference;
+  const double offSpread = std::fabs(state.Inputs.ViscB) * std::fabs(offBarrel);
+  if (offSpread > BoundSpreadLimit) {
+    stage.Warnings.push_back(
+        {MeltWarningCode::MeltOffBarrel,
+         MeltBound::BestEstimate,
+         {{"TemperatureDifference", offBarrel}, {"Spread", offSpread}},
+         Format("The best-estimate melt leaves the screw %.2f K from the barrel temperature: the melt temperature "
+                "depends on the assumed barrel heat transfer (factor %g); check it against a measurement.",
+                std::fabs(offBarrel), inputs.BarrelHeatTransferFactor)});
   }
 }

@@ -86,7 +86,7 @@ bool WithinRunBound(const LimitSearch& search, long double width) {
 namespace {
 
 constexpr const char* ConditionNames[] = {"melted", "clean", "die-reached"};
-constexpr const char* BoundNames[] = {"both", "Adiabatic", "Barrel"};
+constexpr const char* BoundNames[] = {"both", "Adiabatic", "Barrel", "BestEstimate"};
 
 // The stage's margin for one bound; a stage that is refused or fails does
 // not reach the die.
@@ -111,6 +111,7 @@ const char* LimitBoundName(LimitBound bound) { return BoundNames[static_cast<int
 std::optional<LimitBound> ParseLimitBound(std::string_view name) {
   if (name == "Adiabatic") return LimitBound::Adiabatic;
   if (name == "Barrel") return LimitBound::Barrel;
+  if (name == "BestEstimate") return LimitBound::BestEstimate;
   return std::nullopt;
 }
 
@@ -128,8 +129,13 @@ bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunO
       break;
   }
   if (search.DieRefused) return false;
-  return (search.Bound == LimitBound::Barrel || DieReached(state, die, MeltBound::Adiabatic)) &&
-         (search.Bound == LimitBound::Adiabatic || DieReached(state, die, MeltBound::Barrel));
+  switch (search.Bound) {
+    case LimitBound::Both: break;
+    case LimitBound::Adiabatic: return DieReached(state, die, MeltBound::Adiabatic);
+    case LimitBound::Barrel: return DieReached(state, die, MeltBound::Barrel);
+    case LimitBound::BestEstimate: return DieReached(state, die, MeltBound::BestEstimate);
+  }
+  return DieReached(state, die, MeltBound::Adiabatic) && DieReached(state, die, MeltBound::Barrel);
 }
 
 }  // namespace

@@ -36,10 +36,10 @@ inline constexpr int LimitMaxRuns = 88;
 // melted: completed, less than 2 % of the solid left within the screw.
 // clean: melted, and the summary gives no warning.
 // die-reached: completed, and the melt-conveying stage's pressure at the tip
-// is at least what the die needs (PressureMargin >= 0) for the bound named,
-// or for both.
+// is at least what the die needs (PressureMargin >= 0) for the bound or the
+// best estimate named, or for both bounds.
 enum class LimitCondition { Melted, Clean, DieReached };
-enum class LimitBound { Both, Adiabatic, Barrel };
+enum class LimitBound { Both, Adiabatic, Barrel, BestEstimate };
 
 // The names on the command line and in files, and back.
 const char* LimitConditionName(LimitCondition condition);

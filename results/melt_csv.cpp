@@ -13,7 +13,9 @@ constexpr const char* Header =
     "adiabatic melt temperature (\u00B0C),adiabatic viscosity (Pa.s),adiabatic pressure gradient (MPa/cm),"
     "adiabatic pressure (MPa),"
     "barrel bound melt temperature (\u00B0C),barrel bound viscosity (Pa.s),"
-    "barrel bound pressure gradient (MPa/cm),barrel bound pressure (MPa)\n";
+    "barrel bound pressure gradient (MPa/cm),barrel bound pressure (MPa),"
+    "best estimate melt temperature (\u00B0C),best estimate viscosity (Pa.s),"
+    "best estimate pressure gradient (MPa/cm),best estimate pressure (MPa)\n";
 
 void Add(std::string& line, double value) {
   line += ',';

@@ -106,6 +106,13 @@ Json FoundOutput(const MeltOperatingPoint& point) {
 Json MeltJson(const MeltStage& stage, const MeltOperatingPoints* operatingPoints) {
   Json summary = Json::object();
   for (int b = 0; b < MeltBoundCount; ++b) summary[BoundName(b)] = BoundSummary(stage.Summary[static_cast<std::size_t>(b)]);
+  Json& best = summary[MeltBoundName(MeltBound::BestEstimate)];
+  const MeltBarrelExchange& exchange = stage.Exchange;
+  best["HeatTransferCoefficient"] = exchange.HeatTransferCoefficient;
+  best["ExposureTime"] = exchange.ExposureTime;
+  best["RelaxationLength"] = Optional(exchange.RelaxationLength);
+  best["BarrelHeat"] = exchange.BarrelHeat;
+  best["TipBarrelDifference"] = exchange.TipBarrelDifference;
   Json warnings = Json::array();
   for (const MeltWarning& warning : stage.Warnings) warnings.push_back(Warning(warning));
   Json rows = Json::array();
@@ -116,8 +123,11 @@ Json MeltJson(const MeltStage& stage, const MeltOperatingPoints* operatingPoints
   melt["Warnings"] = std::move(warnings);
   melt["Rows"] = std::move(rows);
   if (operatingPoints) {
-    melt["OperatingPoint"] = Json{{"Adiabatic", FoundOutput(operatingPoints->Adiabatic)},
-                                  {"Barrel", FoundOutput(operatingPoints->Barrel)}};
+    Json points = Json::object();
+    for (int b = 0; b < MeltBoundCount; ++b) {
+      points[BoundName(b)] = FoundOutput(OperatingPointOf(*operatingPoints, static_cast<MeltBound>(b)));
+    }
+    melt["OperatingPoint"] = std::move(points);
   }
   return melt;
 }

@@ -9,7 +9,7 @@ namespace {
 constexpr const char* BoundColumns[] = {"tip pressure (MPa)", "peak pressure (MPa)", "die pressure (MPa)",
                                         "pressure margin (MPa)", "tip melt temperature (\u00B0C)"};
 constexpr int BoundColumnCount = 5;
-constexpr const char* BoundPrefixes[MeltBoundCount] = {"adiabatic ", "barrel bound "};
+constexpr const char* BoundPrefixes[MeltBoundCount] = {"adiabatic ", "barrel bound ", "best estimate "};
 
 // The number of fields after the message: five per bound, two more per bound
 // with the operating point, then the warnings.
@@ -61,11 +61,12 @@ std::string MeltStudyFields(const MeltRunResult& result, bool operatingPoint) {
     }
   }
   if (operatingPoint && result.OperatingPoints) {
-    for (const MeltOperatingPoint* point : {&result.OperatingPoints->Adiabatic, &result.OperatingPoints->Barrel}) {
+    for (int b = 0; b < MeltBoundCount; ++b) {
+      const MeltOperatingPoint& point = OperatingPointOf(*result.OperatingPoints, static_cast<MeltBound>(b));
       fields += ',';
-      if (HasFiguresAtOutput(point->Status)) fields += RoundTripText(point->Output);
+      if (HasFiguresAtOutput(point.Status)) fields += RoundTripText(point.Output);
       fields += ',';
-      fields += OperatingPointStatusName(point->Status);
+      fields += OperatingPointStatusName(point.Status);
     }
   } else if (operatingPoint) {
     fields += std::string(2 * MeltBoundCount, ',');

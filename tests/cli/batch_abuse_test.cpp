@@ -165,6 +165,7 @@ TEST_F(BatchAbuse, AnOutputOverAnInputOrAnotherOutputIsRefused) {
   fs::copy_file("data.txt", "reports/case-000002.txt");
   fs::create_directory("linked");
   fs::create_hard_link("data.txt", "linked/case-000001.txt");
+  fs::create_symlink("p.csv", "dangling.json");  // p.csv is yet to be written
   ASSERT_EQ(Batch({"--study", "s1.csv", "--shard", "1/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
   ASSERT_EQ(Batch({"--study", "s2.csv", "--shard", "2/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
   const std::string vary = "ScrewSpeed=30,40";
@@ -174,6 +175,8 @@ TEST_F(BatchAbuse, AnOutputOverAnInputOrAnotherOutputIsRefused) {
       {{"data.txt", "--csv", "p.csv", "--json", "./p.csv"},
        "the JSON file \"./p.csv\" and the CSV file \"p.csv" + same + "JSON file with --json"},
       {{"--json", "result.txt"}, "the JSON file \"result.txt\" and the result file \"result.txt" + same + "JSON file with --json"},
+      {{"data.txt", "--csv", "p.csv", "--json", "dangling.json"},
+       "the JSON file \"dangling.json\" and the CSV file \"p.csv" + same + "JSON file with --json"},
       {{"-o", "linked/../r.txt", "--csv", "r.txt"},
        "the CSV file \"r.txt\" and the result file \"linked/../r.txt" + same + "CSV file with --csv"},
       {{"data.txt", "--json", "linked/case-000001.txt"},

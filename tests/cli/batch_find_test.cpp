@@ -101,7 +101,7 @@ TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--find", "OutputRate=100:1000"}, "option --find needs --until melted, clean or die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--bound", "Barrel"}, "option --bound is for --until die-reached"},
-      {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the bounds are Adiabatic and Barrel"},
+      {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the profiles are Adiabatic, Barrel and BestEstimate"},
       {{"--find", "OutputRate=100:1000", "--until", "clean", "--set", "DieMode=Slit"}, "only with --until die-reached"},
       {{"--find", "DieLength=1:5", "--until", "melted"}, "DieLength changes only the melt-conveying stage"},
       {{"--find", "DieDiameter=0.2:2", "--until", "clean"}, "search it with --until die-reached"},

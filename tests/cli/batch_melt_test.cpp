@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -117,10 +118,16 @@ TEST_F(BatchMelt, CapillaryOperatingPointOfTheDefaultFile) {
     EXPECT_NEAR(point["TipMeltTemperature"].get<double>(), f.TipTemperature, 1e-5) << f.Bound;
     EXPECT_EQ(point["Evaluations"], 41);
   }
-  // At 300 kg/hr: W1 and W2 per bound and W3 are warnings, W6 a note.
+  // At 300 kg/hr: W1 and W2 per bound, W3 and the best estimate's W2 are warnings, W6 a note.
   EXPECT_EQ(Count(result.Err, "note: "), 1u) << result.Err;
-  EXPECT_EQ(Count(result.Err, "warning: "), 5u) << result.Err;
-  EXPECT_NE(result.Out.find("Operating point (adiabatic / barrel): 291.514 / 287.071 kg/hr"), std::string::npos)
+  EXPECT_EQ(Count(result.Err, "warning: "), 6u) << result.Err;
+  EXPECT_NE(result.Out.find("Melt stage (best estimate): tip pressure 1.364 MPa (bounds -0.097 to 0.370), die needs "
+                            "4.219 MPa (bounds 4.559 to 5.895), tip melt temperature 292.2 degC (bounds 282.9 to "
+                            "290.0)\n"),
+            std::string::npos)
+      << result.Out;
+  EXPECT_NE(result.Out.find("Operating point (best estimate): 293.020 kg/hr (bounds 287.071 to 291.514)\n"),
+            std::string::npos)
       << result.Out;
 }
 
@@ -225,6 +232,7 @@ TEST_F(BatchMelt, StudyOverDieDiameterGainsTheStageColumns) {
   EXPECT_TRUE(lines[0].starts_with("case,DieDiameter (cm),outcome,")) << lines[0];
   EXPECT_NE(lines[0].find(",warnings,melt outcome,melt message,adiabatic tip pressure (MPa),"), std::string::npos);
   EXPECT_TRUE(lines[0].ends_with(",barrel bound operating point (kg/hr),barrel bound operating point status,"
+                                 "best estimate operating point (kg/hr),best estimate operating point status,"
                                  "melt warnings"))
       << lines[0];
   for (const std::string& line : lines) EXPECT_EQ(Count(line, ","), Count(lines[0], ",")) << line;
@@ -232,7 +240,41 @@ TEST_F(BatchMelt, StudyOverDieDiameterGainsTheStageColumns) {
   EXPECT_NE(lines[2].find(",Completed,,"), std::string::npos) << lines[2];
   EXPECT_NE(lines[2].find(",291.51383"), std::string::npos) << lines[2];
   EXPECT_NE(lines[2].find(",Found,287.07095"), std::string::npos) << lines[2];
-  EXPECT_TRUE(lines[2].ends_with("BoundsFarApart")) << lines[2];
+  EXPECT_NE(lines[2].find(",Found,293.02044"), std::string::npos) << lines[2];
+  EXPECT_TRUE(lines[2].ends_with("BoundsFarApart | DieNotReached (BestEstimate)")) << lines[2];
+
+  // Each stage column by value: a single run of the second case in JSON.
+  ASSERT_EQ(Batch({DefaultFile, "--no-report", "--json", "one.json", "--operating-point", "--set", "DieMode=capillary",
+                   "--set", "DieLength=2", "--set", "DieDiameter=0.5"})
+                .Code,
+            BatchExitCompleted);
+  const Json melt = Json::parse(ReadFile("one.json"))["melt"];
+  const std::vector<std::string> header = CsvFields(lines[0]), row = CsvFields(lines[2]);
+  const struct {
+    const char* Column;
+    const char* Part;
+    const char* Member;
+  } columns[] = {{"tip pressure (MPa)", "Summary", "TipPressure"},
+                 {"peak pressure (MPa)", "Summary", "PeakPressure"},
+                 {"die pressure (MPa)", "Summary", "DiePressure"},
+                 {"pressure margin (MPa)", "Summary", "PressureMargin"},
+                 {"tip melt temperature (\u00B0C)", "Summary", "TipMeltTemperature"},
+                 {"operating point (kg/hr)", "OperatingPoint", "Output"},
+                 {"operating point status", "OperatingPoint", "Status"}};
+  for (const auto& [prefix, bound] : {std::pair{"adiabatic ", "Adiabatic"}, std::pair{"barrel bound ", "Barrel"}}) {
+    for (const auto& c : columns) {
+      const std::string name = prefix + std::string(c.Column);
+      const auto at = std::find(header.begin(), header.end(), name);
+      ASSERT_NE(at, header.end()) << name;
+      const Json& value = melt[c.Part][bound][c.Member];
+      const std::string& cell = row[static_cast<std::size_t>(at - header.begin())];
+      if (value.is_string()) {
+        EXPECT_EQ(cell, value.get<std::string>()) << name;
+      } else {
+        EXPECT_EQ(std::stod(cell), value.get<double>()) << name;
+      }
+    }
+  }
 
   // DieMode varies by its words; the study file shows them.
   ASSERT_EQ(Batch({DefaultFile, "--study", "m.csv", "--vary", "DieMode=none,Slit"}).Code, BatchExitCompleted);

@@ -223,6 +223,8 @@ TEST_F(BatchStudy, BadNewArgumentsAreUsageErrorsThatNameTheMistake) {
       {{"--study", "s.csv", "--vary", "ScrewSpeed"}, "\"ScrewSpeed\": no '=' between the input name and its values"},
       {{"--study", "s.csv", "--vary", "ScrewSpeed="}, "no values after '='"},
       {{"--study", "s.csv", "--vary", "ScrewSpeed=1:2"}, "a range is FROM:TO:STEP, three numbers"},
+      {{"--study", "s.csv", "--vary", "ScrewSpeed=1:2:1:9"}, "a range is FROM:TO:STEP, three numbers"},
+      {{"--study", "s.csv", "--vary", "ScrewSpeed=1:2:1:"}, "a range is FROM:TO:STEP, three numbers"},
       {{"--study", "s.csv", "--vary", "ScrewSpeed=1:x:1"}, "TO \"x\" is not a number"},
       {{"--study", "s.csv", "--vary", "ScrewSpeed=1:2:0"}, "STEP must not be 0"},
       {{"--study", "s.csv", "--vary", "ScrewSpeed=5:1:1"}, "TO is below FROM while STEP is positive"},

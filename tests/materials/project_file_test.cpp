@@ -58,6 +58,12 @@ TEST(ProjectFile, ASavedProjectOpensToTheSameRunByteForByte) {
   EXPECT_EQ(SetupMeltTexts(*opened, '.')[DieLengthInput], "2.0");  // the stage's initial text
   EXPECT_EQ(opened->Study.Axes, saved.Study.Axes);
   EXPECT_TRUE(opened->UnknownNames.empty());
+  // A project written before the barrel heat transfer factor opens with the factor's initial text.
+  ordered_json older = ordered_json::parse(ReadText(path));
+  older["melt_stage"]["inputs"].erase("BarrelHeatTransferFactor");
+  const std::optional<RunSetup> old = ParseProjectJson(older.dump(), error);
+  ASSERT_TRUE(old) << error;
+  EXPECT_EQ(old->Melt[BarrelHeatTransferFactorInput], "1,0");
   EXPECT_EQ(ReportOf(SetupTexts(*opened, '.'), opened->UnitIndex, folder.Path() / "opened.txt"),
             ReportOf(SetupTexts(saved, '.'), saved.UnitIndex, folder.Path() / "saved.txt"));
 }

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "die_inputs_by_mode.h"
 #include "melt_test_channel.h"
 
 namespace {
@@ -51,6 +52,42 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"UnreadOverflow", {{DieHeadPressureInput, "1e400"}}, "Value of Die Head Pressure is not correct!"},
         Refusal{"UnreadEmpty", {{DieConstantInput, ""}}, "Value of Die Constant is not correct!"}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.Name; });
+
+// A mode takes the value of each input it reads and refuses a value out of
+// range there; an input it does not read keeps what the record held, and its
+// value is not judged.
+TEST(MeltInputs, EachModeReadsItsInputsAndNoOthers) {
+  constexpr double Unread = -7;
+  const std::array<const char*, MeltInputCount> texts = {"", "1.5", "0.25", "3", "4", "0.3", "0.002", "0.7"};
+  const std::array<double, MeltInputCount> values = {0, 1.5, 0.25, 3, 4, 0.3, 0.002, 0.7};
+  const std::array<double MeltInputs::*, MeltInputCount> members = {
+      nullptr, &MeltInputs::DieHeadPressure, &MeltInputs::DieDiameter, &MeltInputs::DieLength,
+      &MeltInputs::DieSlitWidth, &MeltInputs::DieSlitGap, &MeltInputs::DieConstant, &MeltInputs::MeltStartPressure};
+  const std::array<const char*, MeltInputCount> refusals = {
+      "", "Value of Die Head Pressure is not correct!", "Value of Die Diameter is not correct!",
+      "Value of Die Length is not correct!", "Value of Die Slit Width is not correct!",
+      "Value of Die Slit Gap is not correct!", "Value of Die Constant is not correct!",
+      "Value of Melt Start Pressure is not correct!"};
+  for (const DieModeInputs& mode : DieInputsByMode) {
+    SCOPED_TRACE(DieModeName(mode.Mode));
+    MeltTexts given;
+    given[DieModeInput] = DieModeName(mode.Mode);
+    for (int k = 1; k < MeltInputCount; ++k) given[k] = texts[k];
+    MeltInputs inputs;
+    for (int k = 1; k < MeltInputCount; ++k) inputs.*members[k] = Unread;
+    ASSERT_FALSE(ConvertMeltInputs(given, '.', inputs));
+    EXPECT_EQ(inputs.DieMode, mode.Mode);
+    for (int k = 1; k < MeltInputCount; ++k) {
+      EXPECT_EQ(inputs.*members[k], mode.Reads[k] ? values[k] : Unread) << MeltInputNames[k].Name;
+      MeltTexts bad = given;
+      MeltInputs ignored;
+      const bool zeroAllowed = k == DieHeadPressureInput || k == MeltStartPressureInput;
+      bad[k] = zeroAllowed ? "-1" : "0";
+      EXPECT_EQ(ConvertMeltInputs(bad, '.', ignored).value_or(""), mode.Reads[k] ? refusals[k] : "")
+          << MeltInputNames[k].Name;
+    }
+  }
+}
 
 TEST(MeltInputs, ConvertWithTheRunsSeparator) {
   MeltTexts texts = InitialMeltTexts(',');
@@ -150,7 +187,7 @@ TEST(MeltWarnings, RaisedWhereTheirConditionHolds) {
        [](ModelState& s) { s.Grid.BarrelTemp[5] = s.Grid.BarrelTemp[7] = 150; }, "BarrelBelowMeltingPoint",
        MeltWarningCode::BarrelBelowMeltingPoint, 5, 7},
       {"flow above drag flow", true, 0.06, [](ModelState&) {},
-       "NegativePressure/Adiabatic NegativePressure/Barrel FlowAboveDragFlow SolidAtTip",
+       "NegativePressure/Adiabatic NegativePressure/Barrel FlowAboveDragFlow SolidAtTip NegativePressure/BestEstimate",
        MeltWarningCode::FlowAboveDragFlow, 0, 10},
   };
   for (const Case& c : cases) {

@@ -62,7 +62,7 @@ TEST(MeltOperatingPoint, WritesNoReportAndReportsProgress) {
   settings.Progress = [&](MeltBound, int32_t) { ++calls; };
   const MeltOperatingPoints points = Search(run, settings);
   EXPECT_FALSE(std::filesystem::exists(report));
-  EXPECT_EQ(calls, points.Adiabatic.Evaluations + points.Barrel.Evaluations);
+  EXPECT_EQ(calls, points.Adiabatic.Evaluations + points.Barrel.Evaluations + points.BestEstimate.Evaluations);
   EXPECT_EQ(points.Adiabatic.Status, OperatingPointStatus::Found);
 }
 

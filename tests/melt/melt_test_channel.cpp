@@ -26,6 +26,8 @@ std::unique_ptr<ModelState> ChannelState(const TestChannel& c) {
   in.ViscT0 = 200;
   in.MeltDensity = c.Density;
   in.MeltSpecificHeat = c.SpecificHeat;
+  in.MeltConductivity = c.Conductivity;
+  in.ScrewSpeed = 60;  // the stage reads only that the screw turns
   in.MeltingPoint = 200;
   in.ViscosityUnit = ViscosityUnit::PaS;
   state->Operating.MassRate = c.Flow * c.Density;

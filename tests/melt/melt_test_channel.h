@@ -25,6 +25,7 @@ struct TestChannel {
   double Flow = 0;  // cm3/s
   double Density = 1;
   double SpecificHeat = 0.5;  // cal/(g K)
+  double Conductivity = 0;    // cal/(cm s K); 0: no barrel exchange for the best estimate
   // Solid reaches the tip: every point a melting point with an empty bed,
   // so the melt needs no heat capacity (a zero flow is allowed).
   bool SolidToTip = false;

@@ -242,6 +242,22 @@ TEST(LimitSearch, ToleranceInTheInputsUnitEndsTheBisectionSooner) {
   EXPECT_GT(*coarse.Value, *fine.Value - 1);
 }
 
+// The scan over 100 to 1360 kg/hr steps 20 kg/hr: a tolerance of exactly
+// one step needs no bisection, a hair less one more, and so on per halving.
+TEST(LimitSearch, BisectionStopsOnceTheIntervalIsAsNarrowAsTheTolerance) {
+  const struct {
+    double Tolerance;
+    uint64_t Runs;
+  } cases[] = {{20, 64}, {std::nextafter(20.0, 0.0), 65}, {10, 65}, {std::nextafter(10.0, 0.0), 66}};
+  for (const auto& c : cases) {
+    LimitSearch search{OutputRateIndex, 100, 1360, LimitCondition::Melted};
+    search.Tolerance = c.Tolerance;
+    const LimitResult result = Find(search, Settings());
+    ASSERT_EQ(result.Status, LimitStatus::Found) << LimitResultLine(search, result, 1);
+    EXPECT_EQ(result.Runs, c.Runs) << RoundTripText(c.Tolerance);
+  }
+}
+
 TEST(LimitSearch, StoppedSearchSaysSo) {
   const std::atomic<bool> stop{true};
   EXPECT_TRUE(FindLimit({OutputRateIndex, 100, 1000, LimitCondition::Melted}, Settings(), stop).Stopped);

@@ -55,6 +55,48 @@ std::vector<std::string> SchemaMembers(const Json& schema, const std::string& de
   return Keys(schema["$defs"][definition]["properties"]);
 }
 
+template <double MeltPoint::*Member>
+std::optional<double> Plain(const MeltPoint& point) {
+  return point.*Member;
+}
+template <std::optional<double> MeltPoint::*Member>
+std::optional<double> Maybe(const MeltPoint& point) {
+  return point.*Member;
+}
+template <int Bound, double MeltBoundPoint::*Member>
+std::optional<double> OfBound(const MeltPoint& point) {
+  return point.Bounds[Bound].*Member;
+}
+
+// Each number of a stage row: its JSON member (inside the bound's object
+// when Bound is named), its CSV column and the point's value.
+struct RowFigure {
+  const char* Member;
+  const char* Bound;
+  std::size_t Column;
+  std::optional<double> (*Value)(const MeltPoint&);
+};
+const RowFigure RowFigures[] = {
+    {"Turn", nullptr, 1, Plain<&MeltPoint::Turn>},
+    {"ChannelLength", nullptr, 3, Plain<&MeltPoint::ChannelLength>},
+    {"Depth", nullptr, 4, Plain<&MeltPoint::Depth>},
+    {"FlowWidth", nullptr, 7, Plain<&MeltPoint::FlowWidth>},
+    {"MeltFlowRate", nullptr, 8, Plain<&MeltPoint::MeltFlowRate>},
+    {"DragFlowRate", nullptr, 9, Maybe<&MeltPoint::DragFlowRate>},
+    {"FlowRatio", nullptr, 10, Maybe<&MeltPoint::FlowRatio>},
+    {"DragShapeFactor", nullptr, 11, Maybe<&MeltPoint::DragShapeFactor>},
+    {"PressureShapeFactor", nullptr, 12, Maybe<&MeltPoint::PressureShapeFactor>},
+    {"ShearRate", nullptr, 13, Plain<&MeltPoint::ShearRate>},
+    {"Temperature", "Adiabatic", 14, OfBound<0, &MeltBoundPoint::Temperature>},
+    {"Viscosity", "Adiabatic", 15, OfBound<0, &MeltBoundPoint::Viscosity>},
+    {"Gradient", "Adiabatic", 16, OfBound<0, &MeltBoundPoint::Gradient>},
+    {"Pressure", "Adiabatic", 17, OfBound<0, &MeltBoundPoint::Pressure>},
+    {"Temperature", "Barrel", 18, OfBound<1, &MeltBoundPoint::Temperature>},
+    {"Viscosity", "Barrel", 19, OfBound<1, &MeltBoundPoint::Viscosity>},
+    {"Gradient", "Barrel", 20, OfBound<1, &MeltBoundPoint::Gradient>},
+    {"Pressure", "Barrel", 21, OfBound<1, &MeltBoundPoint::Pressure>},
+};
+
 TEST(MeltInputNames, StageInputsFollowTheModelsWithTheirUnits) {
   const struct {
     const char* Name;
@@ -69,7 +111,8 @@ TEST(MeltInputNames, StageInputsFollowTheModelsWithTheirUnits) {
   }
   EXPECT_FALSE(FindInputByName("diediameter"));
   EXPECT_TRUE(InputNameList().ends_with("StartWidthRatio, DieMode, DieHeadPressure, DieDiameter, DieLength, "
-                                        "DieSlitWidth, DieSlitGap, DieConstant, MeltStartPressure"));
+                                        "DieSlitWidth, DieSlitGap, DieConstant, MeltStartPressure, "
+                                        "BarrelHeatTransferFactor"));
   const std::pair<const char*, const char*> words[] = {
       {"none", "None"}, {"pressure", "HeadPressure"}, {"capillary", "Capillary"}, {"slit", "Slit"},
       {"constant", "Constant"}, {"Slit", "Slit"}, {"Capillary ", "Capillary "}, {"CAPILLARY", "CAPILLARY"}};
@@ -120,21 +163,30 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
   const Json& m = json["melt"];
   EXPECT_EQ(Keys(m), SchemaMembers(schema, "melt"));
   EXPECT_EQ(Keys(m["Common"]), SchemaMembers(schema, "meltCommon"));
-  for (const char* bound : {"Adiabatic", "Barrel"}) {
-    EXPECT_EQ(Keys(m["Summary"][bound]), SchemaMembers(schema, "meltBoundSummary"));
+  for (const char* bound : {"Adiabatic", "Barrel", "BestEstimate"}) {
     EXPECT_EQ(Keys(m["OperatingPoint"][bound]), SchemaMembers(schema, "meltOperatingPoint"));
   }
+  for (const char* bound : {"Adiabatic", "Barrel"}) {
+    EXPECT_EQ(Keys(m["Summary"][bound]), SchemaMembers(schema, "meltBoundSummary"));
+  }
+  EXPECT_EQ(Keys(m["Summary"]["BestEstimate"]), SchemaMembers(schema, "meltBestEstimateSummary"));
   const MeltStage& stage = run.Result.Stage;
   ASSERT_EQ(m["Rows"].size(), stage.Points.size());
-  for (std::size_t j = 0; j < stage.Points.size(); j += 37) {
+  for (std::size_t j = 0; j < stage.Points.size(); ++j) {
     const Json& row = m["Rows"][j];
     const MeltPoint& point = stage.Points[j];
     EXPECT_EQ(Keys(row), SchemaMembers(schema, "meltRow"));
     EXPECT_EQ(Keys(row["Barrel"]), SchemaMembers(schema, "meltBoundPoint"));
     EXPECT_EQ(row["Index"], point.Index);
-    EXPECT_EQ(row["Adiabatic"]["Pressure"].get<double>(), point.Bounds[0].Pressure);
-    EXPECT_EQ(row["Barrel"]["Temperature"].get<double>(), point.Bounds[1].Temperature);
-    EXPECT_EQ(row["FlowRatio"].is_null(), !point.FlowRatio);
+    EXPECT_EQ(row["Zone"], ScrewZoneName(point.Zone));
+    EXPECT_EQ(row["Melting"], point.Melting);
+    EXPECT_EQ(row["Active"], point.Active);
+    for (const RowFigure& figure : RowFigures) {
+      const Json& value = figure.Bound ? row[figure.Bound][figure.Member] : row[figure.Member];
+      const std::optional<double> expected = figure.Value(point);
+      EXPECT_EQ(value.is_null() ? std::nullopt : std::optional<double>(value.get<double>()), expected)
+          << "row " << j << " " << figure.Member;
+    }
   }
   EXPECT_EQ(m["Summary"]["Barrel"]["TipPressure"].get<double>(), stage.Summary[1].TipPressure);
   EXPECT_EQ(m["OperatingPoint"]["Adiabatic"]["Output"].get<double>(), run.Result.OperatingPoints->Adiabatic.Output);
@@ -180,9 +232,10 @@ TEST(MeltCsv, OneLinePerGridPointWithBothBounds) {
     return parts;
   };
   const std::vector<std::string> header = fields(line);
-  ASSERT_EQ(header.size(), 22u);
+  ASSERT_EQ(header.size(), 26u);
   EXPECT_EQ(header[17], "adiabatic pressure (MPa)");
   EXPECT_EQ(header[21], "barrel bound pressure (MPa)");
+  EXPECT_EQ(header[25], "best estimate pressure (MPa)");
   std::size_t inactive = 0;
   for (const MeltPoint& point : stage.Points) {
     ASSERT_TRUE(std::getline(csv, line));
@@ -191,9 +244,11 @@ TEST(MeltCsv, OneLinePerGridPointWithBothBounds) {
     EXPECT_EQ(row[0], std::to_string(point.Index));
     EXPECT_EQ(row[2], ScrewZoneName(point.Zone));
     EXPECT_EQ(row[5], point.Melting ? "true" : "false");
-    EXPECT_EQ(row[10], point.FlowRatio ? RoundTripText(*point.FlowRatio) : "");
-    EXPECT_EQ(row[17], RoundTripText(point.Bounds[0].Pressure));
-    EXPECT_EQ(row[18], RoundTripText(point.Bounds[1].Temperature));
+    EXPECT_EQ(row[6], point.Active ? "true" : "false");
+    for (const RowFigure& figure : RowFigures) {
+      const std::optional<double> expected = figure.Value(point);
+      EXPECT_EQ(row[figure.Column], expected ? RoundTripText(*expected) : "") << line << " " << figure.Member;
+    }
     inactive += !point.Active;
   }
   EXPECT_EQ(inactive, static_cast<std::size_t>(stage.Common.NarrowPoolCount));

@@ -125,6 +125,10 @@ TEST(StudyAxisRefusals, StepLostInRoundingIsRefused) {
       {"ScrewSpeed=1:1.000000000000001:1e-16", false},
       {"ScrewSpeed=0:4:0.5", true},
       {"ScrewSpeed=1e16:1.0000000000000004e16:2", true},
+      // Past 2^53 the doubles are 2 apart: 2^53 + 1 rounds back onto 2^53,
+      // the fifth step; steps of 2 stay apart there.
+      {"ScrewSpeed=9007199254740988:9007199254740996:1", false},
+      {"ScrewSpeed=9007199254740988:9007199254740996:2", true},
   };
   for (const auto& [argument, accepted] : cases) {
     std::string error;

@@ -102,6 +102,23 @@ TEST(StudyMerge, ShardsJoinIntoTheWholeStudy) {
   }
 }
 
+// The header is the first line written, then each row: a write that fails
+// at any of them ends the merge, and the error is the output's.
+TEST(StudyMerge, AFailedWriteEndsTheMergeAndSaysSo) {
+  const std::string file = ShardLineText({{1, 1}, "0123456789abcdef", 2}) +
+                           "case,ScrewSpeed (rpm),outcome\n1,30,Completed\n2,40,Completed\n";
+  for (int failing = 1; failing <= 3; ++failing) {
+    std::istringstream stream(file);
+    int calls = 0;
+    const StudyMergeResult result =
+        MergeStudyFiles({{"a", &stream}}, [&](const std::string&) { return ++calls != failing; });
+    EXPECT_EQ(result.Error, "the merged file could not be written") << failing;
+    EXPECT_TRUE(result.WriteFailed) << failing;
+    EXPECT_EQ(calls, failing);
+    EXPECT_EQ(result.Cases, static_cast<uint64_t>(std::max(0, failing - 2)));
+  }
+}
+
 TEST(StudyMerge, RefusesFilesThatDoNotFit) {
   const std::string header = "case,ScrewSpeed (rpm),outcome\n";
   const std::string first = ShardLineText({{1, 2}, "0123456789abcdef", 4}) + header;
@@ -110,27 +127,30 @@ TEST(StudyMerge, RefusesFilesThatDoNotFit) {
     std::vector<std::string> Files;
     std::string Error;
     uint64_t Missing;
+    std::size_t Lines;  // written before the refusal: none when a file's start is refused
   };
   const std::vector<MergeCase> cases = {
-      {{second + "1,30,Completed\n", first + "4,40,Completed\n"}, "", 2},
-      {{second + "1,30,Completed\n", second + "1,30,Completed\n"}, "b line 3: case 1 is also in a line 3", 0},
+      {{second + "1,30,Completed\n", first + "4,40,Completed\n"}, "", 2, 3},
+      {{second + "1,30,Completed\n", second + "1,30,Completed\n"}, "b line 3: case 1 is also in a line 3", 0, 2},
       {{second + "1,30,Completed\n", ShardLineText({{1, 2}, "0123456789abcdef", 4}) + "case,OutputRate (kg/hr),outcome\n"},
-       "b line 2: other columns than a", 0},
-      {{second + "3,30,Completed\n1,40,Completed\n"}, "a line 4: case 1 is out of case order", 0},
-      {{second + "1,30,Completed\n3,40,Compl"}, "a line 4: the line has no line end; the file was cut short", 0},
+       "b line 2: other columns than a", 0, 0},
+      {{second + "3,30,Completed\n1,40,Completed\n"}, "a line 4: case 1 is out of case order", 0, 2},
+      {{second + "1,30,Completed\n3,40,Compl"}, "a line 4: the line has no line end; the file was cut short", 0, 2},
       {{second + "x,30,Completed\n"},
-       "a line 3: the row does not start with a case number (1, 2, ... without leading zeros)", 0},
+       "a line 3: the row does not start with a case number (1, 2, ... without leading zeros)", 0, 1},
       {{"point,flight (turns)\n0,5\n"},
-       "a line 1: not a shard's study file: it does not start with the line that --shard K/N writes", 0},
-      {{""}, "a line 1: the file is empty, not a shard's study file", 0},
+       "a line 1: not a shard's study file: it does not start with the line that --shard K/N writes", 0, 0},
+      {{""}, "a line 1: the file is empty, not a shard's study file", 0, 0},
   };
   for (const MergeCase& c : cases) {
     std::vector<std::istringstream> files;
     for (const std::string& text : c.Files) files.emplace_back(text);
     std::vector<StudyFileInput> inputs;
     for (std::size_t f = 0; f < files.size(); ++f) inputs.push_back({f == 0 ? "a" : "b", &files[f]});
-    const StudyMergeResult result = MergeStudyFiles(inputs, [](const std::string&) { return true; });
+    std::size_t lines = 0;
+    const StudyMergeResult result = MergeStudyFiles(inputs, [&](const std::string&) { return ++lines > 0; });
     EXPECT_EQ(result.Error, c.Error);
+    EXPECT_EQ(lines, c.Lines) << c.Error;
     if (c.Error.empty()) {
       EXPECT_EQ(result.Missing, c.Missing);
     }

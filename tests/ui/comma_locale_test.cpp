@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -50,6 +51,27 @@ TEST_F(CommaLocaleTest, NumbersAreReadAndWrittenWithTheComma) {
   const QByteArray bytes = report.readAll();
   EXPECT_TRUE(bytes.contains("(cm) =  15,0\r\n"));
   EXPECT_TRUE(bytes.contains("(kW) =  22,5\r\n"));
+}
+
+// The operating point search reads the run's texts with the comma, and the
+// output it finds goes into the field with the comma.
+TEST_F(CommaLocaleTest, OperatingPointGoesIntoOutputWithTheComma) {
+  ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
+  ClickGo();
+  Window->Image1Click();
+  auto* tab = Window->findChild<TPressureTab*>();
+  ASSERT_NE(tab, nullptr);
+  MeltTexts texts = InitialMeltTexts(',');
+  texts[DieModeInput] = "Capillary";
+  tab->SetTexts(texts);
+  ASSERT_NE(tab->Stage(), nullptr);
+  QSignalSpy ended(tab, &TPressureTab::SearchEnded);
+  FindControl<QPushButton>(tab, "FindOperatingPointButton")->click();
+  ASSERT_TRUE(ended.wait(60000));
+  FindControl<QPushButton>(tab, "UseBarrelOutputButton")->click();
+  const QString output = Control<QLineEdit>("Edit11")->text();
+  EXPECT_TRUE(output.startsWith(QStringLiteral("287,"))) << output.toStdString();
+  EXPECT_NEAR(QString(output).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), 287.070954, 1e-6);
 }
 
 // A number written with the point, as files have them, anywhere in the texts.

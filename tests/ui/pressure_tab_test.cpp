@@ -8,15 +8,19 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 
+#include "die_inputs_by_mode.h"
 #include "model/data_file.h"
 #include "results/number_text.h"
 #include "ui/results_window/pressure_tab.h"
@@ -56,6 +60,11 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
   // No die: the default file's tip pressures, the open discharge needs nothing.
   EXPECT_NEAR(tab->Stage()->Summary[0].TipPressure, -0.096847, 1e-6);
   EXPECT_TRUE(Text(tab, "MeltSummaryText").contains("-0.097"));
+  // The summary leads with the best estimate and the range of the bounds.
+  EXPECT_TRUE(Text(tab, "MeltSummaryText").startsWith(
+      QStringLiteral("<p style='font-size:large'>Melt at the tip: <b>292.2 \u00B0C</b> (bounds 282.9 to 290.0)")))
+      << Text(tab, "MeltSummaryText").toStdString();
+  EXPECT_TRUE(FindControl<QLineEdit>(tab, "BarrelHeatTransferFactorEdit")->isEnabled());
   EXPECT_TRUE(Text(tab, "MeltWarningText").contains("Note:"));  // the bounds far apart
   EXPECT_FALSE(FindControl<QLineEdit>(tab, "DieDiameterEdit")->isEnabled());
 
@@ -72,8 +81,8 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
     names << series->name();
     areas += series->type() == QAbstractSeries::SeriesTypeArea;
   }
-  for (const char* name : {"pressure, adiabatic bound", "melt temperature, barrel bound", "die needs, barrel bound",
-                           "pressure range"})
+  for (const char* name : {"pressure, best estimate", "melt temperature, best estimate", "pressure, adiabatic bound",
+                           "melt temperature, barrel bound", "die needs, barrel bound", "pressure range"})
     EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
   // The legend names both line styles, each entry drawn in its line's style.
   QStringList legend;
@@ -104,6 +113,84 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
   EXPECT_FALSE(FindControl<QPushButton>(tab, "FindOperatingPointButton")->isEnabled());
 }
 
+// Each summary row shows its own figure of each bound, rounded as printed.
+TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
+  TPressureTab* tab = RunAndOpenTab();
+  ChooseCapillary(tab);
+  ASSERT_NE(tab->Stage(), nullptr);
+  using Figure = std::optional<double> (*)(const MeltBoundSummary&);
+  const struct {
+    const char* Label;
+    Figure Value;
+    int Decimals;
+  } rows[] = {
+      {"Tip pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.TipPressure; }, 3},
+      {"Die needs (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.DiePressure; }, 3},
+      {"Margin (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PressureMargin; }, 3},
+      {"Peak pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PeakPressure; }, 3},
+      {"&nbsp;&nbsp;at turn", [](const MeltBoundSummary& s) -> std::optional<double> { return s.PeakPressureTurn; }, 2},
+      {"Lowest pressure (MPa)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.MinPressure; }, 3},
+      {"Melt at end of melting (\u00B0C)", [](const MeltBoundSummary& s) { return s.MeltStartTemperature; }, 1},
+      {"Melt at the tip (\u00B0C)",
+       [](const MeltBoundSummary& s) -> std::optional<double> { return s.TipMeltTemperature; }, 1},
+      {"Die viscosity (Pa.s)", [](const MeltBoundSummary& s) { return s.DieViscosity; }, 2},
+      {"Melt conveying power (kW)",
+       [](const MeltBoundSummary& s) -> std::optional<double> { return s.MeltConveyingPower; }, 3},
+      {"Total screw power (kW)", [](const MeltBoundSummary& s) -> std::optional<double> { return s.TotalScrewPower; }, 3},
+      {"Energy residual (kW)", [](const MeltBoundSummary& s) { return s.EnergyResidual; }, 3},
+  };
+  QHash<QString, QStringList> shown;
+  static const QRegularExpression row(
+      QStringLiteral("<tr><td>(.*?)</td><td align='right'>&nbsp;(.*?)</td><td align='right'>&nbsp;(.*?)</td></tr>"));
+  for (const QRegularExpressionMatch& match : row.globalMatch(Text(tab, "MeltSummaryText")))
+    shown.insert(match.captured(1), {match.captured(2), match.captured(3)});
+  auto printed = [](const std::optional<double>& value, int decimals) {
+    return value ? QString::fromStdString(FixedText(*value, decimals)) : QStringLiteral("\u2013");
+  };
+  const MeltStage& stage = *tab->Stage();
+  for (const auto& r : rows) {
+    const QString label = QString::fromUtf8(r.Label);
+    ASSERT_TRUE(shown.contains(label)) << r.Label;
+    EXPECT_EQ(shown[label], (QStringList{printed(r.Value(stage.Summary[0]), r.Decimals),
+                                         printed(r.Value(stage.Summary[1]), r.Decimals)}))
+        << r.Label;
+  }
+  EXPECT_EQ(shown.size(), static_cast<qsizetype>(std::size(rows)) + 1);  // and the bounds' names
+}
+
+// Before any run the tab says what it will show and offers no search.
+TEST(PressureTabBoxes, BeforeAnyRunTheTabSaysWhatItWillShow) {
+  TPressureTab tab;
+  EXPECT_EQ(tab.Stage(), nullptr);
+  EXPECT_TRUE(FindControl<QLabel>(&tab, "MeltSummaryText")->text().contains("No calculation has completed yet."));
+  EXPECT_FALSE(FindControl<QPushButton>(&tab, "FindOperatingPointButton")->isEnabled());
+}
+
+// The boxes a die mode reads are enabled, the others not, whether the mode
+// is chosen in its box or comes with texts handed to the tab.
+TEST(PressureTabBoxes, EnabledExactlyWhereTheModeReads) {
+  TPressureTab tab;
+  auto* modes = FindControl<QComboBox>(&tab, "DieModeBox");
+  const std::pair<const char*, std::function<void(DieMode)>> ways[] = {
+      {"box", [&](DieMode mode) { modes->setCurrentIndex(modes->findData(QString::fromLatin1(DieModeName(mode)))); }},
+      {"texts", [&](DieMode mode) {
+         MeltTexts texts = InitialMeltTexts();
+         texts[DieModeInput] = DieModeName(mode);
+         tab.SetTexts(texts);
+       }}};
+  for (const auto& [way, choose] : ways) {
+    for (const DieModeInputs& mode : DieInputsByMode) {
+      SCOPED_TRACE(std::string(way) + " " + DieModeName(mode.Mode));
+      choose(mode.Mode);
+      for (int k = 1; k < MeltInputCount; ++k) {
+        const QString name = QString::fromLatin1(MeltInputNames[static_cast<std::size_t>(k)].Name) + "Edit";
+        EXPECT_EQ(FindControl<QLineEdit>(&tab, name)->isEnabled(), mode.Reads[static_cast<std::size_t>(k)])
+            << name.toStdString();
+      }
+    }
+  }
+}
+
 TEST_F(PressureTabTest, FindsTheOperatingPointOffTheGuiThreadAndPutsItIntoOutput) {
   TPressureTab* tab = RunAndOpenTab();
   ChooseCapillary(tab);
@@ -116,8 +203,16 @@ TEST_F(PressureTabTest, FindsTheOperatingPointOffTheGuiThreadAndPutsItIntoOutput
   EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>291.514</b>"));
   EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>287.071</b>"));
 
+  EXPECT_TRUE(Text(tab, "OperatingPointText").contains("<b>293.020</b>"));
+
   FindControl<QPushButton>(tab, "UseBarrelOutputButton")->click();
   EXPECT_NEAR(Control<QLineEdit>("Edit11")->text().toDouble(), 287.070954, 1e-6);
+  // The best estimate's button comes first.
+  auto* best = FindControl<QPushButton>(tab, "UseBestEstimateOutputButton");
+  QLayout* buttons = best->parentWidget()->layout();
+  EXPECT_LT(buttons->indexOf(best), buttons->indexOf(FindControl<QPushButton>(tab, "UseAdiabaticOutputButton")));
+  best->click();
+  EXPECT_NEAR(Control<QLineEdit>("Edit11")->text().toDouble(), 293.020441, 1e-6);
 
   // Cancelled right after it starts: nothing found, the button back.
   FindControl<QPushButton>(tab, "FindOperatingPointButton")->click();
@@ -164,7 +259,7 @@ TEST_F(PressureTabTest, SavedDataFileKeepsTheDieBeyondWhatTheLoaderReads) {
 
   ChooseCapillary(tab);
   const auto [diePath, withDie] = save("die.txt");
-  EXPECT_EQ(withDie.count("\r\n"), 37);
+  EXPECT_EQ(withDie.count("\r\n"), 38);
   EXPECT_TRUE(withDie.startsWith(plain));
   EXPECT_TRUE(withDie.contains("Die Mode                        = Capillary"));
   EXPECT_TRUE(withDie.contains("Die Diameter                    = 0.5"));

@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "cli/batch_run.h"
 #include "results/input_names.h"
@@ -125,6 +126,10 @@ TEST_F(StudyWindowTest, CancelKeepsTheCasesWritten) {
   TStudyForm* form = Open();
   Set(form, {"VaryMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudyFirstStep", "0.01"}}, {}});
   form->RunClick();
+  // On every core, as the batch tool without -j.
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  EXPECT_EQ(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text(),
+            QStringLiteral("Running 90001 cases on %1 workers...").arg(cores));
   QElapsedTimer waited;
   waited.start();
   while (form->Cases().empty() && waited.elapsed() < 60000) QTest::qWait(10);
@@ -187,7 +192,7 @@ TEST_F(StudyWindowTest, StageStudyIsTheBatchToolsAndChartsItsColumns) {
       EXPECT_EQ(points[row].y(), table->data(table->index(row, column), Qt::ToolTipRole).toString().toDouble())
           << name.toStdString();  // the cell's full value
   }
-  EXPECT_EQ(stageFigures, 6);
+  EXPECT_EQ(stageFigures, 9);
 }
 
 TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
@@ -195,7 +200,8 @@ TEST_F(StudyWindowTest, FindsWhereTheDieIsReached) {
     const char* Bound;
     std::vector<std::string> BoundArgs;
     double Output;  // kg/hr
-  } cases[] = {{"both", {}, 287.07}, {"adiabatic", {"--bound", "Adiabatic"}, 291.51}, {"barrel", {"--bound", "Barrel"}, 287.07}};
+  } cases[] = {{"both", {}, 287.07}, {"adiabatic", {"--bound", "Adiabatic"}, 291.51}, {"barrel", {"--bound", "Barrel"}, 287.07},
+               {"best estimate", {"--bound", "BestEstimate"}, 293.02}};
   TStudyForm* form = OpenWithDie(Capillary());
   for (const auto& c : cases) {
     Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},

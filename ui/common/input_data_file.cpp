@@ -42,7 +42,7 @@ constexpr std::array<DataLine, InputCount + 1> DataLines = {{
     {"Viscosity Unit", "0 = Pa.s, 1 = gf.s/cm2"},
 }};
 
-// Lines 30 to 37, in MeltTexts order.
+// Lines 30 to 38, in MeltTexts order.
 constexpr std::array<DataLine, MeltInputCount> DieLines = {{
     {"Die Mode", "None, HeadPressure, Capillary, Slit or Constant (not loaded)"},
     {"Die Head Pressure", "MPa (not loaded)"},
@@ -52,6 +52,7 @@ constexpr std::array<DataLine, MeltInputCount> DieLines = {{
     {"Die Slit Gap", "cm (not loaded)"},
     {"Die Constant", "cm3 (not loaded)"},
     {"Melt Start Pressure", "MPa (not loaded)"},
+    {"Barrel Heat Transfer Factor", "- (not loaded)"},
 }};
 
 constexpr size_t LabelWidth = 32;

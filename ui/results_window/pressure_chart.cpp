@@ -15,8 +15,14 @@
 
 namespace {
 
-const std::array<QString, 2> BoundNames = {QStringLiteral("adiabatic bound"), QStringLiteral("barrel bound")};
-const std::array<QColor, 2> BoundColors = {QColor(200, 60, 20), QColor(20, 90, 190)};
+const std::array<QString, 3> BoundNames = {QStringLiteral("adiabatic bound"), QStringLiteral("barrel bound"),
+                                           QStringLiteral("best estimate")};
+const std::array<QColor, 3> BoundColors = {QColor(200, 60, 20), QColor(20, 90, 190), QColor(20, 20, 20)};
+constexpr int Best = 2;
+// The headline is drawn last, over the bounds, and widest.
+constexpr std::array<int, 3> DrawOrder = {0, 1, Best};
+
+qreal LineWidth(int b, qreal bound, qreal best) { return b == Best ? best : bound; }
 
 struct Span {
   double Low = 0;
@@ -64,8 +70,10 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series) {
 
 const char* const PressureChartKey =
     "<small>Solid lines: pressure (left axis); dashed: melt temperature (right axis); dotted at the tip: "
-    "what the die needs. <span style='color:#c83c14'>Red: adiabatic bound</span>, "
-    "<span style='color:#145abe'>blue: barrel bound</span>; the grey band between them is the range to read. "
+    "what the die needs. <b>Black, wide: the best estimate</b> (heat exchanged with the barrel); "
+    "<span style='color:#c83c14'>red: adiabatic bound</span>, "
+    "<span style='color:#145abe'>blue: barrel bound</span>; the grey band between the bounds is the range of "
+    "the thermal assumptions. "
     "Shades: feed, compression and metering zone. The adiabatic melt temperature stays at the melting point "
     "through the melting zone and steps up where melting ends: the melting zone's shear heat, less what melting "
     "takes, is counted where the melt leaves the bed.</small>";
@@ -80,7 +88,7 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   LocalizeChartNumbers(chart);
 
   Span pressure, temperature{1e300, -1e300};
-  for (int b = 0; b < 2; ++b) {
+  for (int b = 0; b < 3; ++b) {
     for (double p : curves.Pressure[b]) pressure.Take(p);
     for (double t : curves.Temperature[b]) temperature.Take(t);
     if (curves.DiePressure) pressure.Take((*curves.DiePressure)[b]);
@@ -128,22 +136,23 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   Attach(chart, range, x, y);
   HideFromLegend(chart, range);
 
-  for (int b = 0; b < 2; ++b) {
+  for (int b : DrawOrder) {
     QLineSeries* p = Line(curves.Turns, curves.Pressure[b]);
     p->setName(QStringLiteral("pressure, ") + BoundNames[b]);
-    p->setPen(QPen(BoundColors[b], 2));
+    p->setPen(QPen(BoundColors[b], LineWidth(b, 1.5, 3)));
     Attach(chart, p, x, y);
     HideFromLegend(chart, p);
   }
-  for (int b = 0; b < 2; ++b) {
+  for (int b : DrawOrder) {
     QLineSeries* temp = Line(curves.Turns, curves.Temperature[b]);
     temp->setName(QStringLiteral("melt temperature, ") + BoundNames[b]);
-    temp->setPen(QPen(BoundColors[b], 1.5, Qt::DashLine));
+    temp->setPen(QPen(BoundColors[b], LineWidth(b, 1.2, 2.5), Qt::DashLine));
     Attach(chart, temp, x, t);
     HideFromLegend(chart, temp);
   }
   // The legend says what a line's style and its colour mean, one entry
-  // each: four curves' names would not fit beside each other.
+  // each: six curves' names would not fit beside each other. The best
+  // estimate, black and widest, is named by the key below the chart.
   const QColor neutral(60, 60, 60);
   const struct {
     QString Name;
@@ -163,7 +172,7 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   if (curves.DiePressure) {
     // The die's need stands at the tip: where the screw's pressure must reach it.
     const double start = tip - 0.06 * zones[2].End;
-    for (int b = 0; b < 2; ++b) {
+    for (int b : DrawOrder) {
       auto* die = new QLineSeries;
       die->setName(QStringLiteral("die needs, ") + BoundNames[b]);
       die->setPen(QPen(BoundColors[b], 3, Qt::DotLine));

@@ -1,9 +1,10 @@
 #pragma once
-// The chart of the tab "Pressure and temperature": the pressure along the
-// screw for the two temperature bounds with the band between them, the
-// zones shaded, the die's need at the tip, and the two melt temperatures on
-// a second axis. It takes plain curves, so it knows nothing of the stage's
-// record. The legend names the bounds only; PressureChartKey says the rest.
+// The chart of the tab "Pressure and temperature": the best estimate's
+// pressure along the screw as the headline line, the two temperature bounds
+// as the band they span, the zones shaded, the die's need at the tip, and
+// the melt temperatures on a second axis. It takes plain curves, so it knows
+// nothing of the stage's record. The legend names the profiles only;
+// PressureChartKey says the rest.
 
 #include <array>
 #include <optional>
@@ -15,9 +16,10 @@ class QChart;
 
 struct PressureCurves {
   std::vector<double> Turns;                      // grid points from where melting starts to the tip
-  std::array<std::vector<double>, 2> Pressure;    // MPa; the adiabatic bound, then the barrel bound
-  std::array<std::vector<double>, 2> Temperature; // degC, likewise
-  std::optional<std::array<double, 2>> DiePressure;  // MPa; none without a die
+  // The adiabatic bound, the barrel bound, then the best estimate.
+  std::array<std::vector<double>, 3> Pressure;    // MPa
+  std::array<std::vector<double>, 3> Temperature; // degC
+  std::optional<std::array<double, 3>> DiePressure;  // MPa; none without a die
   std::optional<double> MeltEndTurn;              // where the last solid melts
 };
 

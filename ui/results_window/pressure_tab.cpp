@@ -30,9 +30,9 @@ constexpr std::array<const char*, 5> DieModeLabels = {"No die (open discharge)",
 // The edits of the numeric inputs, in MeltTexts order from 1.
 constexpr std::array<const char*, MeltInputCount> EditLabels = {
     "", "Head pressure (MPa)", "Diameter (cm)", "Length (cm)", "Slit width (cm)", "Slit gap (cm)", "K (cm\u00B3)",
-    "Start pressure (MPa)"};
+    "Start pressure (MPa)", "Barrel heat transfer factor (-)"};
 
-// Which numeric inputs a die mode reads; MeltStartPressure always.
+// Which numeric inputs a die mode reads; MeltStartPressure and the factor always.
 bool Reads(DieMode mode, int input) {
   switch (input) {
     case DieHeadPressureInput:
@@ -51,7 +51,7 @@ bool Reads(DieMode mode, int input) {
   }
 }
 
-constexpr int SidePanelWidth = 390;
+constexpr int SidePanelWidth = 400;
 
 // A sentence or figure of the stage as the window shows numbers.
 QString Html(const std::string& text) { return ShownText(text).toHtmlEscaped(); }
@@ -67,7 +67,29 @@ const MeltBoundSummary& Of(const MeltStage& stage, MeltBound bound) {
 }
 
 const MeltOperatingPoint& Of(const MeltOperatingPoints& points, MeltBound bound) {
-  return bound == MeltBound::Adiabatic ? points.Adiabatic : points.Barrel;
+  return OperatingPointOf(points, bound);
+}
+
+// The best estimate first, then the two bounds as its range.
+constexpr std::array<MeltBound, MeltBoundCount> ShownOrder = {MeltBound::BestEstimate, MeltBound::Adiabatic,
+                                                              MeltBound::Barrel};
+
+// A table row of a figure per profile, in ShownOrder, the best estimate bold.
+QString ProfileRow(const QString& name, const std::array<QString, MeltBoundCount>& figures) {
+  return QStringLiteral("<tr><td>%1</td><td align='right'><b>%2</b></td><td align='right'>%3</td>"
+                        "<td align='right'>%4</td></tr>")
+      .arg(name, figures[0], figures[1], figures[2]);
+}
+
+// Two lines for the best estimate: four columns fit the side panel.
+const QString ProfileHeader = ProfileRow(QString(), {QStringLiteral("best<br>estimate"), QStringLiteral("<b>adiabatic</b>"),
+                                                     QStringLiteral("<b>barrel</b>")});
+
+template <typename Figure>
+QString ProfileRow(const QString& name, const Figure& figure) {
+  std::array<QString, MeltBoundCount> figures;
+  for (std::size_t k = 0; k < ShownOrder.size(); ++k) figures[k] = figure(ShownOrder[k]);
+  return ProfileRow(name, figures);
 }
 
 PressureCurves CurvesOf(const MeltStage& stage) {
@@ -79,8 +101,9 @@ PressureCurves CurvesOf(const MeltStage& stage) {
       curves.Temperature[b].push_back(point.Bounds[static_cast<std::size_t>(b)].Temperature);
     }
   }
-  curves.DiePressure = std::array<double, 2>{Of(stage, MeltBound::Adiabatic).DiePressure,
-                                             Of(stage, MeltBound::Barrel).DiePressure};
+  curves.DiePressure = std::array<double, 3>{Of(stage, MeltBound::Adiabatic).DiePressure,
+                                             Of(stage, MeltBound::Barrel).DiePressure,
+                                             Of(stage, MeltBound::BestEstimate).DiePressure};
   curves.MeltEndTurn = stage.Common.MeltEndTurn;
   return curves;
 }
@@ -151,8 +174,8 @@ TPressureTab::TPressureTab(QWidget* parent) : QWidget(parent) {
 
   FindButton = new QPushButton(QStringLiteral("Find operating point"));
   FindButton->setObjectName(QStringLiteral("FindOperatingPointButton"));
-  FindButton->setToolTip(QStringLiteral("The output at which the screw's tip pressure equals the die's need, per bound: "
-                                        "about 40 full runs each."));
+  FindButton->setToolTip(QStringLiteral("The output at which the screw's tip pressure equals the die's need, for the "
+                                        "best estimate and each bound: about 40 full runs each."));
   CancelButton = new QPushButton(QStringLiteral("Cancel"));
   CancelButton->setObjectName(QStringLiteral("CancelOperatingPointButton"));
   Busy = new QProgressBar;
@@ -170,12 +193,12 @@ TPressureTab::TPressureTab(QWidget* parent) : QWidget(parent) {
   searchLayout->addLayout(searchButtons);
   searchLayout->addWidget(Busy);
   searchLayout->addWidget(OperatingPointText);
-  const std::array<MeltBound, 2> bounds = {MeltBound::Adiabatic, MeltBound::Barrel};
-  for (MeltBound bound : bounds) {
-    auto* use = new QPushButton(bound == MeltBound::Adiabatic ? QStringLiteral("Use adiabatic output as Output")
-                                                              : QStringLiteral("Use barrel bound output as Output"));
-    use->setObjectName(bound == MeltBound::Adiabatic ? QStringLiteral("UseAdiabaticOutputButton")
-                                                     : QStringLiteral("UseBarrelOutputButton"));
+  for (MeltBound bound : ShownOrder) {
+    const QString label = bound == MeltBound::BestEstimate ? QStringLiteral("Use best estimate output as Output")
+                          : bound == MeltBound::Adiabatic  ? QStringLiteral("Use adiabatic output as Output")
+                                                           : QStringLiteral("Use barrel bound output as Output");
+    auto* use = new QPushButton(label);
+    use->setObjectName(QStringLiteral("Use%1OutputButton").arg(QString::fromLatin1(MeltBoundName(bound))));
     connect(use, &QPushButton::clicked, this, [this, bound] { UseOutput(bound); });
     searchLayout->addWidget(use);
     UseButtons[static_cast<std::size_t>(bound)] = use;
@@ -280,31 +303,44 @@ void TPressureTab::ShowStage(const QString& refusal) {
   }
   ReplaceChart(Chart, PressureChart(Shown->State.Inputs, CurvesOf(TheStage)));
 
-  const MeltBoundSummary& a = Of(TheStage, MeltBound::Adiabatic);
-  const MeltBoundSummary& b = Of(TheStage, MeltBound::Barrel);
-  auto row = [](const QString& name, const QString& first, const QString& second) {
-    return QStringLiteral("<tr><td>%1</td><td align='right'>&nbsp;%2</td><td align='right'>&nbsp;%3</td></tr>")
-        .arg(name, first, second);
+  const MeltBoundSummary& best = Of(TheStage, MeltBound::BestEstimate);
+  QString headline = QStringLiteral("<p style='font-size:large'>Melt at the tip: <b>%1 \u00B0C</b> "
+                                    "(bounds %2 to %3)<br>Tip pressure: <b>%4 MPa</b>")
+                         .arg(Number(best.TipMeltTemperature, 1),
+                              Number(std::min(Of(TheStage, MeltBound::Adiabatic).TipMeltTemperature,
+                                              Of(TheStage, MeltBound::Barrel).TipMeltTemperature), 1),
+                              Number(std::max(Of(TheStage, MeltBound::Adiabatic).TipMeltTemperature,
+                                              Of(TheStage, MeltBound::Barrel).TipMeltTemperature), 1),
+                              Number(best.TipPressure, 3));
+  if (best.DiePressure != 0)
+    headline += QStringLiteral("<br>The die needs: <b>%1 MPa</b>").arg(Number(best.DiePressure, 3));
+  headline += QStringLiteral("</p>");
+  auto summary = [this](auto member, int decimals) {
+    return [this, member, decimals](MeltBound bound) { return Number(Of(TheStage, bound).*member, decimals); };
   };
-  QString rows = row(QString(), QStringLiteral("<b>adiabatic</b>"), QStringLiteral("<b>barrel</b>"));
-  rows += row(QStringLiteral("Tip pressure (MPa)"), Number(a.TipPressure, 3), Number(b.TipPressure, 3));
-  rows += row(QStringLiteral("Die needs (MPa)"), Number(a.DiePressure, 3), Number(b.DiePressure, 3));
-  rows += row(QStringLiteral("Margin (MPa)"), Number(a.PressureMargin, 3), Number(b.PressureMargin, 3));
-  rows += row(QStringLiteral("Peak pressure (MPa)"), Number(a.PeakPressure, 3), Number(b.PeakPressure, 3));
-  rows += row(QStringLiteral("&nbsp;&nbsp;at turn"), Number(a.PeakPressureTurn, 2), Number(b.PeakPressureTurn, 2));
-  rows += row(QStringLiteral("Lowest pressure (MPa)"), Number(a.MinPressure, 3), Number(b.MinPressure, 3));
-  rows += row(QStringLiteral("Melt at end of melting (\u00B0C)"), Number(a.MeltStartTemperature, 1),
-              Number(b.MeltStartTemperature, 1));
-  rows += row(QStringLiteral("Melt at the tip (\u00B0C)"), Number(a.TipMeltTemperature, 1), Number(b.TipMeltTemperature, 1));
-  rows += row(QStringLiteral("Die viscosity (Pa.s)"), Number(a.DieViscosity, 2), Number(b.DieViscosity, 2));
-  rows += row(QStringLiteral("Melt conveying power (kW)"), Number(a.MeltConveyingPower, 3), Number(b.MeltConveyingPower, 3));
-  rows += row(QStringLiteral("Total screw power (kW)"), Number(a.TotalScrewPower, 3), Number(b.TotalScrewPower, 3));
-  rows += row(QStringLiteral("Energy residual (kW)"), Number(a.EnergyResidual, 3), Number(b.EnergyResidual, 3));
+  QString rows = ProfileHeader;
+  rows += ProfileRow(QStringLiteral("Tip pressure (MPa)"), summary(&MeltBoundSummary::TipPressure, 3));
+  rows += ProfileRow(QStringLiteral("Die needs (MPa)"), summary(&MeltBoundSummary::DiePressure, 3));
+  rows += ProfileRow(QStringLiteral("Margin (MPa)"), summary(&MeltBoundSummary::PressureMargin, 3));
+  rows += ProfileRow(QStringLiteral("Peak pressure (MPa)"), summary(&MeltBoundSummary::PeakPressure, 3));
+  rows += ProfileRow(QStringLiteral("&nbsp;&nbsp;at turn"), summary(&MeltBoundSummary::PeakPressureTurn, 2));
+  rows += ProfileRow(QStringLiteral("Lowest pressure (MPa)"), summary(&MeltBoundSummary::MinPressure, 3));
+  rows += ProfileRow(QStringLiteral("Melt at end of melting (\u00B0C)"), summary(&MeltBoundSummary::MeltStartTemperature, 1));
+  rows += ProfileRow(QStringLiteral("Melt at the tip (\u00B0C)"), summary(&MeltBoundSummary::TipMeltTemperature, 1));
+  rows += ProfileRow(QStringLiteral("Die viscosity (Pa.s)"), summary(&MeltBoundSummary::DieViscosity, 2));
+  rows += ProfileRow(QStringLiteral("Melt conveying power (kW)"), summary(&MeltBoundSummary::MeltConveyingPower, 3));
+  rows += ProfileRow(QStringLiteral("Total screw power (kW)"), summary(&MeltBoundSummary::TotalScrewPower, 3));
+  rows += ProfileRow(QStringLiteral("Energy residual (kW)"), summary(&MeltBoundSummary::EnergyResidual, 3));
   const MeltCommonFigures& common = TheStage.Common;
-  QString facts = QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
+  const MeltBarrelExchange& exchange = TheStage.Exchange;
+  QString facts = QStringLiteral("Barrel heat transfer coefficient: %1 W/(m\u00B2 K), barrel heat into the melt "
+                                 "%2 kW, relaxation length %3 cm<br>")
+                      .arg(Number(exchange.HeatTransferCoefficient, 1), Number(exchange.BarrelHeat, 3),
+                           Number(exchange.RelaxationLength, 1));
+  facts += QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
   if (common.DieConductance)
     facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(ShownSignificant(*common.DieConductance, 6));
-  SetWrappedText(SummaryText, QStringLiteral("<table>%1</table><p>%2</p>").arg(rows, facts));
+  SetWrappedText(SummaryText, QStringLiteral("%1<table width='100%' cellspacing='0' cellpadding='2'>%2</table><p>%3</p>").arg(headline, rows, facts));
 
   QString warnings;
   for (const MeltWarning& warning : TheStage.Warnings) {
@@ -368,28 +404,29 @@ void TPressureTab::ShowOperatingPoints() {
   FindButton->setEnabled(StageShown);
   CancelButton->setEnabled(false);
   Busy->setVisible(false);
-  const MeltOperatingPoint& a = Current->Result.Adiabatic;
-  const MeltOperatingPoint& b = Current->Result.Barrel;
-  auto row = [](const QString& name, const QString& first, const QString& second) {
-    return QStringLiteral("<tr><td>%1</td><td align='right'>&nbsp;%2</td><td align='right'>&nbsp;%3</td></tr>")
-        .arg(name, first, second);
+  const MeltOperatingPoints& points = Current->Result;
+  auto figure = [&points](auto member, int decimals) {
+    return [&points, member, decimals](MeltBound bound) {
+      const MeltOperatingPoint& point = Of(points, bound);
+      return point.Status == OperatingPointStatus::Found ? Number(point.*member, decimals) : QStringLiteral("\u2013");
+    };
   };
-  auto figure = [](const MeltOperatingPoint& point, double value, int decimals) {
-    return point.Status == OperatingPointStatus::Found ? Number(value, decimals) : QStringLiteral("\u2013");
-  };
-  QString text = QStringLiteral("<table>");
-  text += row(QString(), QStringLiteral("<b>adiabatic</b>"), QStringLiteral("<b>barrel</b>"));
-  text += row(QStringLiteral("<b>Output (kg/hr)</b>"), QStringLiteral("<b>%1</b>").arg(figure(a, a.Output, 3)),
-              QStringLiteral("<b>%1</b>").arg(figure(b, b.Output, 3)));
-  text += row(QStringLiteral("Tip = die pressure (MPa)"), figure(a, a.TipPressure, 3), figure(b, b.TipPressure, 3));
-  text += row(QStringLiteral("Melt at the tip (\u00B0C)"), figure(a, a.TipMeltTemperature, 1),
-              figure(b, b.TipMeltTemperature, 1));
-  text += row(QStringLiteral("Full runs"), QString::number(a.Evaluations + 1), QString::number(b.Evaluations + 1));
+  QString text = QStringLiteral("<table width='100%' cellspacing='0' cellpadding='2'>");
+  text += ProfileHeader;
+  text += ProfileRow(QStringLiteral("<b>Output (kg/hr)</b>"), [&](MeltBound bound) {
+    return QStringLiteral("<b>%1</b>").arg(figure(&MeltOperatingPoint::Output, 3)(bound));
+  });
+  text += ProfileRow(QStringLiteral("Tip = die pressure (MPa)"), figure(&MeltOperatingPoint::TipPressure, 3));
+  text += ProfileRow(QStringLiteral("Melt at the tip (\u00B0C)"), figure(&MeltOperatingPoint::TipMeltTemperature, 1));
+  text += ProfileRow(QStringLiteral("Full runs"),
+                     [&points](MeltBound bound) { return QString::number(Of(points, bound).Evaluations + 1); });
   text += QStringLiteral("</table>");
-  for (MeltBound bound : {MeltBound::Adiabatic, MeltBound::Barrel}) {
+  for (MeltBound bound : ShownOrder) {
     const MeltOperatingPoint& point = Of(Current->Result, bound);
     UseButtons[static_cast<std::size_t>(bound)]->setEnabled(point.Status == OperatingPointStatus::Found);
-    const QString name = bound == MeltBound::Adiabatic ? QStringLiteral("Adiabatic") : QStringLiteral("Barrel bound");
+    const QString name = bound == MeltBound::BestEstimate ? QStringLiteral("Best estimate")
+                         : bound == MeltBound::Adiabatic  ? QStringLiteral("Adiabatic")
+                                                          : QStringLiteral("Barrel bound");
     QString note;
     if (point.Status == OperatingPointStatus::Cancelled) {
       note = QStringLiteral("cancelled");

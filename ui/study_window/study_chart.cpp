@@ -60,7 +60,11 @@ struct StageFigure {
   double MeltBoundSummary::*Member;
 };
 
+// The best estimate first: the bounds are its range.
 const StageFigure StageFigures[] = {
+    {"best estimate tip pressure (MPa)", MeltBound::BestEstimate, &MeltBoundSummary::TipPressure},
+    {"best estimate pressure margin (MPa)", MeltBound::BestEstimate, &MeltBoundSummary::PressureMargin},
+    {"best estimate tip melt temperature (\u00B0C)", MeltBound::BestEstimate, &MeltBoundSummary::TipMeltTemperature},
     {"adiabatic tip pressure (MPa)", MeltBound::Adiabatic, &MeltBoundSummary::TipPressure},
     {"barrel bound tip pressure (MPa)", MeltBound::Barrel, &MeltBoundSummary::TipPressure},
     {"adiabatic pressure margin (MPa)", MeltBound::Adiabatic, &MeltBoundSummary::PressureMargin},

@@ -46,8 +46,10 @@
 namespace {
 
 constexpr int PollMilliseconds = 100;
-constexpr int ChartMinimumHeight = 370;
-constexpr int TableMinimumHeight = 90;
+// The chart tall enough for the longest figure's axis title (a best
+// estimate's) at the window's minimum size; the table gives way.
+constexpr int ChartMinimumHeight = 390;
+constexpr int TableMinimumHeight = 70;
 
 double Seconds() {
   static const QElapsedTimer clock = [] {
@@ -122,6 +124,7 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   Bound = new QComboBox;
   Bound->setObjectName(QStringLiteral("StudyBound"));
   Bound->addItem(QStringLiteral("both bounds"), static_cast<int>(LimitBound::Both));
+  Bound->addItem(QStringLiteral("best estimate"), static_cast<int>(LimitBound::BestEstimate));
   Bound->addItem(QStringLiteral("adiabatic bound"), static_cast<int>(LimitBound::Adiabatic));
   Bound->addItem(QStringLiteral("barrel bound"), static_cast<int>(LimitBound::Barrel));
   connect(Condition, &QComboBox::currentIndexChanged, this, &TStudyForm::ModeChanged);
