@@ -58,16 +58,17 @@ INSTANTIATE_TEST_SUITE_P(
 // value is not judged.
 TEST(MeltInputs, EachModeReadsItsInputsAndNoOthers) {
   constexpr double Unread = -7;
-  const std::array<const char*, MeltInputCount> texts = {"", "1.5", "0.25", "3", "4", "0.3", "0.002", "0.7"};
-  const std::array<double, MeltInputCount> values = {0, 1.5, 0.25, 3, 4, 0.3, 0.002, 0.7};
+  const std::array<const char*, MeltInputCount> texts = {"", "1.5", "0.25", "3", "4", "0.3", "0.002", "0.7", "0.5"};
+  const std::array<double, MeltInputCount> values = {0, 1.5, 0.25, 3, 4, 0.3, 0.002, 0.7, 0.5};
   const std::array<double MeltInputs::*, MeltInputCount> members = {
       nullptr, &MeltInputs::DieHeadPressure, &MeltInputs::DieDiameter, &MeltInputs::DieLength,
-      &MeltInputs::DieSlitWidth, &MeltInputs::DieSlitGap, &MeltInputs::DieConstant, &MeltInputs::MeltStartPressure};
+      &MeltInputs::DieSlitWidth, &MeltInputs::DieSlitGap, &MeltInputs::DieConstant, &MeltInputs::MeltStartPressure,
+      &MeltInputs::BarrelHeatTransferFactor};
   const std::array<const char*, MeltInputCount> refusals = {
       "", "Value of Die Head Pressure is not correct!", "Value of Die Diameter is not correct!",
       "Value of Die Length is not correct!", "Value of Die Slit Width is not correct!",
       "Value of Die Slit Gap is not correct!", "Value of Die Constant is not correct!",
-      "Value of Melt Start Pressure is not correct!"};
+      "Value of Melt Start Pressure is not correct!", "Value of Barrel Heat Transfer Factor is not correct!"};
   for (const DieModeInputs& mode : DieInputsByMode) {
     SCOPED_TRACE(DieModeName(mode.Mode));
     MeltTexts given;
@@ -81,7 +82,7 @@ TEST(MeltInputs, EachModeReadsItsInputsAndNoOthers) {
       EXPECT_EQ(inputs.*members[k], mode.Reads[k] ? values[k] : Unread) << MeltInputNames[k].Name;
       MeltTexts bad = given;
       MeltInputs ignored;
-      const bool zeroAllowed = k == DieHeadPressureInput || k == MeltStartPressureInput;
+      const bool zeroAllowed = k == DieHeadPressureInput || k == MeltStartPressureInput || k == BarrelHeatTransferFactorInput;
       bad[k] = zeroAllowed ? "-1" : "0";
       EXPECT_EQ(ConvertMeltInputs(bad, '.', ignored).value_or(""), mode.Reads[k] ? refusals[k] : "")
           << MeltInputNames[k].Name;

@@ -141,9 +141,10 @@ TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
   };
   QHash<QString, QStringList> shown;
   static const QRegularExpression row(
-      QStringLiteral("<tr><td>(.*?)</td><td align='right'>&nbsp;(.*?)</td><td align='right'>&nbsp;(.*?)</td></tr>"));
+      QStringLiteral("<tr><td>(.*?)</td><td align='right'><b>(.*?)</b></td><td align='right'>(.*?)</td>"
+                     "<td align='right'>(.*?)</td></tr>"));
   for (const QRegularExpressionMatch& match : row.globalMatch(Text(tab, "MeltSummaryText")))
-    shown.insert(match.captured(1), {match.captured(2), match.captured(3)});
+    shown.insert(match.captured(1), {match.captured(2), match.captured(3), match.captured(4)});
   auto printed = [](const std::optional<double>& value, int decimals) {
     return value ? QString::fromStdString(FixedText(*value, decimals)) : QStringLiteral("\u2013");
   };
@@ -151,7 +152,9 @@ TEST_F(PressureTabTest, SummaryRowsShowTheirFigureOfEachBound) {
   for (const auto& r : rows) {
     const QString label = QString::fromUtf8(r.Label);
     ASSERT_TRUE(shown.contains(label)) << r.Label;
-    EXPECT_EQ(shown[label], (QStringList{printed(r.Value(stage.Summary[0]), r.Decimals),
+    // The best estimate leads, then the adiabatic and the barrel bound.
+    EXPECT_EQ(shown[label], (QStringList{printed(r.Value(stage.Summary[2]), r.Decimals),
+                                         printed(r.Value(stage.Summary[0]), r.Decimals),
                                          printed(r.Value(stage.Summary[1]), r.Decimals)}))
         << r.Label;
   }
