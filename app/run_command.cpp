@@ -68,6 +68,9 @@ class NoMessages : public UserMessages {
 
 RunOutcome CheckedRun(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
                       char decimalSeparator, ReportWriting report, const std::optional<double>& outputRate) {
+  // The run owns the flags raised from here on, by its conversions and its
+  // explanation of a fault too; none of them reaches the caller's next check.
+  const FloatFaultScope scope;
   // Every text is converted and stored before any value is judged.
   for (int k = 0; k < InputCount; ++k) {
     const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);

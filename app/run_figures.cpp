@@ -27,45 +27,76 @@ MeltingEnd MeltingEndOf(const ModelState& state) {
   return {false, rows - 1};
 }
 
-double AxialDistanceAt(const ModelState& state, int point) {
+namespace {
+
+// The figures themselves; each public one below is a checked computation of
+// its own, CheckRunFigures one for all of them.
+double AxialDistance(const ModelState& state, int point) {
   return Checked(std::sin(static_cast<long double>(state.Operating.HelixAngle)) * state.Grid.ChannelLength[point],
                  "AxialDistance");
 }
 
-double SolidFractionAt(const ModelState& state, int point) {
+double SolidFraction(const ModelState& state, int point) {
   return Checked(static_cast<long double>(state.Profile.SolidFlow[point]) / state.Operating.SolidVolumeRate,
                  "EndSolidFraction");
 }
 
-double LengthRatioAt(const ModelState& state, int point) {
+double LengthRatio(const ModelState& state, int point) {
   const ModelInputs& inputs = state.Inputs;
-  return Checked((static_cast<long double>(inputs.DelayTurns) * inputs.ScrewPitch + AxialDistanceAt(state, point)) /
+  return Checked((static_cast<long double>(inputs.DelayTurns) * inputs.ScrewPitch + AxialDistance(state, point)) /
                      inputs.ScrewDiameter,
                  "EndLengthRatio");
 }
 
-double SpecificEnergyOf(const ModelState& state) {
+double SpecificEnergy(const ModelState& state) {
   return Checked(static_cast<long double>(state.Profile.NetMeltingEnergy) / state.Inputs.OutputRate,
                  "SpecificEnergy");
 }
 
-double ConveyingAngleDegreesOf(const ModelState& state) {
+double ConveyingAngleDegrees(const ModelState& state) {
   return Checked(static_cast<long double>(state.Operating.ConveyingAngle) * 180.0L / Pi, "ConveyingAngleDegrees");
+}
+
+}  // namespace
+
+double AxialDistanceAt(const ModelState& state, int point) {
+  const FloatFaultScope scope;
+  return AxialDistance(state, point);
+}
+
+double SolidFractionAt(const ModelState& state, int point) {
+  const FloatFaultScope scope;
+  return SolidFraction(state, point);
+}
+
+double LengthRatioAt(const ModelState& state, int point) {
+  const FloatFaultScope scope;
+  return LengthRatio(state, point);
+}
+
+double SpecificEnergyOf(const ModelState& state) {
+  const FloatFaultScope scope;
+  return SpecificEnergy(state);
+}
+
+double ConveyingAngleDegreesOf(const ModelState& state) {
+  const FloatFaultScope scope;
+  return ConveyingAngleDegrees(state);
 }
 
 void CheckRunFigures(const ModelState& state) {
   // Flags an unchecked comparison of the walk left behind belong to no
   // figure; each figure below raises its own again.
-  ClearFloatFaults();
+  const FloatFaultScope scope;
   const MeltingEnd end = MeltingEndOf(state);
   const int rows = std::clamp<int32_t>(state.Profile.RowCount, 0, MaxGridPoints);
-  for (int i = 0; i < rows; ++i) AxialDistanceAt(state, i);
+  for (int i = 0; i < rows; ++i) AxialDistance(state, i);
   if (end.Point >= 0) {
-    LengthRatioAt(state, end.Point);
-    if (end.Melted) SolidFractionAt(state, end.Point);
+    LengthRatio(state, end.Point);
+    if (end.Melted) SolidFraction(state, end.Point);
   }
-  SpecificEnergyOf(state);
-  ConveyingAngleDegreesOf(state);
+  SpecificEnergy(state);
+  ConveyingAngleDegrees(state);
 }
 
 std::string AngleDegreesText(double degrees, char decimalSeparator) {

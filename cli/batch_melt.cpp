@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cmath>
 #include <locale>
 #include <sstream>
 
@@ -16,18 +17,54 @@ template <typename Figure>
 std::string BestWithBounds(const Figure& figure, int decimals, const char* unit) {
   const double adiabatic = figure(MeltBound::Adiabatic);
   const double barrel = figure(MeltBound::Barrel);
-  char text[200];
-  std::snprintf(text, sizeof text, "%.*f %s (bounds %.*f to %.*f)", decimals, figure(MeltBound::BestEstimate), unit,
-                decimals, std::min(adiabatic, barrel), decimals, std::max(adiabatic, barrel));
-  return text;
+  // Huge figures in exponent form: a fixed form would print hundreds of digits.
+  auto number = [decimals](double value) {
+    char text[64];
+    if (std::fabs(value) < 1e9) {
+      std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    } else {
+      std::snprintf(text, sizeof text, "%g", value);
+    }
+    return std::string(text);
+  };
+  return number(figure(MeltBound::BestEstimate)) + " " + unit + " (bounds " + number(std::min(adiabatic, barrel)) +
+         " to " + number(std::max(adiabatic, barrel)) + ")";
 }
 
 std::string NotFound(MeltBound bound, const MeltOperatingPoint& point) {
   std::ostringstream text;
   text.imbue(std::locale::classic());
   text << "the operating point of the " << MeltBoundName(bound) << " bound was not found ("
-       << OperatingPointStatusName(point.Status) << ", last output " << point.Output << " kg/hr)";
+       << OperatingPointStatusName(point.Status);
+  // After a failed trial the output is the trial's, not a figure of the search.
+  text << (HasFiguresAtOutput(point.Status) ? ", last output " : ", at the trial output ") << point.Output
+       << " kg/hr)";
   if (point.Status == OperatingPointStatus::TrialFailed) text << ": " << OutcomeMessage(point.TrialOutcome);
+  return text.str();
+}
+
+// One bound's operating point for the summary line: a number only for what
+// the search found or the end it searched to, said as what it is.
+std::string OperatingPointText(const MeltOperatingPoint& point) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  switch (point.Status) {
+    case OperatingPointStatus::Found:
+      text << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::AboveDieEverywhere:
+      text << "above the die's need at every output up to " << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::BelowDieEverywhere:
+      text << "below the die's need at every output down to " << point.Output << " kg/hr";
+      break;
+    case OperatingPointStatus::TrialFailed:
+      text << "not found, a trial run failed";
+      break;
+    case OperatingPointStatus::Cancelled:
+      text << "not found, cancelled";
+      break;
+  }
   return text.str();
 }
 
@@ -64,8 +101,17 @@ MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, 
       << BestWithBounds([&](MeltBound b) { return bound(b).TipMeltTemperature; }, 1, "degC") << '\n';
   if (result.OperatingPoints) {
     const MeltOperatingPoints& points = *result.OperatingPoints;
-    out << "Operating point (best estimate): "
-        << BestWithBounds([&](MeltBound b) { return OperatingPointOf(points, b).Output; }, 3, "kg/hr") << '\n';
+    const bool allFound = points.Adiabatic.Status == OperatingPointStatus::Found &&
+                          points.Barrel.Status == OperatingPointStatus::Found &&
+                          points.BestEstimate.Status == OperatingPointStatus::Found;
+    if (allFound) {
+      out << "Operating point (best estimate): "
+          << BestWithBounds([&](MeltBound b) { return OperatingPointOf(points, b).Output; }, 3, "kg/hr") << '\n';
+    } else {
+      // A search that found nothing shows no number it did not find.
+      out << "Operating point (best estimate / adiabatic / barrel): " << OperatingPointText(points.BestEstimate)
+          << " / " << OperatingPointText(points.Adiabatic) << " / " << OperatingPointText(points.Barrel) << '\n';
+    }
     for (MeltBound b : {MeltBound::Adiabatic, MeltBound::Barrel, MeltBound::BestEstimate}) {
       const MeltOperatingPoint& point = OperatingPointOf(points, b);
       if (point.Status == OperatingPointStatus::Found) continue;

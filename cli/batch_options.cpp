@@ -166,7 +166,7 @@ const char* const BatchHelp =
     "                    SeveralChanges (the condition changes more than once;\n"
     "                    the value is still the top of the highest interval where\n"
     "                    it holds) or HoldsNowhere (no value; the run shown is at\n"
-    "                    HI). Each exits 0.\n"
+    "                    HI). The exit status is the run shown's, as for one run.\n"
     "  --until CONDITION melted: completed with less than 2 % of the solid left\n"
     "                    within the screw; clean: melted and without warnings,\n"
     "                    with the stage on (--melt, a die's input) of the\n"
@@ -182,13 +182,16 @@ const char* const BatchHelp =
     "                    BestEstimate\n"
     "  --smallest        the smallest value instead (the first change; the run\n"
     "                    shown where it holds nowhere is at LO)\n"
-    "  --tolerance X     bisect until the interval is X wide, in NAME's unit\n"
+    "  --tolerance X     bisect until the interval is X wide, in NAME's unit; never\n"
+    "                    below a billionth of HI - LO, so a search takes at most 88\n"
+    "                    runs (the line says when that bound ended it)\n"
     "  With --study FILE.csv and --vary of other inputs, one search per case:\n"
     "  case, the varied inputs, the limit (NAME's unit), its status, its runs,\n"
     "  the scan points where the condition holds (\"100 to 300 | 350 to 400\"),\n"
     "  then the study columns (outcome ... warnings) of the run at the limit.\n"
     "\n"
-    "Numbers are read and written with the decimal separator of the locale.\n"
+    "Numbers are read, and the report written, with the decimal separator of the\n"
+    "locale; the lines on stdout and stderr use \".\" whatever the locale.\n"
     "Exit status: 0 report written, 1 input refused, 2 run failed, report not\n"
     "written completely or standard output not writable, 3 data file, project\n"
     "file or material unreadable or refused, 64 usage error (also when an output\n"
@@ -323,11 +326,14 @@ bool CheckFindOptions(const BatchOptions& options, const char* findOption, bool 
   }
   bool dieSet = false;
   for (const InputSetting& setting : options.Settings) dieSet = dieSet || IsMeltInput(setting.Input);
-  if (options.OperatingPoint || options.MeltCsvFile || StudyVariesMeltInput(options.Plan) ||
+  const bool dieVaried = StudyVariesMeltInput(options.Plan);
+  if (options.OperatingPoint || options.MeltCsvFile ||
+      (dieVaried && options.Find->Condition != LimitCondition::DieReached) ||
       ((options.Melt || dieSet) && !judgesStage)) {
     error = "option --find does not run the melt-conveying stage for melted, nor ever with "
-            "--operating-point, --melt-csv or a varied DieMode ... MeltStartPressure; --melt and the die's "
-            "inputs are for --until clean or die-reached";
+            "--operating-point or --melt-csv; --melt and the die's inputs (DieMode ... MeltStartPressure) "
+            "are for --until clean or die-reached, and a varied die's input only with --until die-reached, "
+            "which judges each case's die";
     return false;
   }
   for (const StudyAxis& axis : options.Plan.Axes) {

@@ -222,11 +222,6 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit,
                                      meltJson ? &*meltJson : nullptr, err);
 
-  // Where a condition holds nowhere, the run at the end searched towards may
-  // be refused or fail: that is the answer, not an error of the search.
-  if (limit && !limit->Result.Value && outcome.Result != RunResult::Completed) {
-    return CheckOutput(out, err, exported ? BatchExitCompleted : BatchExitFailed);
-  }
   switch (outcome.Result) {
     case RunResult::Rejected:
       return exported ? BatchExitRejected : BatchExitFailed;

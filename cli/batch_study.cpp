@@ -176,11 +176,17 @@ int RunMergeCommand(const BatchOptions& options, std::ostream& out, std::ostream
     err << "chung-batch: the merged file can not be written: " << file.Error() << '\n';
     return BatchExitFailed;
   }
+  int writeError = 0;  // the system's reason when a row could not be written
   const StudyMergeResult merged = MergeStudyFiles(inputs, [&](const std::string& line) {
-    return std::fwrite(line.data(), 1, line.size(), file.Stream()) == line.size();
+    errno = 0;
+    if (std::fwrite(line.data(), 1, line.size(), file.Stream()) == line.size()) return true;
+    writeError = errno;
+    return false;
   });
   if (!merged.Error.empty()) {
-    err << "chung-batch: " << merged.Error << '\n';
+    err << "chung-batch: " << merged.Error
+        << (merged.WriteFailed && writeError != 0 ? std::string(": ") + std::strerror(writeError) : std::string())
+        << '\n';
     return merged.WriteFailed ? BatchExitFailed : BatchExitDataFileRefused;
   }
   if (!file.Commit()) {

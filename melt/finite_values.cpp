@@ -4,9 +4,9 @@
 
 void ThrowNonFinite(const char* quantity) {
   std::feclearexcept(FloatFaultFlags);
-  throw FloatFault(std::string("Non-finite value while computing ") + quantity);
+  throw FloatFault(std::string("Non-finite value while computing ") + quantity, quantity);
 }
 
 void CheckStageFlags() {
-  if (int raised = std::fetestexcept(FloatFaultFlags)) ThrowFloatFault(raised, "the melt-conveying stage");
+  if (int raised = std::fetestexcept(FloatFaultFlags)) ThrowFloatFault(raised, "an intermediate value");
 }

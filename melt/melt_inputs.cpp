@@ -70,9 +70,12 @@ std::optional<std::string> ConvertMeltInputs(const MeltTexts& texts, char decima
   if (!mode) return Rules[DieModeInput].Message;
   inputs.DieMode = *mode;
   for (int k = DieHeadPressureInput; k < MeltInputCount; ++k) {
-    if (!ModeReads(*mode, k)) continue;
     const MeltInputRule& rule = Rules[k];
     const std::optional<double> value = ConvertNumber(texts[k], decimalSeparator);
+    // A text that is no finite number is refused even where the mode does
+    // not read it: the user typed it for a die and would not learn otherwise.
+    if (!value) return rule.Message;
+    if (!ModeReads(*mode, k)) continue;
     if (!value || *value < 0 || (*value == 0 && !rule.AllowZero)) return rule.Message;
     // A gap wider than the slit would turn the slit on its side.
     if (k == DieSlitGapInput && *value > inputs.DieSlitWidth) return rule.Message;

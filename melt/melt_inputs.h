@@ -76,6 +76,7 @@ struct MeltInputs {
 // Converts the texts the die mode reads, MeltStartPressure and
 // BarrelHeatTransferFactor into
 // `inputs` and returns the first refusal message in MeltTexts order, or
-// nothing when every one is acceptable. Texts the mode does not read are
-// never looked at; their members keep what `inputs` held.
+// nothing when every one is acceptable. Texts the mode does not read must
+// still be finite numbers, but their values are not judged and their
+// members keep what `inputs` held.
 std::optional<std::string> ConvertMeltInputs(const MeltTexts& texts, char decimalSeparator, MeltInputs& inputs);

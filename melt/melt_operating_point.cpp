@@ -209,9 +209,17 @@ MeltOperatingPoints FindOperatingPoints(const RunTexts& texts, int32_t unitIndex
     return points;
   }
   const double dragCapacity = completed.Common.DragCapacity;
+  // No exception leaves a search (one runs on a thread of its own): a
+  // search that throws failed, with the exception's text.
   auto search = [&](MeltBound bound, MeltOperatingPoint& point) {
-    BoundSearch searcher(texts, unitIndex, decimalSeparator, inputs, bound, settings);
-    point = searcher.Find(dragCapacity);
+    try {
+      BoundSearch searcher(texts, unitIndex, decimalSeparator, inputs, bound, settings);
+      point = searcher.Find(dragCapacity);
+    } catch (const std::exception& error) {
+      point = MeltOperatingPoint{};
+      point.Status = OperatingPointStatus::TrialFailed;
+      point.TrialOutcome = {RunResult::Failed, error.what(), {}};
+    }
   };
   if (settings.Parallel) {
     std::thread barrel(search, MeltBound::Barrel, std::ref(points.Barrel));

@@ -26,6 +26,17 @@ enum class OperatingPointStatus {
 };
 const char* OperatingPointStatusName(OperatingPointStatus status);
 
+// What a search has of its figures by how it ended: the bracket (Low, High,
+// their margins, InJump) only when Found; Output and the figures of the run
+// there when Found or at either end searched (the everywhere statuses); none
+// of them after a failed trial or a cancel. The others are left at zero and
+// must not be shown as figures.
+inline bool HasBracket(OperatingPointStatus status) { return status == OperatingPointStatus::Found; }
+inline bool HasFiguresAtOutput(OperatingPointStatus status) {
+  return status == OperatingPointStatus::Found || status == OperatingPointStatus::AboveDieEverywhere ||
+         status == OperatingPointStatus::BelowDieEverywhere;
+}
+
 struct MeltOperatingPoint {
   OperatingPointStatus Status = OperatingPointStatus::Found;
   double Output = 0;  // kg/hr: x* when Found, else the last trial output

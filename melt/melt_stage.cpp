@@ -504,10 +504,9 @@ struct StageWork {
   std::array<BoundValues, MeltBoundCount> Bounds;
 };
 
-// What both a whole stage and one bound's margin start from: clear flags,
-// the viscosity law in poise and the values both bounds share.
+// What both a whole stage and one bound's margin start from (inside their
+// FloatFaultScope, so from clear flags): the viscosity law in poise and the values both bounds share.
 std::unique_ptr<StageWork> StartStage(const ModelState& state, const MeltInputs& inputs, PoolViscosity pool) {
-  ClearFloatFaults();
   auto work = std::make_unique<StageWork>();
   work->Law = ViscosityLawOf(state.Inputs);
   ComputeCommonValues(state, work->Law, work->Common);
@@ -531,6 +530,11 @@ void ComputeBound(const ModelState& state, const MeltInputs& inputs, const MeltV
 
 }  // namespace
 
+std::string MeltFaultText(const std::string& quantity) {
+  if (quantity.empty()) return MeltFaultMessage;
+  return std::string(MeltFaultMessage) + " while computing " + quantity;
+}
+
 const char* MeltBoundName(MeltBound bound) {
   switch (bound) {
     case MeltBound::Adiabatic: return "Adiabatic";
@@ -553,6 +557,7 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
   stage.Points.clear();
   stage.Warnings.clear();
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
+  const FloatFaultScope scope;
   try {
     const std::unique_ptr<StageWork> work = StartStage(state, inputs, pool);
     const MeltViscosityLaw& law = work->Law;
@@ -564,16 +569,17 @@ RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltS
                   stage.Exchange);
     CheckStageFlags();
     AddMeltWarnings(state, inputs, stage);
-  } catch (const FloatFault&) {
+  } catch (const FloatFault& fault) {
     stage.Points.clear();
     stage.Warnings.clear();
-    return {RunResult::Failed, MeltFaultMessage, DieFaultExplanation(inputs)};
+    return {RunResult::Failed, MeltFaultText(fault.Quantity), DieFaultExplanation(inputs)};
   }
   return {RunResult::Completed, {}, {}};
 }
 
 RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs, MeltBound bound, double& margin) {
   if (std::optional<RunOutcome> refusal = StageRefusal(state)) return *refusal;
+  const FloatFaultScope scope;
   try {
     const std::unique_ptr<StageWork> work = StartStage(state, inputs, PoolViscosity::BulkTemperature);
     const MeltViscosityLaw& law = work->Law;
@@ -582,8 +588,8 @@ RunOutcome MeltPressureMargin(const ModelState& state, const MeltInputs& inputs,
     const BoundValues& b = work->Bounds[static_cast<int>(bound)];
     margin = MarginOf(c, b, ComputeDieNeed(inputs, law, c.MeltFlow, b.Temperature[c.Tip], c.ShearRate[c.Tip]));
     CheckStageFlags();
-  } catch (const FloatFault&) {
-    return {RunResult::Failed, MeltFaultMessage, DieFaultExplanation(inputs)};
+  } catch (const FloatFault& fault) {
+    return {RunResult::Failed, MeltFaultText(fault.Quantity), DieFaultExplanation(inputs)};
   }
   return {RunResult::Completed, {}, {}};
 }

@@ -145,6 +145,10 @@ struct MeltStage {
 // The stage's fault message and its refusals of values the melting run took.
 inline constexpr const char* MeltFaultMessage = "Melt-conveying stage: floating point fault";
 
+// MeltFaultMessage naming the quantity, as a melting run's fault does:
+// "Melt-conveying stage: floating point fault while computing Gradient".
+std::string MeltFaultText(const std::string& quantity);
+
 // The viscosity of the best estimate's melt pool beside the bed: at the
 // pool's bulk temperature, or held at the melting point as the adiabatic
 // bound holds it (with no exchange the best estimate is then that bound: a
@@ -153,8 +157,10 @@ enum class PoolViscosity { BulkTemperature, MeltingPoint };
 
 // Runs the stage on the state a completed melting run left. Rejected with
 // the message of the first existing value the stage cannot use; Failed with
-// MeltFaultMessage at the first non-finite value, and then `stage` holds
-// nothing to show. `state` is never written.
+// MeltFaultText at the first non-finite value, and then `stage` holds
+// nothing to show. `state` is never written. A checked computation of its
+// own (FloatFaultScope): flags raised before it are not its faults, and
+// none it raises outlives it.
 RunOutcome RunMeltStage(const ModelState& state, const MeltInputs& inputs, MeltStage& stage,
                         PoolViscosity pool = PoolViscosity::BulkTemperature);
 

@@ -18,6 +18,24 @@ std::string Format(const char* format, auto... values) {
   return text;
 }
 
+// Beyond this a figure is printed in exponent form: a fixed form would run to
+// hundreds of digits.
+constexpr double LargestFixedFigure = 1e9;
+
+// A figure with `decimals` decimals, or in the exponent form of the summary
+// line ("1e+300") when it is huge.
+std::string Figure(double value, int decimals) {
+  if (std::fabs(value) < LargestFixedFigure) return Format("%.*f", decimals, value);
+  return Format("%.6g", value);
+}
+
+// e^spread, or its exponent when the factor itself is beyond a double.
+std::string Factor(double spread) {
+  const double factor = std::exp(spread);
+  if (std::isfinite(factor)) return Format("%.3g", factor);
+  return std::isfinite(spread) ? Format("e^%.6g", spread) : std::string("beyond any number");
+}
+
 // The first and last points where a condition holds, and how many.
 struct PointRange {
   int32_t First = -1;
@@ -46,18 +64,19 @@ void AddBoundWarnings(const MeltInputs& inputs, MeltBound bound, MeltStage& stag
         {MeltWarningCode::NegativePressure,
          bound,
          {{"Turn", s.MinPressureTurn}, {"Pressure", s.MinPressure}},
-         Format("Pressure falls below zero at turn %.2f (bound %s, %.3f MPa): the channel is not full there, or "
-                "this output needs %.3f MPa more at the start of melting.",
-                s.MinPressureTurn, name, s.MinPressure, std::fabs(s.MinPressure))});
+         Format("Pressure falls below zero at turn %.2f (bound %s, %s MPa): the channel is not full there, or "
+                "this output needs %s MPa more at the start of melting.",
+                s.MinPressureTurn, name, Figure(s.MinPressure, 3).c_str(),
+                Figure(std::fabs(s.MinPressure), 3).c_str())});
   }
   if (inputs.DieMode != DieMode::None && !MarginReachesDie(s.PressureMargin)) {
     stage.Warnings.push_back(
         {MeltWarningCode::DieNotReached,
          bound,
          {{"DiePressure", s.DiePressure}, {"TipPressure", s.TipPressure}},
-         Format("The die needs %.3f MPa but the screw gives %.3f MPa (bound %s): this output is not reachable "
+         Format("The die needs %s MPa but the screw gives %s MPa (bound %s): this output is not reachable "
                 "with this die.",
-                s.DiePressure, s.TipPressure, name)});
+                Figure(s.DiePressure, 3).c_str(), Figure(s.TipPressure, 3).c_str(), name)});
   }
   if (s.DiePressure > HighestDiePressure) {
     stage.Warnings.push_back(
@@ -141,9 +160,9 @@ void AddMeltWarnings(const ModelState& state, const MeltInputs& inputs, MeltStag
         {MeltWarningCode::BoundsFarApart,
          std::nullopt,
          {{"TemperatureDifference", widestDifference}, {"Turn", turn}, {"Spread", spread}},
-         Format("The two temperature bounds differ by %.2f K at turn %.2f: viscosities differ by a factor %.3g; "
+         Format("The two temperature bounds differ by %s K at turn %.2f: viscosities differ by a factor %s; "
                 "read the two pressure profiles as a range.",
-                widestDifference, turn, std::exp(spread))});
+                Figure(widestDifference, 2).c_str(), turn, Factor(spread).c_str())});
   }
   for (const DieImplausibility& problem : DieImplausibilities(inputs, state.Inputs.ScrewDiameter)) {
     stage.Warnings.push_back({MeltWarningCode::DieImplausible, std::nullopt, {{problem.Figure, problem.Value}},

@@ -6,10 +6,14 @@
 #include <cfenv>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 class FloatFault : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit FloatFault(const std::string& message) : std::runtime_error(message) {}
+  FloatFault(const std::string& message, std::string quantity)
+      : std::runtime_error(message), Quantity(std::move(quantity)) {}
+  std::string Quantity;  // what was being computed: "ConveyingAngle"; may be empty
 };
 
 // The flags that are faults; underflow and inexact results are none.
@@ -18,6 +22,23 @@ inline constexpr int FloatFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 // Clears the fault flags; called when a calculation starts, since other code
 // (the toolkit, a previous failed run) may have left them raised.
 void ClearFloatFaults();
+
+// One checked computation's own flags: it starts from clear flags, so no flag
+// raised before it (number parsing, a message's text, an earlier computation)
+// is charged to it, and the flags raised inside it are dropped when it ends,
+// thrown or not, so none is charged to what comes after. The flags raised
+// before it are raised again then, for an enclosing computation that tests
+// its flags only once at its end.
+class FloatFaultScope {
+ public:
+  FloatFaultScope();
+  ~FloatFaultScope();
+  FloatFaultScope(const FloatFaultScope&) = delete;
+  FloatFaultScope& operator=(const FloatFaultScope&) = delete;
+
+ private:
+  std::fexcept_t before_;
+};
 
 // Clears the flags and throws FloatFault naming the fault and `quantity`.
 [[noreturn]] void ThrowFloatFault(int raised, const char* quantity);

@@ -71,10 +71,16 @@ bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::
   return !counts.Stopped;
 }
 
-bool NarrowEnough(const LimitSearch& search, double hold, double fail) {
-  const double width = std::fabs(fail - hold);
+// The tolerance asked: the search's own, or a millionth of the value.
+bool WithinAskedTolerance(const LimitSearch& search, long double width, double hold) {
   const double tolerance = search.Tolerance > 0 ? search.Tolerance : LimitRelativeTolerance * std::fabs(hold);
   return width <= tolerance;
+}
+
+// The bound on runs: a part of the interval, computed in extended range (HI -
+// LO of two huge doubles may overflow a double).
+bool WithinRunBound(const LimitSearch& search, long double width) {
+  return width <= LimitAbsoluteTolerance * ((long double)search.High - search.Low);
 }
 
 }  // namespace
@@ -128,6 +134,7 @@ bool ConditionHolds(const LimitSearch& search, const MeltInputs& die, const RunO
     case LimitCondition::DieReached:
       break;
   }
+  if (search.DieRefused) return false;
   switch (search.Bound) {
     case LimitBound::Both: break;
     case LimitBound::Adiabatic: return DieReached(state, die, MeltBound::Adiabatic);
@@ -201,7 +208,13 @@ LimitResult FindLimit(const LimitSearch& search, const StudySettings& settings, 
   if (failIndex >= 0 && failIndex < LimitScanPoints) {
     double fail = grid[failIndex];
     std::vector<Probe> probe;
-    while (!NarrowEnough(search, hold, fail)) {
+    for (;;) {
+      const long double width = std::fabs((long double)fail - hold);
+      if (WithinAskedTolerance(search, width, hold)) break;
+      if (WithinRunBound(search, width)) {
+        result.RunBoundReached = true;
+        break;
+      }
       const double middle = hold + (fail - hold) / 2;
       if (middle == hold || middle == fail) break;  // no double lies between them
       ++result.Runs;
@@ -248,6 +261,11 @@ std::string LimitResultLine(const LimitSearch& search, const LimitResult& result
   }
   std::string line = std::string(search.Smallest ? "smallest " : "largest ") + name + " where " + condition +
                      " holds: " + RoundTripText(*result.Value) + unit + runs;
+  if (result.RunBoundReached) {
+    line += "; stopped at the bound on runs, to within " +
+            RoundTripText(static_cast<double>(LimitAbsoluteTolerance * ((long double)search.High - search.Low))) +
+            unit;
+  }
   if (result.Status == LimitStatus::HoldsEverywhere) {
     line += "; it holds everywhere from " + RoundTripText(search.Low) + " to " + RoundTripText(search.High) + unit;
   } else if (result.Status == LimitStatus::SeveralChanges) {

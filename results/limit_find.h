@@ -26,6 +26,12 @@
 
 inline constexpr int LimitScanPoints = 64;
 inline constexpr double LimitRelativeTolerance = 1e-6;
+// The bound on a search's runs: the bisection never goes below this part of
+// the interval searched (HI - LO), whatever tolerance was asked or the value
+// is, so a search takes at most LimitMaxRuns runs (the scan, then
+// log2(1e9 / 63) < 24 bisections).
+inline constexpr double LimitAbsoluteTolerance = 1e-9;
+inline constexpr int LimitMaxRuns = 88;
 
 // melted: completed, less than 2 % of the solid left within the screw.
 // clean: melted, and the summary gives no warning; with Stage, neither does
@@ -66,6 +72,9 @@ struct LimitSearch {
   // with Stage): the stage's texts each trial value goes into; its die
   // replaces Die.
   MeltTexts DieTexts = InitialMeltTexts();
+  // The stage refused the die's texts (a case of a limit study varying one
+  // of them): die-reached holds nowhere.
+  bool DieRefused = false;
 };
 
 enum class LimitStatus { Found, HoldsNowhere, HoldsEverywhere, SeveralChanges };
@@ -87,7 +96,10 @@ struct LimitResult {
   double ShownValue = 0;
   std::string ShownText;
   std::string ShownColumns;
-  uint64_t Runs = 0;  // the scan's and the bisection's
+  uint64_t Runs = 0;  // the scan's and the bisection's, at most LimitMaxRuns
+  // The bound on runs, not the tolerance asked, ended the bisection: Value
+  // is known to LimitAbsoluteTolerance x (High - Low) only.
+  bool RunBoundReached = false;
   std::vector<LimitInterval> Intervals;
   bool Stopped = false;  // `stop` was raised: nothing else here is meaningful
 };

@@ -23,6 +23,7 @@ std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalS
                      {"Value", result.Value ? Json(*result.Value) : Json(nullptr)},
                      {"Status", LimitStatusName(result.Status)},
                      {"Runs", result.Runs},
+                     {"RunBoundReached", result.RunBoundReached},
                      {"Intervals", std::move(intervals)}};
   if (search.Condition == LimitCondition::DieReached) run["find"]["Bound"] = LimitBoundName(search.Bound);
   return run.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -26,7 +26,14 @@ LimitStudyCounts RunLimitStudy(const StudyPlan& plan, const LimitSearch& search,
     const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j);
     StudySettings caseSettings = settings;
     ApplyStudyCase(plan, caseNumber, caseSettings.BaseTexts, settings.UnitIndex);
-    const LimitResult result = FindLimit(search, caseSettings, stop);
+    // A varied die input gives each case its own die; a die the stage
+    // refuses is reached nowhere, as in a search over a die input.
+    LimitSearch caseSearch = search;
+    if (StudyVariesMeltInput(plan)) {
+      ApplyStudyCase(plan, caseNumber, caseSearch.DieTexts);
+      caseSearch.DieRefused = ConvertMeltInputs(caseSearch.DieTexts, settings.DecimalSeparator, caseSearch.Die).has_value();
+    }
+    const LimitResult result = FindLimit(caseSearch, caseSettings, stop);
     if (result.Stopped) break;
     if (!write(LimitStudyRow(plan, caseNumber, result))) {
       counts.WriteFailed = true;

@@ -74,25 +74,29 @@ Json Row(const MeltPoint& point) {
 }
 
 Json FoundOutput(const MeltOperatingPoint& point) {
+  const bool bracket = HasBracket(point.Status);
+  const bool figures = HasFiguresAtOutput(point.Status);
+  const bool trialFailed = point.Status == OperatingPointStatus::TrialFailed;
+  // A figure the search does not have is null, never a zero it did not compute.
+  auto when = [](bool has, const Json& value) { return has ? value : Json(nullptr); };
   Json codes = Json::array();
   for (MeltWarningCode code : point.Warnings) codes.push_back(MeltWarningCodeName(code));
-  const bool trialFailed = point.Status == OperatingPointStatus::TrialFailed;
   return Json{{"Status", OperatingPointStatusName(point.Status)},
-              {"Output", point.Output},
-              {"Low", point.Low},
-              {"High", point.High},
-              {"LowMargin", point.LowMargin},
-              {"HighMargin", point.HighMargin},
+              {"Output", when(figures, point.Output)},
+              {"Low", when(bracket, point.Low)},
+              {"High", when(bracket, point.High)},
+              {"LowMargin", when(bracket, point.LowMargin)},
+              {"HighMargin", when(bracket, point.HighMargin)},
               {"Bisections", point.Bisections},
               {"Evaluations", point.Evaluations},
-              {"TipPressure", point.TipPressure},
-              {"DiePressure", point.DiePressure},
-              {"PressureMargin", point.PressureMargin},
-              {"PeakPressure", point.PeakPressure},
-              {"TipMeltTemperature", point.TipMeltTemperature},
-              {"SolidAtTip", point.SolidAtTip},
-              {"InJump", point.InJump},
-              {"Warnings", std::move(codes)},
+              {"TipPressure", when(figures, point.TipPressure)},
+              {"DiePressure", when(figures, point.DiePressure)},
+              {"PressureMargin", when(figures, point.PressureMargin)},
+              {"PeakPressure", when(figures, point.PeakPressure)},
+              {"TipMeltTemperature", when(figures, point.TipMeltTemperature)},
+              {"SolidAtTip", when(figures, point.SolidAtTip)},
+              {"InJump", when(bracket, point.InJump)},
+              {"Warnings", when(figures, codes)},
               {"TrialOutcome", trialFailed ? Json(OutcomeName(point.TrialOutcome.Result)) : Json(nullptr)},
               {"TrialMessage", trialFailed ? Json(OutcomeMessage(point.TrialOutcome)) : Json(nullptr)}};
 }

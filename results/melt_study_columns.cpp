@@ -64,7 +64,7 @@ std::string MeltStudyFields(const MeltRunResult& result, bool operatingPoint) {
     for (int b = 0; b < MeltBoundCount; ++b) {
       const MeltOperatingPoint& point = OperatingPointOf(*result.OperatingPoints, static_cast<MeltBound>(b));
       fields += ',';
-      fields += RoundTripText(point.Output);
+      if (HasFiguresAtOutput(point.Status)) fields += RoundTripText(point.Output);
       fields += ',';
       fields += OperatingPointStatusName(point.Status);
     }

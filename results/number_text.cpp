@@ -3,6 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+namespace {
+
+constexpr double LargestFixedText = 1e15;
+
+}  // namespace
+
 std::string RoundTripText(double value) {
   char text[64];
   const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
@@ -11,6 +17,12 @@ std::string RoundTripText(double value) {
 
 std::string FixedText(double value, int decimals) {
   char text[400];
+  // Beyond a double's digits a fixed form only adds noise (a 300-digit
+  // pressure): the exponent form of the summary line instead.
+  if (std::fabs(value) >= LargestFixedText) {
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+    return std::string(text, end.ptr);
+  }
   const std::to_chars_result end =
       std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   if (end.ec != std::errc()) return RoundTripText(value);

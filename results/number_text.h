@@ -8,7 +8,8 @@
 // The shortest text that reads back to exactly the same double.
 std::string RoundTripText(double value);
 
-// The value with `decimals` digits after the point.
+// The value with `decimals` digits after the point; from 1e15 on, in the
+// exponent form of six digits ("1e+300").
 std::string FixedText(double value, int decimals);
 
 // A generated value as the run reads a field: RoundTripText with the

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 #include <queue>
+#include <string_view>
 
 #include "results/study_shard.h"
 
@@ -17,7 +18,12 @@ LineRead ReadLine(std::istream& stream, std::string& line, std::size_t limit) {
   std::streambuf* buffer = stream.rdbuf();
   if (buffer == nullptr) return LineRead::Failed;
   while (true) {
-    const int c = buffer->sbumpc();
+    int c = 0;
+    try {
+      c = buffer->sbumpc();
+    } catch (const std::exception&) {
+      return LineRead::Failed;  // a folder, or a read error the stream throws for
+    }
     if (c == std::char_traits<char>::eof()) {
       stream.setstate(std::ios::eofbit);
       return line.empty() ? LineRead::End : LineRead::Unterminated;
@@ -52,6 +58,44 @@ std::optional<std::size_t> FieldCount(const std::string& line) {
   }
   if (quoted) return std::nullopt;
   return fields;
+}
+
+// Whether an unquoted field reads as a number that is not finite ("nan",
+// "-inf", "Infinity" in any case): no study writes one, so an edit made it.
+bool NonFiniteField(std::string_view field) {
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
+  auto same = [&](std::string_view word) {
+    if (field.size() != word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if ((field[i] | 0x20) != word[i]) return false;
+    }
+    return true;
+  };
+  return same("nan") || same("inf") || same("infinity");
+}
+
+// The first unquoted field of the line that is no finite number, if any.
+std::optional<std::string> FirstNonFiniteField(const std::string& line) {
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    if (start < line.size() && line[start] == '"') {
+      // A quoted field is text (a message); skip to its closing quote.
+      std::size_t close = start + 1;
+      while (close < line.size() && !(line[close] == '"' && (close + 1 == line.size() || line[close + 1] != '"'))) {
+        close += line[close] == '"' ? 2 : 1;
+      }
+      start = line.find(',', close);
+      if (start == std::string::npos) break;
+      ++start;
+      continue;
+    }
+    std::size_t end = line.find(',', start);
+    if (end == std::string::npos) end = line.size();
+    const std::string_view field(line.data() + start, end - start);
+    if (NonFiniteField(field)) return std::string(field);
+    start = end + 1;
+  }
+  return std::nullopt;
 }
 
 // The case number that starts a row, written as a study writes it: digits
@@ -125,7 +169,9 @@ bool NextRow(Shard& shard, std::string& error) {
   }
   const std::optional<uint64_t> number = CaseNumber(shard.Line);
   const StudyShard& place = shard.Identity.Shard;
-  if (!number) {
+  if (const std::optional<std::string> field = FirstNonFiniteField(shard.Line)) {
+    error = Where(shard) + "the field " + *field + " is not a finite number; no study writes one";
+  } else if (!number) {
     error = Where(shard) + "the row does not start with a case number (1, 2, ... without leading zeros)";
   } else if (*number > shard.Identity.Cases) {
     error = Where(shard) + "case " + std::to_string(*number) + " is beyond the study's " +

@@ -80,6 +80,44 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
   return {std::move(row), outcome.Result, !messages.Text.empty()};
 }
 
+// A case that ended in an exception instead of an outcome (no run should,
+// but a study must go on): a failed case with the exception's text, told to
+// the observers like any other so that none waits for it.
+FinishedCase FailedCase(const StudyPlan& plan, const StudySettings& settings, uint64_t caseNumber,
+                        const ModelState& state, const std::string& error) {
+  const RunOutcome outcome{RunResult::Failed, error, {}};
+  const RunSummary summary;
+  std::optional<MeltRunResult> melt;
+  if (settings.Melt) {
+    melt.emplace();
+    melt->Outcomes.Run = outcome;
+  }
+  try {
+    if (melt && settings.MeltDone) settings.MeltDone(caseNumber, *melt);
+    if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, {});
+  } catch (...) {
+    // An observer that fails here has nothing more to learn of this case.
+  }
+  std::string row = StudyRow(plan, caseNumber, outcome, summary, {});
+  if (melt) {
+    row.pop_back();
+    row += MeltStudyFields(*melt, settings.Melt->OperatingPoint) + '\n';
+  }
+  return {std::move(row), RunResult::Failed, false};
+}
+
+// No exception leaves a worker: the case becomes a failed one.
+FinishedCase RunCaseCaught(const StudyPlan& plan, const StudySettings& settings, uint64_t caseNumber,
+                           ModelState& state) {
+  try {
+    return RunCase(plan, settings, caseNumber, state);
+  } catch (const std::exception& error) {
+    return FailedCase(plan, settings, caseNumber, state, error.what());
+  } catch (...) {
+    return FailedCase(plan, settings, caseNumber, state, "unexpected error");
+  }
+}
+
 // The rows between the workers and the writer: kept until every earlier
 // case has been written, then written in case order.
 class ReorderBuffer {
@@ -100,6 +138,14 @@ class ReorderBuffer {
       }
       Tally(first->second);
     }
+  }
+
+  // A row that could not even be handed over (no memory left) ends the
+  // study as a writer that refuses it does.
+  void Fail() {
+    std::lock_guard lock(mutex_);
+    counts_.WriteFailed = true;
+    WriteFailed = true;
   }
 
   void WorkerDone() {
@@ -163,11 +209,16 @@ StudyCounts RunStudy(const StudyPlan& plan, const StudySettings& settings, const
 
   auto work = [&] {
     // The record holds a dozen 601-entry arrays: one per worker, on the heap.
-    const auto state = std::make_unique<ModelState>();
-    while (!stop.load() && !buffer.WriteFailed.load()) {
-      const uint64_t j = next.fetch_add(1);
-      if (j >= counts.Planned) break;
-      buffer.Add(j, RunCase(plan, settings, ShardCaseNumber(settings.Shard, j), *state));
+    // Every worker says it is done, whatever happened, or the wait never ends.
+    try {
+      const auto state = std::make_unique<ModelState>();
+      while (!stop.load() && !buffer.WriteFailed.load()) {
+        const uint64_t j = next.fetch_add(1);
+        if (j >= counts.Planned) break;
+        buffer.Add(j, RunCaseCaught(plan, settings, ShardCaseNumber(settings.Shard, j), *state));
+      }
+    } catch (...) {
+      buffer.Fail();
     }
     buffer.WorkerDone();
   };

@@ -121,6 +121,7 @@ TEST_F(BatchFind, BadFindArgumentsAreUsageErrors) {
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--bound", "Barrel"}, "option --bound is for --until die-reached"},
       {{"--find", "OutputRate=100:1000", "--until", "die-reached", "--bound", "barrel"}, "the profiles are Adiabatic, Barrel and BestEstimate"},
       {{"--find", "OutputRate=100:1000", "--until", "melted", "--set", "DieMode=Slit"}, "for --until clean or die-reached"},
+      {{"--find", "OutputRate=100:1000", "--until", "clean", "--vary", "DieDiameter=0.3:0.5:0.1"}, "only with --until die-reached"},
       {{"--find", "DieLength=1:5", "--until", "melted"}, "DieLength changes only the melt-conveying stage"},
       {{"--find", "DieDiameter=0.2:2", "--until", "melted"}, "search it with --until clean or die-reached"},
       {{"--find", "DieMode=1:5", "--until", "die-reached"}, "DieMode is not a number"},

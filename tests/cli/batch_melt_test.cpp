@@ -207,8 +207,8 @@ TEST_F(BatchMelt, StageRefusalOrFaultExitsAfterTheReport) {
       {{"--set", "MeltStartPressure=-1"}, BatchExitRejected, "Value of Melt Start Pressure is not correct!"},
       {{"--melt", "--set", "ViscM0=-1"}, BatchExitRejected, "Value of Viscosity Equation Para. (m0) is not correct!"},
       {{"--set", "DieMode=capillary", "--set", "DieDiameter=1e-300"}, BatchExitFailed,
-       "Melt-conveying stage: floating point fault. Check the die's inputs: Die Diameter 1e-300 cm, Die Length 2 cm, "
-       "Melt Start Pressure 0 MPa"},
+       "Melt-conveying stage: floating point fault while computing DieShearRate. Check the die's inputs: Die Diameter "
+       "1e-300 cm, Die Length 2 cm, Melt Start Pressure 0 MPa"},
   };
   for (const auto& c : cases) {
     fs::remove("out.txt");

@@ -50,8 +50,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Value of Die Constant is not correct!"},
         Refusal{"StartPressure", {{MeltStartPressureInput, "-0.1"}},
                 "Value of Melt Start Pressure is not correct!"},
-        // Inputs the mode does not read are never looked at.
-        Refusal{"UnreadInputs", {{DieDiameterInput, "x"}, {DieSlitGapInput, "-1"}, {DieConstantInput, ""}}, ""}),
+        // Inputs the mode does not read must be numbers, but their values are not judged.
+        Refusal{"UnreadValues", {{DieSlitGapInput, "-1"}, {DieConstantInput, "0"}}, ""},
+        Refusal{"UnreadText", {{DieDiameterInput, "x"}}, "Value of Die Diameter is not correct!"},
+        Refusal{"UnreadOverflow", {{DieHeadPressureInput, "1e400"}}, "Value of Die Head Pressure is not correct!"},
+        Refusal{"UnreadEmpty", {{DieConstantInput, ""}}, "Value of Die Constant is not correct!"}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.Name; });
 
 // A mode takes the value of each input it reads and refuses a value out of
@@ -152,7 +155,10 @@ TEST(MeltStageChecks, NonFiniteValueFailsTheStage) {
     c.Change(*run.State, huge);
     const RunOutcome outcome = RunMeltStage(*run.State, MeltInputs{}, run.Stage);
     EXPECT_EQ(outcome.Result, RunResult::Failed);
-    EXPECT_EQ(outcome.Message, "Melt-conveying stage: floating point fault");
+    // The fixed message, then the quantity, as a melting run's fault names it.
+    EXPECT_TRUE(outcome.Message.starts_with("Melt-conveying stage: floating point fault while computing "))
+        << outcome.Message;
+    EXPECT_GT(outcome.Message.size(), std::string("Melt-conveying stage: floating point fault while computing ").size());
     EXPECT_TRUE(run.Stage.Points.empty());
     EXPECT_TRUE(run.Stage.Warnings.empty());
   }
@@ -254,7 +260,8 @@ TEST(MeltWarnings, DieInputsOutsideWhatDiesAreMadeWith) {
   const DefaultStageRun overflow = RunDefaultStage({{Mode, "Capillary"}, {Diameter, "1e308"}});
   EXPECT_EQ(overflow.Outcomes.Melt->Result, RunResult::Failed);
   EXPECT_EQ(OutcomeMessage(*overflow.Outcomes.Melt),
-            "Melt-conveying stage: floating point fault. Check the die's inputs: Die Diameter 1e+308 cm, Die Length "
+            "Melt-conveying stage: floating point fault while computing DieConductance. Check the die's inputs: "
+            "Die Diameter 1e+308 cm, Die Length "
             "2 cm, Melt Start Pressure 0 MPa");
 }
 

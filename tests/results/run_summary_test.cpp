@@ -241,3 +241,12 @@ TEST(RunSummary, OverfedScrewWarnsOfTheAngleAndTheSolidLeft) {
 }
 
 }  // namespace
+
+// Figures for reading: fixed below 1e15, the summary's exponent form from
+// there on, so that no huge input prints hundreds of digits.
+TEST(NumberText, HugeFiguresTakeTheExponentForm) {
+  EXPECT_EQ(FixedText(999999999999999.0, 1), "999999999999999.0");
+  EXPECT_EQ(FixedText(1e15, 1), "1e+15");
+  EXPECT_EQ(FixedText(-3.25e300, 2), "-3.25e+300");
+  EXPECT_EQ(FixedText(2.5, 2), "2.50");
+}

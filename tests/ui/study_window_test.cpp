@@ -1,5 +1,6 @@
 // The study window: its file is the batch tool's for the same plan, Cancel
-// keeps the cases written, the window's thread stays free while a study
+// and closing the window keep the cases written, a plan beyond the cases the
+// window keeps stops there, the window's thread stays free while a study
 // runs, and a case goes to the results window and the main window's fields.
 
 #include <QCheckBox>
@@ -19,7 +20,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -479,6 +482,49 @@ TEST(StudyInputLabel, NamesEachUnitOnce) {
     // The fields write degrees Celsius as one sign.
     const QString label = StudyInputLabel(input).replace(QChar(0x2103), QStringLiteral("\u00B0C"));
     EXPECT_EQ(label.count(QLatin1Char('(') + QString::fromStdString(unit)), 1) << label.toStdString();
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Closing the window (Alt+F4) cancels its study: the job's thread ends, so
+// its workers take no more CPU, and the finished cases stay.
+TEST_F(StudyWindowTest, ClosingTheWindowStopsItsStudy) {
+  TStudyForm* form = Open();
+  Set(form, {"VaryMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudyFirstStep", "0.01"}}, {}});
+  form->RunClick();
+  QElapsedTimer waited;
+  waited.start();
+  while (form->Cases().empty() && waited.elapsed() < 60000) QTest::qWait(10);
+  form->close();
+  WaitUntilDone(form);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_GT(form->Cases().size(), 0u);
+  EXPECT_LT(form->Cases().size(), 90001u);
+  EXPECT_NE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().indexOf(QStringLiteral("Cancelled")), -1);
+}
+
+// A plan larger than the cases the window keeps stops at that number, its
+// first cases kept; a plan of exactly that many completes.
+TEST(StudyJobLimit, StopsAtTheCasesKept) {
+  for (const uint64_t planned : {20u, 21u, 100000u}) {
+    SCOPED_TRACE(planned);
+    StudyRequest request;
+    std::string error;
+    request.Plan.Axes.push_back(
+        *ParseStudyAxis("OutputRate=100:" + std::to_string(100 + planned - 1) + ":1", '.', error));
+    request.Settings.BaseTexts = InitialRunTexts();
+    request.Settings.Workers = 2;
+    request.MaxCases = 20;
+    StudyJob job(std::move(request));
+    while (!job.Over()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(job.LimitReached(), planned > 20);
+    EXPECT_EQ(job.Written(), 20u);
+    const std::vector<StudyCaseResult> cases = job.TakeCases();
+    ASSERT_EQ(cases.size(), 20u);
+    EXPECT_EQ(cases.back().Number, 20u);
   }
 }
 

@@ -26,15 +26,32 @@ std::vector<StudyCaseResult> StudyJob::TakeCases() {
   return std::exchange(Ready, {});
 }
 
-void StudyJob::Deliver(StudyCaseResult result) {
+bool StudyJob::Deliver(StudyCaseResult result) {
+  if (WrittenCases.load() >= TheRequest.MaxCases) return false;
   {
     std::lock_guard lock(Mutex);
     Ready.push_back(std::move(result));
   }
-  ++WrittenCases;
+  // The last case kept stops the workers; rows already running are dropped.
+  if (++WrittenCases == TheRequest.MaxCases && WrittenCases.load() < PlannedCases) {
+    AtLimit = true;
+    Stop = true;
+  }
+  return true;
 }
 
 void StudyJob::Run() {
+  // No exception leaves the job's thread: one (no memory left) ends the job
+  // with the cases kept so far, as Cancel does.
+  try {
+    RunCases();
+  } catch (...) {
+    Stop = true;
+  }
+  Finished = true;
+}
+
+void StudyJob::RunCases() {
   const StudyPlan& plan = TheRequest.Plan;
   StudySettings settings = TheRequest.Settings;
   if (TheRequest.Find) {
@@ -104,5 +121,4 @@ void StudyJob::Run() {
       return true;
     }, Stop);
   }
-  Finished = true;
 }

@@ -20,10 +20,18 @@
 #include "results/study_plan.h"
 #include "results/study_run.h"
 
+// The most cases the window keeps. Each kept case holds its row, its summary
+// and, with the stage, its figures (about 2 KB): the table, the chart, the
+// export and "show in results" need them all. A larger plan stops there, its
+// first cases kept as Cancel keeps them, so the window's memory stays below
+// about 60 MB whatever the plan; chung-batch --study runs any size.
+inline constexpr uint64_t StudyWindowMaxCases = 25000;
+
 struct StudyRequest {
   StudyPlan Plan;
   std::optional<LimitSearch> Find;  // one search per case instead of one run
   StudySettings Settings;           // base texts, unit, separator, workers, the stage
+  uint64_t MaxCases = StudyWindowMaxCases;
 };
 
 // One finished case as the window shows it.
@@ -59,18 +67,23 @@ class StudyJob {
   bool Over() const { return Finished.load(); }
   void Cancel() { Stop = true; }
   bool Cancelled() const { return Stop.load(); }
+  // The job stopped at Request().MaxCases, before the plan's end.
+  bool LimitReached() const { return AtLimit.load(); }
   // The cases written since the last call, in case order.
   std::vector<StudyCaseResult> TakeCases();
 
  private:
   void Run();
-  void Deliver(StudyCaseResult result);
+  void RunCases();
+  // Keeps a case while fewer than MaxCases are kept; false for one beyond.
+  bool Deliver(StudyCaseResult result);
 
   StudyRequest TheRequest;
   uint64_t PlannedCases = 0;
   std::atomic<uint64_t> WrittenCases{0};
   std::atomic<bool> Stop{false};
   std::atomic<bool> Finished{false};
+  std::atomic<bool> AtLimit{false};
   std::mutex Mutex;
   std::unordered_map<uint64_t, StudyCaseResult> Running;  // finished, row not yet written
   std::vector<StudyCaseResult> Ready;

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -471,6 +472,12 @@ void TStudyForm::CancelClick() {
   if (Job) Job->Cancel();
 }
 
+void TStudyForm::closeEvent(QCloseEvent* event) {
+  // A hidden window's study would keep every core busy for nothing.
+  CancelClick();
+  QWidget::closeEvent(event);
+}
+
 void TStudyForm::EscapeClick() {
   if (Job) {
     if (!TheDialogs.Ask(QStringLiteral("A study is running. Cancel it and close the window? The cases finished are kept.")))
@@ -507,6 +514,7 @@ void TStudyForm::Poll() {
 
 void TStudyForm::Finish() {
   PollTimer->stop();
+  const bool limited = Job->LimitReached();
   const bool cancelled = Job->Cancelled() && Finished.size() < Job->Planned();
   const uint64_t planned = Job->Planned();
   Job.reset();
@@ -517,7 +525,12 @@ void TStudyForm::Finish() {
   // Fitting the columns reads every row: only while that is quick.
   if (Finished.size() <= 500) Table->resizeColumnsToContents();
   QString text;
-  if (cancelled) {
+  if (limited) {
+    text = QStringLiteral("Stopped: the first %1 of %2 cases are kept, the most this window keeps; "
+                          "chung-batch --study runs a study of any size.")
+               .arg(Finished.size())
+               .arg(planned);
+  } else if (cancelled) {
     text = QStringLiteral("Cancelled: the first %1 of %2 cases are kept.").arg(Finished.size()).arg(planned);
   } else if (Shown->Find && Finished.size() == 1) {
     text = ShownText(LimitResultLine(*Shown->Find, *Finished.front().Limit, Shown->Settings.UnitIndex));

@@ -61,6 +61,8 @@ class TStudyForm : public QWidget {
   void ReadStageInputs();
 
   bool Running() const { return Job != nullptr; }
+  // Closing the window cancels a running study, keeping its finished cases.
+  void closeEvent(QCloseEvent* event) override;
   // The study file as far as it is written: header and the rows in case order.
   std::string CsvText() const;
   const std::vector<StudyCaseResult>& Cases() const { return Finished; }
