@@ -47,6 +47,7 @@ class UnattendedDialogs : public Dialogs {
   QStringList ChooseDataFiles(const QString&, const QString&) override { return {}; }
   QString ChooseSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
   bool OpenDocument(const QString&) override { return false; }
+  bool Ask(const QString&) override { return false; }
 };
 
 int Usage() {

@@ -85,6 +85,13 @@ class RecordingDialogs : public Dialogs {
     OpenedDocuments << path;
     return true;
   }
+  bool Ask(const QString& question) override {
+    Questions << question;
+    if (AskAnswers.empty()) return false;
+    const bool answer = AskAnswers.front();
+    AskAnswers.pop_front();
+    return answer;
+  }
 
   QStringList MessageTexts() const {
     QStringList texts;
@@ -99,6 +106,8 @@ class RecordingDialogs : public Dialogs {
   std::vector<SaveRequest> SaveRequests;
   std::deque<QString> SaveAnswers;  // none left: the dialog is cancelled
   QStringList OpenedDocuments;
+  QStringList Questions;
+  std::deque<bool> AskAnswers;  // none left: No
 
  private:
   CursorSnapshot Cursors() const;

@@ -42,3 +42,9 @@ QString QtDialogs::ChooseSaveFileName(const QString& caption, const QString& sug
 }
 
 bool QtDialogs::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+bool QtDialogs::Ask(const QString& question) {
+  QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : MainWindow.data();
+  return QMessageBox::question(parent, QString::fromLatin1(ApplicationName), question, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}

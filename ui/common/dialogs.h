@@ -24,6 +24,8 @@ class Dialogs {
                                      const QString& filter) = 0;
   // Hands a file to the desktop's viewer for its type; false when none took it.
   virtual bool OpenDocument(const QString& path) = 0;
+  // A modal question with Yes and No, No the default; true for Yes.
+  virtual bool Ask(const QString& question) = 0;
 };
 
 inline constexpr const char* ApplicationName = "Chung Model Simulation";
@@ -40,6 +42,7 @@ class QtDialogs : public Dialogs {
   QStringList ChooseDataFiles(const QString& startDir, const QString& filter) override;
   QString ChooseSaveFileName(const QString& caption, const QString& suggestedPath, const QString& filter) override;
   bool OpenDocument(const QString& path) override;
+  bool Ask(const QString& question) override;
 
  private:
   QPointer<QWidget> MainWindow;

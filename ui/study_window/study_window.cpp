@@ -507,6 +507,7 @@ void TStudyForm::ShowCaseClick() {
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
   run->UnitIndex = Shown->Settings.UnitIndex;
+  run->MaterialName = MainWindow.MaterialName();
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
   run->ReportWritten = false;  // a study case writes no report
   run->Time = QDateTime::currentDateTime();
