@@ -25,6 +25,9 @@ const char* const BatchHelp =
     "              viscosity unit (0 Pa.s, any other integer gf.s/cm2); lines 15\n"
     "              to 25 (viscosity law and material) are read but not used.\n"
     "              Without it the run uses the window's initial values.\n"
+    "              A project file (.chung, JSON, saved by the window) may\n"
+    "              stand in its place: its 28 texts, unit, material and, when\n"
+    "              its stage is on, the die.\n"
     "  -o RESULT   the result file (default result.txt in the current directory)\n"
     "  -h, --help  show this text\n"
     "  --version   show the version\n"
@@ -79,6 +82,37 @@ const char* const BatchHelp =
     "  report is written all the same. A study with the stage gains columns:\n"
     "  per bound tip, peak and die pressure, margin, tip melt temperature, and\n"
     "  with --operating-point the output found and its status.\n"
+    "\n"
+    "Materials:\n"
+    "  --material NAME|FILE\n"
+    "                    sets the eleven material inputs (ViscM0 ... MeltingPoint)\n"
+    "                    from a material of the library (NAME, letter case\n"
+    "                    ignored) or a material file (a path with '/' or ending in\n"
+    "                    .json), after the data file and before --set; m0 is\n"
+    "                    converted when the run's viscosity unit is not the\n"
+    "                    record's (1 gf.s^n/cm2 = 98.0665 Pa.s^n). Warns when\n"
+    "                    BarrelB0 lies outside the material's viscosity fit\n"
+    "                    window or is not above its melting point; notes values\n"
+    "                    that are estimates. The --json file gains \"material\".\n"
+    "  --list-materials  lists the library: key, class, quality of the viscosity\n"
+    "                    law and the seven other values (A table, B excerpt or\n"
+    "                    proxy, C estimate, - the program's default), built-in or\n"
+    "                    user, name\n"
+    "  --show-material NAME|FILE\n"
+    "                    prints a material's record as JSON\n"
+    "  --fit-viscosity NAME|FILE|POINTS\n"
+    "                    fits mu = m0 exp(-b (T - T0)) gamma^(n-1) by least\n"
+    "                    squares of ln mu: to a material's source law (Cross-WLF,\n"
+    "                    Cross with Arrhenius zero-shear viscosity, power law)\n"
+    "                    over its fit window on a 41 x 41 grid, T0 the window's\n"
+    "                    top; or to measured points, one per line: temperature\n"
+    "                    (degC), shear rate (1/s), viscosity (Pa.s), separated by\n"
+    "                    tabs, commas, semicolons or blanks, T0 the highest\n"
+    "                    temperature. Prints m0, b, n, T0 and the errors.\n"
+    "  Built-in materials: share/chung-model-simulation/materials; your own:\n"
+    "  $XDG_DATA_HOME/chung/materials/KEY.json (~/.local/share by default).\n"
+    "  A study varies materials with --vary Material=LDPE;HDPE;PP (a column\n"
+    "  \"material\").\n"
     "\n"
     "Parameter studies:\n"
     "  --study FILE.csv  runs every case and writes one line per case, in case\n"
@@ -194,7 +228,7 @@ bool ParseVary(const std::string& text, char decimalSeparator, BatchOptions& opt
   }
   for (const StudyAxis& earlier : options.Plan.Axes) {
     if (earlier.Input == axis->Input) {
-      error = "option --vary " + Quoted(text) + ": " + InputNames[axis->Input].Name + " is varied twice";
+      error = "option --vary " + Quoted(text) + ": " + StudyAxisName(*axis) + " is varied twice";
       return false;
     }
   }
@@ -343,6 +377,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
   const char* findOption = nullptr;  // the first of --until, --bound, --smallest, --tolerance
   bool untilGiven = false, boundGiven = false;
   std::vector<std::string> positional;
+  const char* materialCommand = nullptr;  // the last of --list-materials, --show-material, --fit-viscosity
+  int optionCount = 0;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -394,6 +430,7 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       return !std::exchange(given, true);
     };
     if (arg != "--merge" && arg != "--replace") othersGiven = true;
+    ++optionCount;
     if (arg == "-o") {
       if (i + 1 == args.size()) {
         error = "option -o needs a result file name";
@@ -471,6 +508,17 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
       }
       if (ok) search.Tolerance = *tolerance;
       if (!findOption) findOption = "--tolerance";
+    } else if (arg == "--material") {
+      ok = takeOnce("a material's key or file", options.MaterialName);
+    } else if (arg == "--list-materials") {
+      ok = once(options.ListMaterials);
+      materialCommand = "--list-materials";
+    } else if (arg == "--show-material") {
+      ok = takeOnce("a material's key or file", options.ShowMaterial);
+      materialCommand = "--show-material";
+    } else if (arg == "--fit-viscosity") {
+      ok = takeOnce("a material's key or file, or a file of measured points", options.FitViscosity);
+      materialCommand = "--fit-viscosity";
     } else if (arg == "--merge") {
       ok = takeOnce("the merged file's name", options.MergeOutput);
     } else if (arg == "--replace") {
@@ -485,6 +533,13 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
   if (nextIsFile) {
     error = "option -- needs a file after it";
     return false;
+  }
+  if (materialCommand) {
+    if (optionCount > 1 || !positional.empty()) {
+      error = std::string("option ") + materialCommand + " takes no data file and no other option";
+      return false;
+    }
+    return true;
   }
   if (options.ReplaceShard && !options.MergeOutput) {
     error = "option --replace needs --merge OUT.csv";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "materials/material.h"
 #include "results/limit_find.h"
 #include "results/study_plan.h"
 
@@ -46,6 +47,17 @@ struct BatchOptions {
   // A limit search: --find NAME=LO:HI --until CONDITION [--smallest]
   // [--tolerance X]; with --study, one search per case.
   std::optional<LimitSearch> Find;
+
+  // --material NAME|FILE sets the eleven material inputs after the data
+  // file, before --set; ChosenMaterial is the record found for it (or the
+  // project file's), for the JSON and the warnings.
+  std::optional<std::string> MaterialName;
+  std::optional<Material> ChosenMaterial;
+  // Commands of their own: --list-materials, --show-material NAME,
+  // --fit-viscosity SOURCE.
+  bool ListMaterials = false;
+  std::optional<std::string> ShowMaterial;
+  std::optional<std::string> FitViscosity;
 
   // chung-batch --merge OUT SHARD...
   std::optional<std::string> MergeOutput;

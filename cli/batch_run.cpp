@@ -10,6 +10,7 @@
 #include "app/program_version.h"
 #include "app/run_command.h"
 #include "batch_inputs.h"
+#include "batch_materials.h"
 #include "batch_melt.h"
 #include "batch_options.h"
 #include "batch_outputs.h"
@@ -19,7 +20,9 @@
 #include "model/user_messages.h"
 #include "report/replace_file.h"
 #include "batch_find.h"
+#include "materials/material_inputs.h"
 #include "results/limit_json.h"
+#include "results/material_json.h"
 #include "results/melt_csv.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
@@ -96,9 +99,13 @@ bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t un
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
   }
   if (options.JsonFile) {
-    const std::string json =
+    std::string json =
         limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
               : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
+    if (options.ChosenMaterial) {
+      json = WithMaterialMember(json, *options.ChosenMaterial,
+                                MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator));
+    }
     written = Export(options.JsonFile, "JSON", json, err) && written;
   }
   if (melt && melt->Stage) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(*melt->Stage), err) && written;
@@ -141,14 +148,32 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return BatchExitUsage;
   }
   if (options.MergeOutput) return CheckOutput(out, err, RunMergeCommand(options, out, err));
+  if (options.ListMaterials) return CheckOutput(out, err, ListMaterialsCommand(out, err));
+  if (options.ShowMaterial) return CheckOutput(out, err, ShowMaterialCommand(*options.ShowMaterial, out, err));
+  if (options.FitViscosity) return CheckOutput(out, err, FitViscosityCommand(*options.FitViscosity, out, err));
 
-  RunTexts texts = InitialRunTexts(decimalSeparator);
-  int32_t unitIndex = InitialUnitIndex;
-  if (options.DataFile && !LoadDataFile(*options.DataFile, texts, unitIndex, err)) {
-    return BatchExitDataFileRefused;
+  // The run's whole setup, in this order: the data or project file, the
+  // material, then --set.
+  RunSetup setup = InitialRunSetup(decimalSeparator);
+  if (options.DataFile) {
+    const bool loaded = IsProjectFile(*options.DataFile)
+                            ? LoadProjectFile(*options.DataFile, options, setup, decimalSeparator, err)
+                            : LoadDataFile(*options.DataFile, setup.Texts, setup.UnitIndex, err);
+    if (!loaded) return BatchExitDataFileRefused;
   }
+  if (const int status = ApplyBatchMaterials(options, setup, decimalSeparator, err); status != 0) return status;
+  options.ChosenMaterial = setup.Material;
   for (const InputSetting& setting : options.Settings) {
-    if (setting.Input < InputCount) texts[setting.Input] = setting.Text;
+    if (setting.Input < InputCount) setup.Texts[setting.Input] = setting.Text;
+  }
+  RunTexts& texts = setup.Texts;
+  const int32_t unitIndex = setup.UnitIndex;
+  // A study or a search shows no run's warnings: the material's come first.
+  if (setup.Material && (options.Find || options.StudyFile)) {
+    for (const std::string& warning : MaterialWarnings(*setup.Material, texts, decimalSeparator)) {
+      err << "warning: " << warning << '\n';
+    }
+    if (const std::string note = MaterialEstimateNote(*setup.Material); !note.empty()) err << "note: " << note << '\n';
   }
   // A study of limits checks stdout like any study; a single search does as a run does.
   if (options.Find && options.StudyFile) {
@@ -204,6 +229,15 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   }
   const RunSummary summary = SummarizeRun(*state);
   for (const std::string& warning : summary.Warnings) err << "warning: " << warning << '\n';
+  const std::vector<std::string> materialWarnings =
+      options.ChosenMaterial && !limit ? MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator)
+                                       : std::vector<std::string>{};
+  for (const std::string& warning : materialWarnings) err << "warning: " << warning << '\n';
+  if (options.ChosenMaterial && !limit) {
+    if (const std::string note = MaterialEstimateNote(*options.ChosenMaterial); !note.empty()) {
+      err << "note: " << note << '\n';
+    }
+  }
   // A report writer that could not open the file tells the user and lets the
   // run complete; for a batch run that is a failure, not a written report.
   if (messages.Count > 0) {
@@ -218,6 +252,6 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   // the stage says.
   const MeltStageReport stage = meltRun ? ReportMeltStage(*meltRun, out, err) : MeltStageReport{};
   if (stage.Status != 0) return CheckOutput(out, err, stage.Status);
-  const bool warned = !summary.Warnings.empty() || stage.WarningCount > 0;
+  const bool warned = !summary.Warnings.empty() || !materialWarnings.empty() || stage.WarningCount > 0;
   return CheckOutput(out, err, options.Strict && warned ? BatchExitWarnings : BatchExitCompleted);
 }

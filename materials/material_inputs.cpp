@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "materials/json_fields.h"
+#include "model/number_conversion.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ std::vector<std::string> MaterialWarnings(const Material& material, double barre
                        Celsius(material.TypicalBarrelTemp) + ".");
   }
   return warnings;
+}
+
+std::vector<std::string> MaterialWarnings(const Material& material, const RunTexts& texts, char decimalSeparator) {
+  constexpr int BarrelB0Input = 11;
+  const std::optional<double> barrel = ConvertNumber(texts[BarrelB0Input], decimalSeparator);
+  return barrel ? MaterialWarnings(material, *barrel) : std::vector<std::string>{};
 }
 
 std::string MaterialEstimateNote(const Material& material) {

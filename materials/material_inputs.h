@@ -28,6 +28,10 @@ void ApplyMaterial(const Material& material, RunTexts& texts, int32_t unitIndex,
 // above the melting point. In the user's terms, one sentence each.
 std::vector<std::string> MaterialWarnings(const Material& material, double barrel);
 
+// MaterialWarnings at the run's BarrelB0 as `texts` give it; none when the
+// text is not a number (the run refuses it).
+std::vector<std::string> MaterialWarnings(const Material& material, const RunTexts& texts, char decimalSeparator);
+
 // The note for a material carrying estimates (quality C), naming the values;
 // empty when it has none.
 std::string MaterialEstimateNote(const Material& material);

@@ -30,7 +30,8 @@ std::vector<fs::path> MaterialFiles(const std::string& folder) {
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
     if (entry->path().extension() == ".json") files.push_back(entry->path());
   }
-  std::sort(files.begin(), files.end());
+  // Key order: "HDPE" before "HDPE-X", which the file names alone would swap.
+  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) { return a.stem() < b.stem(); });
   return files;
 }
 
@@ -106,6 +107,22 @@ const Material* FindMaterial(const MaterialLibrary& library, std::string_view ke
     if (SameKey(material.Key, key)) return &material;
   }
   return nullptr;
+}
+
+std::optional<Material> ResolveMaterial(std::string_view nameOrFile, const MaterialLibrary& library,
+                                        std::string& error) {
+  if (const Material* material = FindMaterial(library, nameOrFile)) return *material;
+  const std::string text(nameOrFile);
+  if (text.find('/') != std::string::npos || text.ends_with(".json")) return ReadMaterialFile(text, error);
+  error = "no material \"" + text + "\"; the materials are " + MaterialKeyList(library) +
+          " (or a material file, a path with '/' or ending in .json)";
+  return std::nullopt;
+}
+
+std::string MaterialKeyList(const MaterialLibrary& library) {
+  std::string keys;
+  for (const Material& material : library.Materials) keys += (keys.empty() ? "" : ", ") + material.Key;
+  return keys;
 }
 
 bool IsMaterialKey(std::string_view key) {

@@ -7,6 +7,7 @@
 // default), shared by the window and chung-batch. No Qt: the batch tool
 // reads them without a display.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,15 @@ MaterialLibrary LoadMaterialLibrary();
 
 // The material with `key` (letter case ignored), or null.
 const Material* FindMaterial(const MaterialLibrary& library, std::string_view key);
+
+// The material `nameOrFile` names: a key of `library` or, when it is none
+// and holds a '/' or ends in ".json", that material file. On failure
+// returns nothing with `error` saying why, listing the keys for a name.
+std::optional<Material> ResolveMaterial(std::string_view nameOrFile, const MaterialLibrary& library,
+                                        std::string& error);
+
+// The library's keys, "LDPE, HDPE, ...", for messages.
+std::string MaterialKeyList(const MaterialLibrary& library);
 
 // A key as a file name can hold it: 1 to 64 of letters, digits, '-', '_'
 // and '.', not starting with '.'.

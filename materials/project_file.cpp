@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "materials/project_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -268,6 +269,10 @@ std::string WriteProjectFile(const std::string& path, const RunSetup& setup) {
 }
 
 bool IsProjectFile(const std::string& path) {
+  if (path.ends_with(ProjectFileExtension)) return true;
+  // Only a regular file is looked into: a pipe would lose what is read.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream file(path, std::ios::binary);
   char c = 0;
   while (file.get(c)) {

@@ -61,8 +61,8 @@ std::optional<RunSetup> ParseProjectJson(std::string_view text, std::string& err
 std::optional<RunSetup> ReadProjectFile(const std::string& path, std::string& error);
 std::string WriteProjectFile(const std::string& path, const RunSetup& setup);
 
-// Whether `path` names a project file rather than a data file: its first
-// non-blank byte is '{'.
+// Whether `path` names a project file rather than a data file: it ends in
+// .chung, or it is a regular file whose first non-blank byte is '{'.
 bool IsProjectFile(const std::string& path);
 
 // "The project holds members this version does not know, kept as they are:

@@ -25,7 +25,7 @@ LimitStudyCounts RunLimitStudy(const StudyPlan& plan, const LimitSearch& search,
   for (uint64_t j = 0; j < counts.Planned; ++j) {
     const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j);
     StudySettings caseSettings = settings;
-    ApplyStudyCase(plan, caseNumber, caseSettings.BaseTexts);
+    ApplyStudyCase(plan, caseNumber, caseSettings.BaseTexts, settings.UnitIndex);
     const LimitResult result = FindLimit(search, caseSettings, stop);
     if (result.Stopped) break;
     if (!write(LimitStudyRow(plan, caseNumber, result))) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "materials/material_inputs.h"
 #include "model/number_conversion.h"
 #include "results/input_names.h"
 #include "results/number_text.h"
@@ -118,7 +119,40 @@ void ParseWords(std::string_view values, StudyAxis& axis) {
   axis.Count = axis.Values.size();
 }
 
+// Keys and file names hold neither ';' nor ',' (a file's may, and is then
+// named by --material alone).
+void ParseMaterials(std::string_view values, char decimalSeparator, StudyAxis& axis) {
+  std::string list(values);
+  for (char& c : list) {
+    if (c == ',') c = ';';
+  }
+  for (std::string_view text : Split(list, ';')) {
+    axis.Texts.emplace_back(text);
+    axis.Values.push_back(static_cast<double>(axis.Values.size()));
+  }
+  axis.Count = axis.Values.size();
+  axis.DecimalSeparator = decimalSeparator;
+}
+
 }  // namespace
+
+std::string StudyAxisName(const StudyAxis& axis) {
+  return axis.Input == MaterialAxisInput ? "Material" : InputNames[axis.Input].Name;
+}
+
+std::string ResolveMaterialAxes(StudyPlan& plan, const MaterialLibrary& library) {
+  for (StudyAxis& axis : plan.Axes) {
+    if (axis.Input != MaterialAxisInput) continue;
+    axis.Materials.clear();
+    for (const std::string& text : axis.Texts) {
+      std::string error;
+      std::optional<Material> material = ResolveMaterial(text, library, error);
+      if (!material) return error;
+      axis.Materials.push_back(std::move(*material));
+    }
+  }
+  return {};
+}
 
 // Always FROM + k x STEP, never a running sum, so that rounding errors do not
 // pile up along the range.
@@ -140,10 +174,12 @@ std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalS
   const std::string_view name = argument.substr(0, equals);
   const std::string_view values = argument.substr(equals + 1);
   StudyAxis axis;
-  if (const std::optional<int> input = FindInputByName(name)) {
+  if (name == "Material") {
+    axis.Input = MaterialAxisInput;
+  } else if (const std::optional<int> input = FindInputByName(name)) {
     axis.Input = *input;
   } else {
-    error = "unknown input name \"" + std::string(name) + "\"; the names are " + InputNameList();
+    error = "unknown input name \"" + std::string(name) + "\"; the names are " + InputNameList() + " and Material";
     return std::nullopt;
   }
   if (values.empty()) {
@@ -152,6 +188,10 @@ std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalS
   }
   if (IsWordInput(axis.Input)) {
     ParseWords(values, axis);
+    return axis;
+  }
+  if (axis.Input == MaterialAxisInput) {
+    ParseMaterials(values, decimalSeparator, axis);
     return axis;
   }
   const bool parsed = values.find(':') != std::string_view::npos
@@ -201,8 +241,15 @@ std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber
   return indexes;
 }
 
-void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts) {
+void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts, int32_t unitIndex) {
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
+  // Materials first: a varied material input then overrides its material.
+  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
+    const StudyAxis& axis = plan.Axes[a];
+    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) {
+      ApplyMaterial(axis.Materials[indexes[a]], texts, unitIndex, axis.DecimalSeparator);
+    }
+  }
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
     const StudyAxis& axis = plan.Axes[a];
     if (axis.Input >= 0 && axis.Input < InputCount) texts[axis.Input] = StudyAxisText(axis, indexes[a]);

@@ -12,9 +12,14 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "materials/material_library.h"
 #include "melt/melt_inputs.h"
 
 inline constexpr uint64_t MaxStudyCases = 10'000'000;
+
+// The Input of an axis over materials (--vary Material=LDPE;HDPE): each
+// value sets the eleven material inputs at once.
+inline constexpr int MaterialAxisInput = InputCount + MeltInputCount;  // after every named input
 
 struct StudyAxis {
   int Input = 0;  // named-input index
@@ -27,7 +32,13 @@ struct StudyAxis {
   // A list V1,V2,...: the values as numbers and as typed.
   std::vector<double> Values;
   std::vector<std::string> Texts;
+  // A material axis: Texts are the keys or files as typed, Values their
+  // positions, and Materials the records once ResolveMaterialAxes found them.
+  std::vector<Material> Materials;
 };
+
+// "Material" or the input's name.
+std::string StudyAxisName(const StudyAxis& axis);
 
 // The k-th value (k from 0 to Count - 1), as the study file shows it.
 double StudyAxisValue(const StudyAxis& axis, uint64_t k);
@@ -44,8 +55,13 @@ struct StudyPlan {
 // values where the decimal separator is a comma). Numbers are read as the
 // run reads a field; DieMode takes words (V1,V2,...). Returns nullopt with `error` saying what is wrong, also
 // for a STEP so small that two consecutive values are the same number.
+// Material=K1;K2;... (',' also separates) lists materials by key or file.
 std::optional<StudyAxis> ParseStudyAxis(std::string_view argument, char decimalSeparator,
                                          std::string& error);
+
+// Finds the records of every material axis in `library` (a value that names
+// a file is read from it); returns the first problem, or an empty text.
+std::string ResolveMaterialAxes(StudyPlan& plan, const MaterialLibrary& library);
 
 // The number of cases, or MaxStudyCases + 1 when there are more.
 uint64_t StudyCaseCount(const StudyPlan& plan);
@@ -57,8 +73,10 @@ std::string StudyCaseCountText(const StudyPlan& plan);
 std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber);
 
 // Puts the texts of case `caseNumber` into `texts`; an axis whose input is
-// not one of `texts` (a stage input beyond them) is left to the caller.
-void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts);
+// not one of `texts` (a stage input beyond them) is left to the caller. A
+// material's m0 is given in the viscosity unit `unitIndex` selects.
+void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts,
+                    int32_t unitIndex = InitialUnitIndex);
 
 // The same for the melt-conveying stage's inputs: puts the texts of the
 // axes that vary a stage input into `texts`.

@@ -43,7 +43,9 @@ std::string CsvField(std::string_view text) {
 std::string StudyAxesHeader(const StudyPlan& plan, int32_t unitIndex) {
   std::string header = "case,";
   for (const StudyAxis& axis : plan.Axes) {
-    header += CsvField(std::string(InputNames[axis.Input].Name) + " (" + InputUnit(axis.Input, unitIndex) + ")");
+    header += axis.Input == MaterialAxisInput
+                  ? std::string("material")
+                  : CsvField(std::string(InputNames[axis.Input].Name) + " (" + InputUnit(axis.Input, unitIndex) + ")");
     header += ',';
   }
   return header;
@@ -53,8 +55,13 @@ std::string StudyAxesColumns(const StudyPlan& plan, uint64_t caseNumber) {
   std::string row = std::to_string(caseNumber) + ',';
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
-    row += IsWordInput(plan.Axes[a].Input) ? CsvField(StudyAxisText(plan.Axes[a], indexes[a]))
-                                           : RoundTripText(StudyAxisValue(plan.Axes[a], indexes[a]));
+    const StudyAxis& axis = plan.Axes[a];
+    if (axis.Input == MaterialAxisInput) {
+      row += CsvField(indexes[a] < axis.Materials.size() ? axis.Materials[indexes[a]].Key : axis.Texts[indexes[a]]);
+    } else {
+      row += IsWordInput(axis.Input) ? CsvField(StudyAxisText(axis, indexes[a]))
+                                     : RoundTripText(StudyAxisValue(axis, indexes[a]));
+    }
     row += ',';
   }
   return row;

@@ -40,7 +40,7 @@ struct FinishedCase {
 FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint64_t caseNumber,
                      ModelState& state) {
   RunTexts texts = settings.BaseTexts;
-  ApplyStudyCase(plan, caseNumber, texts);
+  ApplyStudyCase(plan, caseNumber, texts, settings.UnitIndex);
   if (settings.ReportsFolder) texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
   CaseMessages messages;
   std::optional<MeltRunResult> melt;

@@ -98,7 +98,7 @@ TEST(MaterialInputs, MZeroIsConvertedOnlyWhenTheRunsUnitDiffers) {
   EXPECT_EQ(texts[FirstMaterialInput], "2,052");
   EXPECT_EQ(texts[FirstMaterialInput + 4], "1,34");
   EXPECT_EQ(texts[FirstMaterialInput + 10], "265");
-  EXPECT_EQ(MaterialM0(pet, 0), static_cast<double>(2.052L * 98.0665L));
+  EXPECT_EQ(MaterialM0(pet, 0), static_cast<double>(static_cast<long double>(2.052) * 98.0665L));
   Material pascal = pet;
   pascal.M0Unit = ViscosityUnit::PaS;
   pascal.Values[0] = 201.2325;

@@ -53,6 +53,14 @@ diff -r "$source/examples" "$share/$name/examples" || fail "installed examples d
 cmp installed.txt built.txt || fail "the installed program's report differs from the build's"
 
 # Versions, without a display.
+# The installed program finds the installed library, not the source tree's.
+for key in LDPE PET PBT; do
+  [ -f "$share/$name/materials/$key.json" ] || fail "material $key installed"
+done
+sed -i 's/"name": "LDPE[^"]*"/"name": "the installed LDPE"/' "$share/$name/materials/LDPE.json"
+out=$(XDG_DATA_HOME=$work/data "$root/usr/bin/chung-batch" --show-material LDPE) &&
+  [ "$out" = "$(cat "$share/$name/materials/LDPE.json")" ] && printf "%s" "$out" | grep -q "the installed LDPE" ||
+  fail "installed chung-batch --show-material"
 out=$("$root/usr/bin/chung-batch" --version) && [ "$out" = "chung-batch $version" ] ||
   fail "chung-batch --version"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/chung" --version) && [ "$out" = "chung $version" ] ||

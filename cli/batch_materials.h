@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// chung-batch's material commands (--list-materials, --show-material,
+// --fit-viscosity) and what --material and a project file change in a run.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "materials/material_library.h"
+#include "materials/project_file.h"
+
+struct BatchOptions;
+
+// The library, with each user file left out told on `err` as a warning.
+MaterialLibrary BatchMaterialLibrary(std::ostream& err);
+
+int ListMaterialsCommand(std::ostream& out, std::ostream& err);
+int ShowMaterialCommand(const std::string& name, std::ostream& out, std::ostream& err);
+int FitViscosityCommand(const std::string& source, std::ostream& out, std::ostream& err);
+
+// --material and the material axes of --vary, resolved into `setup` and
+// `options`; the material's texts go into setup.Texts before --set applies.
+// Returns 0 or the exit status after telling the user why.
+int ApplyBatchMaterials(BatchOptions& options, RunSetup& setup, char decimalSeparator, std::ostream& err);
+
+// Reads a project file into `setup` (its texts in `decimalSeparator`) and
+// puts its stage inputs before the command line's --set; false after
+// telling the user why the file was refused.
+bool LoadProjectFile(const std::string& path, BatchOptions& options, RunSetup& setup, char decimalSeparator,
+                     std::ostream& err);

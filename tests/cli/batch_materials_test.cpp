@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// chung-batch with materials: the library's records on the default screw,
+// --material against the built-in texts, material studies against single
+// runs, project files in place of data files, and the material commands.
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "batch_test_support.h"
+#include "materials/material_inputs.h"
+#include "materials/material_library.h"
+#include "materials/project_file.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+const std::string DefaultFile = CHUNG_EXAMPLES_DIR "/default.txt";
+
+// Runs in a folder of its own with an empty user material folder of its own.
+class BatchMaterials : public BatchTempDir {
+ protected:
+  void SetUp() override {
+    BatchTempDir::SetUp();
+    if (const char* data = std::getenv("XDG_DATA_HOME")) savedData_ = data;
+    ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+  }
+  void TearDown() override {
+    savedData_ ? (void)::setenv("XDG_DATA_HOME", savedData_->c_str(), 1) : (void)::unsetenv("XDG_DATA_HOME");
+    BatchTempDir::TearDown();
+  }
+  std::optional<std::string> savedData_;
+};
+
+Json RunJsonOf(const std::vector<std::string>& args) {
+  std::vector<std::string> all = args;
+  all.insert(all.end(), {"--no-report", "--json", "run.json"});
+  const BatchResult result = Batch(all);
+  EXPECT_EQ(result.Code, 0) << result.Err;
+  std::ifstream in("run.json");
+  return Json::parse(in);
+}
+
+// An independent implementation found where melting ends with each record
+// at its typical barrel temperature; the printed turn is to 0.05.
+TEST_F(BatchMaterials, EveryLibraryMaterialEndsMeltingAtItsReferenceTurn) {
+  const MaterialLibrary library = LoadMaterialLibrary();
+  ASSERT_EQ(library.Materials.size(), 12u);
+  for (const Material& material : library.Materials) {
+    const std::string barrel = "BarrelB0=" + std::to_string(material.TypicalBarrelTemp);
+    const Json run = RunJsonOf({DefaultFile, "--material", material.Key, "--set", barrel, "--set", "BarrelB1=0",
+                                "--set", "BarrelB2=0"});
+    ASSERT_EQ(run["outcome"], "Completed") << material.Key;
+    EXPECT_NEAR(run["summary"]["EndTurns"]["value"].get<double>(), material.Reference->MeltingEndTurn, 0.026)
+        << material.Key;
+    EXPECT_NEAR(run["summary"]["MeltingPower"]["value"].get<double>(), *material.Reference->MotorPower, 0.051)
+        << material.Key;
+    EXPECT_EQ(run["material"]["key"], material.Key);
+    EXPECT_TRUE(run["material"]["warnings"].empty()) << material.Key;
+  }
+}
+
+TEST_F(BatchMaterials, TheBuiltInMaterialRunsByteForByteAsWithoutOne) {
+  const BatchResult plain = Batch({DefaultFile, "-o", "plain.txt"});
+  const BatchResult pet = Batch({DefaultFile, "--material", "PET", "-o", "pet.txt"});
+  ASSERT_EQ(plain.Code, 0);
+  ASSERT_EQ(pet.Code, 0) << pet.Err;
+  EXPECT_EQ(ReadFile("pet.txt"), ReadFile("plain.txt"));
+  EXPECT_EQ(pet.Err, "");
+}
+
+TEST_F(BatchMaterials, SetOverridesTheMaterialAndWarningsCountForStrict) {
+  const Json run = RunJsonOf({DefaultFile, "--material", "LDPE", "--set", "MeltDensity=0.8"});
+  EXPECT_EQ(run["inputs"]["MeltDensity"]["text"], "0.8");
+  EXPECT_EQ(run["inputs"]["SolidDensity"]["text"], "0.92");
+  ASSERT_EQ(run["material"]["warnings"].size(), 1u);  // the default file's 290 degC is beyond LDPE's window
+  EXPECT_EQ(run["material"]["note"], "LDPE carries estimates (quality C): HeatOfFusion.");
+  const BatchResult strict = Batch({DefaultFile, "--material", "LDPE", "--strict", "--no-report"});
+  EXPECT_EQ(strict.Code, BatchExitWarnings);
+  EXPECT_NE(strict.Err.find("warning: The barrel temperature (290 \u00B0C) lies outside LDPE's"), std::string::npos);
+  // In Pa.s the record's gf.s^n/cm2 is converted.
+  const Json pascal = RunJsonOf({CHUNG_EXAMPLES_DIR "/pas_unit.txt", "--material", "HDPE"});
+  EXPECT_EQ(pascal["inputs"]["ViscM0"]["value"].get<double>(), static_cast<double>(static_cast<long double>(75.9) * 98.0665L));
+}
+
+TEST_F(BatchMaterials, AMaterialStudyRowsAreTheSingleRuns) {
+  const BatchResult study = Batch({DefaultFile, "--study", "study.csv", "--vary", "Material=LDPE;hdpe,PP", "--vary",
+                                   "BarrelB0=230,250", "-j", "2"});
+  ASSERT_EQ(study.Code, 0) << study.Err;
+  std::istringstream lines(ReadFile("study.csv"));
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line.rfind("case,material,BarrelB0 (\u00B0C),outcome,", 0), 0u) << line;
+  for (const char* key : {"LDPE", "HDPE", "PP"}) {
+    for (const char* barrel : {"230", "250"}) {
+      ASSERT_TRUE(std::getline(lines, line));
+      const std::vector<std::string> row = CsvFields(line);
+      EXPECT_EQ(row[1], key);
+      const Json run = RunJsonOf({DefaultFile, "--material", key, "--set", std::string("BarrelB0=") + barrel});
+      EXPECT_EQ(row[3], "Completed");
+      EXPECT_EQ(std::stod(row[6]), run["summary"]["EndTurns"]["value"].get<double>()) << key << barrel;
+      EXPECT_EQ(std::stod(row[10]), run["summary"]["MeltingPower"]["value"].get<double>()) << key << barrel;
+    }
+  }
+  const BatchResult unknown = Batch({DefaultFile, "--study", "s.csv", "--vary", "Material=LDPE;XYZ"});
+  EXPECT_EQ(unknown.Code, BatchExitDataFileRefused);
+  EXPECT_NE(unknown.Err.find("option --vary Material: no material \"XYZ\""), std::string::npos) << unknown.Err;
+  EXPECT_FALSE(std::filesystem::exists("s.csv"));
+}
+
+TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {
+  const MaterialLibrary library = LoadMaterialLibrary();
+  RunSetup setup = InitialRunSetup(',');
+  setup.Material = *FindMaterial(library, "PP");
+  ApplyMaterial(*setup.Material, setup.Texts, setup.UnitIndex, ',');
+  setup.Texts[11] = "230,0";
+  ASSERT_EQ(WriteProjectFile("pp.chung", setup), "");
+  const BatchResult project = Batch({"pp.chung", "-o", "project.txt"});
+  const BatchResult direct = Batch({"--material", "PP", "--set", "BarrelB0=230", "-o", "direct.txt"});
+  ASSERT_EQ(project.Code, 0) << project.Err;
+  EXPECT_EQ(ReadFile("project.txt"), ReadFile("direct.txt"));
+  WriteFile("bad.chung", "{\"format\": \"chung-project\"}");
+  const BatchResult bad = Batch({"bad.chung"});
+  EXPECT_EQ(bad.Code, BatchExitDataFileRefused);
+  EXPECT_NE(bad.Err.find("format_version is missing"), std::string::npos) << bad.Err;
+}
+
+TEST_F(BatchMaterials, MaterialCommandsListShowAndFit) {
+  const MaterialLibrary library = LoadMaterialLibrary();
+  Material mine = *FindMaterial(library, "PP");
+  mine.Key = "PP-lab";
+  ASSERT_EQ(SaveUserMaterial(mine, library, UserMaterialsFolder()), "");
+  WriteFile(dir_ / "data" / "chung" / "materials" / "Broken.json", "{");
+
+  const BatchResult list = Batch({"--list-materials"});
+  EXPECT_EQ(list.Code, 0);
+  EXPECT_NE(list.Out.find("PP-lab  semi-crystalline  BABBACBA  user      PP (Dow"), std::string::npos) << list.Out;
+  EXPECT_NE(list.Err.find("warning: Material file "), std::string::npos);
+  const BatchResult show = Batch({"--show-material", "pp-lab"});
+  EXPECT_EQ(show.Out, MaterialJson(mine));
+  const BatchResult fit = Batch({"--fit-viscosity", "PMMA"});
+  EXPECT_NE(fit.Out.find("ViscM0 = 767 gf.s^n/cm2"), std::string::npos) << fit.Out;
+  WriteFile("points.txt", "T;gamma;mu\n200;100;1000\n220;1000;300\n240;300;400\n200;1000;400\n");
+  const BatchResult points = Batch({"--fit-viscosity", "points.txt"});
+  EXPECT_EQ(points.Code, 0) << points.Err;
+  EXPECT_NE(points.Out.find("ViscT0 = 240 \u00B0C"), std::string::npos) << points.Out;
+  EXPECT_EQ(Batch({"--fit-viscosity", "PC"}).Code, BatchExitDataFileRefused);  // no source law
+  EXPECT_EQ(Batch({"--list-materials", "--strict"}).Code, BatchExitUsage);
+}
+
+}  // namespace
