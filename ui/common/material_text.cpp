@@ -15,7 +15,7 @@ std::string MaterialChoiceText(const Material& material) {
 std::string MaterialFactsText(const Material& material) {
   const FitWindow& fit = material.Fit;
   std::string text = material.Key + ": typical barrel " + RoundTripText(material.TypicalBarrelTemp) +
-                     " \u00B0C; law fitted " + RoundTripText(fit.Temperature.Low) + " to " +
+                     " \u00B0C; fitted " + RoundTripText(fit.Temperature.Low) + " to " +
                      RoundTripText(fit.Temperature.High) + " \u00B0C, " + RoundTripText(fit.ShearRate.Low) + " to " +
                      RoundTripText(fit.ShearRate.High) + " 1/s; melting point " +
                      RoundTripText(material.Value(MaterialValue::MeltingPoint)) + " \u00B0C";

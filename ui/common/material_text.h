@@ -23,7 +23,7 @@ std::string MaterialDisplayName(const Material& material);
 // One line of the material list: "LDPE  LDPE (...)  [built-in, quality AABBBCAB]".
 std::string MaterialChoiceText(const Material& material);
 
-// "LDPE: typical barrel 200 °C; law fitted 120 to 240 °C, 300 to 10000 1/s;
+// "LDPE: typical barrel 200 °C; fitted 120 to 240 °C, 300 to 10000 1/s;
 // melting point 110 °C (DSC peak)".
 std::string MaterialFactsText(const Material& material);
 
