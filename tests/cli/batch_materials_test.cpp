@@ -42,7 +42,7 @@ Json RunJsonOf(const std::vector<std::string>& args) {
 }
 
 // An independent implementation found where melting ends with each record
-// at its typical barrel temperature; the printed turn is to 0.05.
+// at its typical barrel temperature; its turn is a grid point, its powers are to 0.1 kW.
 TEST_F(BatchMaterials, EveryLibraryMaterialEndsMeltingAtItsReferenceTurn) {
   const MaterialLibrary library = LoadMaterialLibrary();
   ASSERT_EQ(library.Materials.size(), 12u);
@@ -51,7 +51,7 @@ TEST_F(BatchMaterials, EveryLibraryMaterialEndsMeltingAtItsReferenceTurn) {
     const Json run = RunJsonOf({DefaultFile, "--material", material.Key, "--set", barrel, "--set", "BarrelB1=0",
                                 "--set", "BarrelB2=0"});
     ASSERT_EQ(run["outcome"], "Completed") << material.Key;
-    EXPECT_NEAR(run["summary"]["EndTurns"]["value"].get<double>(), material.Reference->MeltingEndTurn, 0.026)
+    EXPECT_NEAR(run["summary"]["EndTurns"]["value"].get<double>(), material.Reference->MeltingEndTurn, 1e-6)
         << material.Key;
     EXPECT_NEAR(run["summary"]["MeltingPower"]["value"].get<double>(), *material.Reference->MotorPower, 0.051)
         << material.Key;
@@ -75,6 +75,10 @@ TEST_F(BatchMaterials, SetOverridesTheMaterialAndWarningsCountForStrict) {
   EXPECT_EQ(run["inputs"]["SolidDensity"]["text"], "0.92");
   ASSERT_EQ(run["material"]["warnings"].size(), 1u);  // the default file's 290 degC is beyond LDPE's window
   EXPECT_EQ(run["material"]["note"], "LDPE carries estimates (quality C): HeatOfFusion.");
+  std::ifstream schemaFile(CHUNG_DOCS_DIR "/run.schema.json");
+  const Json schema = Json::parse(schemaFile)["properties"]["material"];
+  for (const auto& [name, value] : schema["properties"].items()) EXPECT_TRUE(run["material"].contains(name)) << name;
+  EXPECT_EQ(run["material"].size(), schema["properties"].size());
   const BatchResult strict = Batch({DefaultFile, "--material", "LDPE", "--strict", "--no-report"});
   EXPECT_EQ(strict.Code, BatchExitWarnings);
   EXPECT_NE(strict.Err.find("warning: The barrel temperature (290 \u00B0C) lies outside LDPE's"), std::string::npos);

@@ -109,7 +109,9 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
   const Json json = Json::parse(RunJson(run.Texts, InitialUnitIndex, '.', run.Result.Outcomes.Run, *run.State, &melt));
   const Json schema = Schema();
 
-  EXPECT_EQ(Keys(json), Keys(schema["properties"]));
+  Json members = schema["properties"];
+  members.erase("material");  // only a run with a named material has it
+  EXPECT_EQ(Keys(json), Keys(members));
   EXPECT_EQ(json["inputs"].size(), static_cast<std::size_t>(NamedInputCount));
   EXPECT_TRUE(json["inputs"]["DieMode"]["value"].is_null());
   const Json& m = json["melt"];
