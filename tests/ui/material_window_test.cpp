@@ -138,6 +138,27 @@ TEST_F(MaterialWindowTest, AProjectSavedAndOpenedGivesTheSameRun) {
   EXPECT_EQ(RunReport(), saved);
 }
 
+TEST_F(MaterialWindowTest, AProjectsMaterialValuesWithoutARecordAreRunAsTyped) {
+  RunSetup setup = InitialRunSetup();
+  setup.Texts[FirstMaterialInput] = "3.5";       // ViscM0, in no unit of its own
+  setup.Texts[FirstMaterialInput + 1] = "0.04";  // ViscB
+  setup.Texts[FirstMaterialInput + 10] = "250.0";  // MeltingPoint
+  const QString project = QDir(StartDir()).filePath(QStringLiteral("values.chung"));
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
+  Choose(QStringLiteral("LDPE"));
+  Recorder.DataFileAnswers.push_back({project});
+  Window->OpenProjectClick();
+  EXPECT_EQ(Window->ChosenMaterial(), nullptr);
+  EXPECT_EQ(Control<QComboBox>("MaterialBox")->currentText(), QString::fromLatin1(ProjectMaterialName));
+  Control<TRadioGroup>("RadioGroup1")->SetItemIndex(0);
+  for (int k = 0; k < MaterialValueCount; ++k)
+    EXPECT_EQ(Text(MaterialEdits[k]).toStdString(), setup.Texts[static_cast<size_t>(FirstMaterialInput + k)]) << k;
+  ClickGo();
+  ASSERT_EQ(Recorder.FinishForms.size(), 1u) << Recorder.MessageTexts().join('\n').toStdString();
+  EXPECT_EQ(Window->State().Inputs.ViscM0, 3.5);
+  EXPECT_EQ(Window->State().Inputs.MeltingPoint, 250.0);
+}
+
 TEST_F(MaterialWindowTest, AProjectOfANewerVersionKeepsWhatItDoesNotKnow) {
   const QString project = QDir(StartDir()).filePath(QStringLiteral("new.chung"));
   Recorder.SaveAnswers.push_back(project);

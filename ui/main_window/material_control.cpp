@@ -45,7 +45,6 @@ void TMF_Tad::BuildMaterialControls() {
   MaterialBox->setFocusPolicy(Qt::ClickFocus);
   MaterialBox->view()->setMinimumWidth(460);
   MaterialBox->setToolTip(QString::fromStdString(QualityLettersExplained()));
-  label->setBuddy(MaterialBox);
 
   MaterialsBtn = new QToolButton(GroupBox1);
   MaterialsBtn->setObjectName(QStringLiteral("MaterialsBtn"));
