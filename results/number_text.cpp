@@ -27,3 +27,11 @@ std::string FieldText(double value, char decimalSeparator) {
   }
   return text;
 }
+
+std::string WithDecimalSeparator(std::string text, char decimalSeparator) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+    if (text[i] == '.' && digit(text[i - 1]) && digit(text[i + 1])) text[i] = decimalSeparator;
+  }
+  return text;
+}

@@ -14,3 +14,8 @@ std::string FixedText(double value, int decimals);
 // A generated value as the run reads a field: RoundTripText with the
 // locale's decimal separator.
 std::string FieldText(double value, char decimalSeparator);
+
+// `text` with each decimal point (a '.' between two digits) written as
+// `decimalSeparator`: a sentence built from the texts above, as a window
+// under a comma locale shows it.
+std::string WithDecimalSeparator(std::string text, char decimalSeparator);

@@ -8,7 +8,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -69,9 +72,21 @@ TEST_F(PressureTabTest, ShowsTheStageOfEachRunAndRerunsOnNewInputs) {
     names << series->name();
     areas += series->type() == QAbstractSeries::SeriesTypeArea;
   }
-  for (const char* name : {"adiabatic bound", "barrel bound", "melt temperature, adiabatic bound",
-                           "die needs, barrel bound", "pressure range", "end of melting"})
+  for (const char* name : {"pressure, adiabatic bound", "melt temperature, barrel bound", "die needs, barrel bound",
+                           "pressure range"})
     EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
+  // The legend names both line styles, each entry drawn in its line's style.
+  QStringList legend;
+  QHash<QString, Qt::PenStyle> styles;  // of the lines and of their legend entries
+  for (QLegendMarker* marker : chart->legend()->markers()) {
+    if (auto* line = qobject_cast<QLineSeries*>(marker->series())) styles[line->name()] = line->pen().style();
+    if (marker->isVisible()) legend << marker->label();
+  }
+  EXPECT_EQ(styles.value("pressure"), styles.value("pressure, adiabatic bound"));
+  EXPECT_EQ(styles.value("melt temperature"), styles.value("melt temperature, barrel bound"));
+  EXPECT_NE(styles.value("pressure"), styles.value("melt temperature"));
+  EXPECT_EQ(legend, (QStringList{"pressure", "melt temperature", "adiabatic", "barrel", "end of melting"}));
+  EXPECT_EQ(chart->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
   EXPECT_EQ(areas, 4);  // the three zones and the band between the bounds
 
   // A new run with the die kept: output 250 kg/hr builds far more pressure.

@@ -7,10 +7,13 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScatterSeries>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -22,6 +25,7 @@
 #include <sstream>
 
 #include "cli/batch_run.h"
+#include "results/input_names.h"
 #include "ui/results_window/pressure_tab.h"
 #include "ui/results_window/profile_form.h"
 #include "ui/study_window/study_window.h"
@@ -181,7 +185,8 @@ TEST_F(StudyWindowTest, StageStudyIsTheBatchToolsAndChartsItsColumns) {
       if (auto* line = qobject_cast<QLineSeries*>(series)) points += line->points();
     ASSERT_EQ(points.size(), 2) << name.toStdString();  // the refused case is a gap
     for (int row = 0; row < 2; ++row)
-      EXPECT_EQ(points[row].y(), table->data(table->index(row, column)).toString().toDouble()) << name.toStdString();
+      EXPECT_EQ(points[row].y(), table->data(table->index(row, column), Qt::ToolTipRole).toString().toDouble())
+          << name.toStdString();  // the cell's full value
   }
   EXPECT_EQ(stageFigures, 6);
 }
@@ -281,6 +286,161 @@ TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   form->ShowCaseClick();  // refused: said, not shown
   ASSERT_EQ(Recorder.Messages.size(), 1u);
   EXPECT_TRUE(Recorder.Messages[0].Text.startsWith(QStringLiteral("Case 2: "))) << Recorder.Messages[0].Text.toStdString();
+}
+
+TEST_F(StudyWindowTest, AtItsMinimumSizeEveryFiguresChartIsWhole) {
+  TStudyForm* form = OpenWithDie(Capillary());
+  form->show();
+  Set(form, {"VaryMode", {{"StudyFirstList", "300, -1, 600"}}, {}});
+  form->RunClick();
+  WaitUntilDone(form);
+  form->resize(form->minimumSize());
+  EXPECT_LE(form->minimumSize().height(), 768 - 40);  // a 1024 x 768 screen, with the frame and a panel
+  EXPECT_LE(form->minimumSize().width(), 1024);
+  auto* figures = FindControl<QComboBox>(form, QStringLiteral("StudyFigure"));
+  auto* view = FindControl<QChartView>(form, QStringLiteral("StudyChart"));
+  ASSERT_GT(figures->count(), 10);  // the stage's figures too
+  for (int figure = 0; figure < figures->count(); ++figure) {
+    figures->setCurrentIndex(figure);
+    QTest::qWait(50);
+    const QStringList texts = ChartTexts(view);
+    EXPECT_TRUE(texts.contains(figures->currentText()));  // the axis title
+    for (const QString& text : texts) EXPECT_FALSE(text.contains(QStringLiteral("..."))) << text.toStdString();
+  }
+}
+
+// The legend's entries as drawn: each label's place in the scene.
+std::vector<std::pair<QString, QRectF>> LegendLabels(QChart* chart) {
+  std::vector<std::pair<QString, QRectF>> labels;
+  for (QGraphicsItem* item : chart->scene()->items()) {
+    auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+    if (text && text->isVisible() && chart->legend()->isAncestorOf(item))
+      labels.emplace_back(text->toPlainText(), text->sceneBoundingRect());
+  }
+  return labels;
+}
+
+// Cases arrive in several batches, the first with warnings in a later one,
+// run after run: the legend lays every entry out beside the others.
+TEST_F(StudyWindowTest, LegendStaysInOrderRunAfterRun) {
+  TStudyForm* form = Open();
+  form->show();
+  Set(form, {"VaryMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudyFirstStep", "2"}, {"StudySecondList", "30, 60"}},
+             {{"StudySecondInput", "Revolution"}}});
+  for (int run = 0; run < 2; ++run) {
+    form->RunClick();
+    WaitUntilDone(form);
+    QTest::qWait(50);
+    const auto labels = LegendLabels(FindControl<QChartView>(form, QStringLiteral("StudyChart"))->chart());
+    QStringList names;
+    for (const auto& [name, place] : labels) names << name;
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"ScrewSpeed = 30 rpm", "ScrewSpeed = 60 rpm", "with warnings"})) << run;
+    for (std::size_t a = 0; a < labels.size(); ++a)
+      for (std::size_t b = a + 1; b < labels.size(); ++b)
+        EXPECT_FALSE(labels[a].second.intersects(labels[b].second)) << labels[a].first.toStdString() << " over "
+                                                                    << labels[b].first.toStdString();
+  }
+}
+
+TEST_F(StudyWindowTest, CellsAreRoundedWithTheFullValueInTheTooltip) {
+  struct Cell {
+    const char* Column;
+    const char* Shown;
+    const char* Full;  // as the study file has it
+  };
+  const struct {
+    StudyControls Controls;
+    std::vector<Cell> Cells;
+  } studies[] = {
+      {{"VaryMode", {{"StudyFirstList", "105"}}, {}},
+       {{"case", "1", "1"},
+        {"OutputRate (kg/hr)", "105", "105"},
+        {"melting end (turns)", "10.95", "10.949999999999996"},
+        {"melting end from melting start (cm)", "89.25", "89.25000000000001"}}},
+      {{"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}}, {{"StudyCondition", "clean"}}},
+       {{"limit OutputRate (kg/hr)", "416.199", "416.1993844168526"},
+        {"limit holds in (kg/hr)", "100 to 414.286", "100 to 414.2857142857143"}}},
+  };
+  TStudyForm* form = Open();
+  for (const auto& study : studies) {
+    Set(form, study.Controls);
+    form->RunClick();
+    WaitUntilDone(form);
+    QAbstractItemModel* table = FindControl<QTableView>(form, QStringLiteral("StudyTable"))->model();
+    for (const Cell& cell : study.Cells) {
+      int column = 0;
+      while (column < table->columnCount() && table->headerData(column, Qt::Horizontal).toString() != QLatin1String(cell.Column))
+        ++column;
+      ASSERT_LT(column, table->columnCount()) << cell.Column;
+      EXPECT_EQ(table->data(table->index(0, column)).toString(), QLatin1String(cell.Shown)) << cell.Column;
+      EXPECT_EQ(table->data(table->index(0, column), Qt::ToolTipRole).toString(), QLatin1String(cell.Full)) << cell.Column;
+      EXPECT_NE(form->CsvText().find(cell.Full), std::string::npos) << cell.Column;  // the export keeps it whole
+    }
+  }
+}
+
+TEST_F(StudyWindowTest, EscapeClosesAskingWhileAStudyRuns) {
+  const struct {
+    bool Running;
+    std::deque<bool> Answers;
+    bool Closed;
+  } cases[] = {{false, {}, true}, {true, {false}, false}, {true, {true}, true}};
+  for (const auto& c : cases) {
+    TStudyForm* form = Open();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    Set(form, {"VaryMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudyFirstStep", c.Running ? "0.01" : "100"}}, {}});
+    form->RunClick();
+    if (!c.Running) WaitUntilDone(form);
+    Recorder.Questions.clear();
+    Recorder.AskAnswers = c.Answers;
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_EQ(Recorder.Questions.size(), c.Running ? 1 : 0);
+    EXPECT_EQ(form->isVisible(), !c.Closed) << c.Running;
+    if (c.Running) {
+      if (!c.Closed) form->CancelClick();  // it ran on after No; Yes cancelled it
+      WaitUntilDone(form);
+      EXPECT_NE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().indexOf(QStringLiteral("Cancelled")), -1);
+    }
+    form->close();
+  }
+}
+
+TEST_F(StudyWindowTest, ASingleLimitIsShownAsANumberWithItsRunAndStatus) {
+  TStudyForm* form = Open();
+  Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},
+             {{"StudyFirstInput", "Output (kg/hr)"}, {"StudyCondition", "clean"}}});
+  form->show();
+  form->RunClick();
+  WaitUntilDone(form);
+  auto* limit = FindControl<QLabel>(form, QStringLiteral("StudyLimitResult"));
+  EXPECT_TRUE(limit->isVisible());
+  EXPECT_FALSE(FindControl<QChartView>(form, QStringLiteral("StudyChart"))->isVisible());
+  const QString text = limit->text();
+  for (const char* part : {"416.199 kg/hr", "largest OutputRate where clean holds", "Found", "case 1", "OutputRate = 416.1993844168526"})
+    EXPECT_TRUE(text.contains(QLatin1String(part))) << part << " in " << text.toStdString();
+  EXPECT_EQ(limit->toolTip(), QStringLiteral("416.1993844168526 kg/hr"));
+  EXPECT_FALSE(FindControl<QPushButton>(form, QStringLiteral("StudySavePngButton"))->isEnabled());
+  EXPECT_TRUE(FindControl<QPushButton>(form, QStringLiteral("StudyShowCaseButton"))->isEnabled());
+
+  // With a second input the limits are a curve again.
+  Set(form, {"FindMode", {{"StudySecondList", "30, 38"}}, {{"StudySecondInput", "Revolution"}}});
+  form->RunClick();
+  WaitUntilDone(form);
+  EXPECT_FALSE(limit->isVisible());
+  EXPECT_TRUE(FindControl<QChartView>(form, QStringLiteral("StudyChart"))->isVisible());
+}
+
+TEST(StudyInputLabel, NamesEachUnitOnce) {
+  for (int input = 0; input < InputCount; ++input) {
+    const std::string unit = InputUnit(input, InitialUnitIndex);
+    if (unit == "-") continue;
+    // The fields write degrees Celsius as one sign.
+    const QString label = StudyInputLabel(input).replace(QChar(0x2103), QStringLiteral("\u00B0C"));
+    EXPECT_EQ(label.count(QLatin1Char('(') + QString::fromStdString(unit)), 1) << label.toStdString();
+  }
 }
 
 }  // namespace

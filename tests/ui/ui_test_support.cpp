@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGraphicsItem>
 #include <QListWidget>
 #include <QTest>
 
@@ -59,4 +60,14 @@ void WindowTest::WriteFile(const QString& path, const QByteArray& content) {
   if (window->cursor().shape() != Qt::ArrowCursor || button->cursor().shape() != Qt::ArrowCursor)
     return ::testing::AssertionFailure() << "inherited cursor is not the arrow";
   return ::testing::AssertionSuccess();
+}
+
+QStringList ChartTexts(QGraphicsView* chartView) {
+  QStringList texts;
+  for (QGraphicsItem* item : chartView->scene()->items()) {
+    if (!item->isVisible()) continue;
+    if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) texts << text->toPlainText();
+    if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) texts << text->text();
+  }
+  return texts;
 }

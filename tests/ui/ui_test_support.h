@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGraphicsView>
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -85,8 +86,8 @@ class RecordingDialogs : public Dialogs {
     OpenedDocuments << path;
     return true;
   }
-  bool Ask(const QString& question) override {
-    Questions << question;
+  bool Ask(const QString& text) override {
+    Questions << text;
     if (AskAnswers.empty()) return false;
     const bool answer = AskAnswers.front();
     AskAnswers.pop_front();
@@ -139,6 +140,9 @@ class WindowTest : public ::testing::Test {
   RecordingDialogs Recorder;
   std::unique_ptr<TMF_Tad> Window;
 };
+
+// Every text a chart view draws: axis labels and titles, legend entries.
+QStringList ChartTexts(QGraphicsView* chartView);
 
 // Cursor state the window must show when no run is going on.
 ::testing::AssertionResult CursorsAreDefault(QWidget* window, QWidget* button);

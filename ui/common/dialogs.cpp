@@ -41,10 +41,13 @@ QString QtDialogs::ChooseSaveFileName(const QString& caption, const QString& sug
   return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
 }
 
-bool QtDialogs::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
-
-bool QtDialogs::Ask(const QString& question) {
+bool QtDialogs::Ask(const QString& text) {
+  // Asked from the study window as well: the box stands over whichever window asked.
   QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : MainWindow.data();
-  return QMessageBox::question(parent, QString::fromLatin1(ApplicationName), question, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(ApplicationName), text, QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
+
+bool QtDialogs::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }

@@ -25,7 +25,7 @@ class Dialogs {
   // Hands a file to the desktop's viewer for its type; false when none took it.
   virtual bool OpenDocument(const QString& path) = 0;
   // A modal question with Yes and No, No the default; true for Yes.
-  virtual bool Ask(const QString& question) = 0;
+  virtual bool Ask(const QString& text) = 0;
 };
 
 inline constexpr const char* ApplicationName = "Chung Model Simulation";
@@ -42,7 +42,7 @@ class QtDialogs : public Dialogs {
   QStringList ChooseDataFiles(const QString& startDir, const QString& filter) override;
   QString ChooseSaveFileName(const QString& caption, const QString& suggestedPath, const QString& filter) override;
   bool OpenDocument(const QString& path) override;
-  bool Ask(const QString& question) override;
+  bool Ask(const QString& text) override;
 
  private:
   QPointer<QWidget> MainWindow;

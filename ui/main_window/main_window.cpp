@@ -49,13 +49,6 @@ class WindowMessages : public UserMessages {
 
 }  // namespace
 
-char DecimalSeparatorOf(const QLocale& locale) {
-  const QString point = locale.decimalPoint();
-  if (point.size() == 1 && point.at(0).unicode() > 0x20 && point.at(0).unicode() < 0x7f)
-    return static_cast<char>(point.at(0).unicode());
-  return '.';
-}
-
 TMF_Tad::TMF_Tad(Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), TheDialogs(dialogs), Model(std::make_unique<ModelState>()) {
   setObjectName(QStringLiteral("MF_Tad"));
@@ -69,7 +62,7 @@ TMF_Tad::TMF_Tad(Dialogs& dialogs, QWidget* parent)
   setAutoFillBackground(true);
   resize(FramelessClientWidth, FramelessClientHeight);
 
-  Separator = DecimalSeparatorOf(QLocale::system());
+  Separator = ShownDecimalSeparator();
 
   BuildInputRows();
   BuildLowerControls();
@@ -304,7 +297,7 @@ void TMF_Tad::keyPressEvent(QKeyEvent* event) {
 void TMF_Tad::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LocaleChange) {
     const char previous = Separator;
-    Separator = DecimalSeparatorOf(QLocale::system());
+    Separator = ShownDecimalSeparator();
     // Initial texts follow the separator, the fixed ones above all, which
     // nobody can retype; a text the user changed stays as typed.
     for (int i = 0; i < InputCount && InputEdits[0] != nullptr; ++i) {

@@ -16,6 +16,7 @@
 #include "melt/melt_inputs.h"
 #include "model/data_file.h"
 #include "model/model_state.h"
+#include "ui/common/shown_numbers.h"
 
 class Dialogs;
 class QLabel;
@@ -40,10 +41,6 @@ inline constexpr int WindowOuterWidth = 696;
 inline constexpr int WindowOuterHeight = 530;
 inline constexpr int FramelessClientWidth = 688;
 inline constexpr int FramelessClientHeight = 503;
-
-// The separator numbers are read and written with: the locale's decimal
-// point when it is one ASCII character, otherwise a full stop.
-char DecimalSeparatorOf(const QLocale& locale);
 
 class TMF_Tad : public QWidget {
   Q_OBJECT

@@ -7,6 +7,7 @@
 
 #include "ui/common/run_snapshot.h"
 #include "ui/common/screw_zones.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/common/window_font.h"
 
 namespace {
@@ -75,10 +76,10 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   };
   markLeft(0, QStringLiteral("0"));
   markLeft(1, QStringLiteral("1"));
-  if (toPoint(0, 1).y() - plot.top() > 10) markLeft(range.High, QString::number(range.High, 'g', 2));
+  if (toPoint(0, 1).y() - plot.top() > 10) markLeft(range.High, ShownSignificant(range.High, 2));
   const QRectF below(plot.left(), plot.bottom() + 1, plot.width(), size.height() - plot.bottom() - 1);
   painter.drawText(below, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("0"));
-  painter.drawText(below, Qt::AlignRight | Qt::AlignTop, QString::number(screwEnd, 'g', 4));
+  painter.drawText(below, Qt::AlignRight | Qt::AlignTop, ShownSignificant(screwEnd, 4));
   const QString legend[][2] = {{QStringLiteral("X/W"), QStringLiteral(" ")},
                                {QStringLiteral("QS/QT"), QStringLiteral(" against turns")}};
   const QColor legendColors[] = {WidthRatioColor, SolidFractionColor};
@@ -125,7 +126,7 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   painter.setPen(run.Summary.Melted ? QColor(Qt::black) : SolidFractionColor.darker(120));
   const QRectF verdictBox(2, 1, size.width() - 22, 15);
   painter.drawText(verdictBox, Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(SummaryVerdict(run.Summary)));
+                   ShownText(SummaryVerdict(run.Summary)));
   if (!run.Summary.Warnings.empty()) DrawWarningMark(painter, QPointF(size.width() - 10, 1), 14);
 
   // The figures of a run whose report was not written are still shown, but

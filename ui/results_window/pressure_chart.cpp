@@ -2,6 +2,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 #include "ui/common/screw_zones.h"
+#include "ui/common/shown_numbers.h"
 
 namespace {
 
@@ -37,7 +39,8 @@ QValueAxis* Axis(const QString& title, const Span& span) {
   axis->setRange(span.Low, span.High);
   axis->setTickCount(9);
   axis->applyNiceNumbers();
-  axis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart reads only a format with its precision given.
+  axis->setLabelFormat(QStringLiteral("%.6g"));
   return axis;
 }
 
@@ -63,13 +66,18 @@ const char* const PressureChartKey =
     "<small>Solid lines: pressure (left axis); dashed: melt temperature (right axis); dotted at the tip: "
     "what the die needs. <span style='color:#c83c14'>Red: adiabatic bound</span>, "
     "<span style='color:#145abe'>blue: barrel bound</span>; the grey band between them is the range to read. "
-    "Shades: feed, compression and metering zone.</small>";
+    "Shades: feed, compression and metering zone. The adiabatic melt temperature stays at the melting point "
+    "through the melting zone and steps up where melting ends: the melting zone's shear heat, less what melting "
+    "takes, is counted where the melt leaves the bed.</small>";
 
 QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("Pressure and melt temperature, from where melting starts to the tip"));
   chart->legend()->setAlignment(Qt::AlignBottom);
+  // Each entry drawn in its line's style: solid pressure, dashed temperature.
+  chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
   chart->setAnimationOptions(QChart::NoAnimation);
+  LocalizeChartNumbers(chart);
 
   Span pressure, temperature{1e300, -1e300};
   for (int b = 0; b < 2; ++b) {
@@ -122,9 +130,10 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
 
   for (int b = 0; b < 2; ++b) {
     QLineSeries* p = Line(curves.Turns, curves.Pressure[b]);
-    p->setName(BoundNames[b]);
+    p->setName(QStringLiteral("pressure, ") + BoundNames[b]);
     p->setPen(QPen(BoundColors[b], 2));
     Attach(chart, p, x, y);
+    HideFromLegend(chart, p);
   }
   for (int b = 0; b < 2; ++b) {
     QLineSeries* temp = Line(curves.Turns, curves.Temperature[b]);
@@ -132,6 +141,22 @@ QChart* PressureChart(const ModelInputs& inputs, const PressureCurves& curves) {
     temp->setPen(QPen(BoundColors[b], 1.5, Qt::DashLine));
     Attach(chart, temp, x, t);
     HideFromLegend(chart, temp);
+  }
+  // The legend says what a line's style and its colour mean, one entry
+  // each: four curves' names would not fit beside each other.
+  const QColor neutral(60, 60, 60);
+  const struct {
+    QString Name;
+    QPen Pen;
+  } keys[] = {{QStringLiteral("pressure"), QPen(neutral, 2)},
+              {QStringLiteral("melt temperature"), QPen(neutral, 1.5, Qt::DashLine)},
+              {QStringLiteral("adiabatic"), QPen(BoundColors[0], 2)},
+              {QStringLiteral("barrel"), QPen(BoundColors[1], 2)}};
+  for (const auto& key : keys) {
+    auto* entry = new QLineSeries;
+    entry->setName(key.Name);
+    entry->setPen(key.Pen);
+    Attach(chart, entry, x, y);
   }
 
   const double tip = curves.Turns.empty() ? zones[2].End : curves.Turns.back();

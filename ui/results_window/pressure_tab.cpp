@@ -18,6 +18,7 @@
 #include <atomic>
 
 #include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/results_window/pressure_chart.h"
 
 namespace {
@@ -52,7 +53,8 @@ bool Reads(DieMode mode, int input) {
 
 constexpr int SidePanelWidth = 390;
 
-QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+// A sentence or figure of the stage as the window shows numbers.
+QString Html(const std::string& text) { return ShownText(text).toHtmlEscaped(); }
 
 QString Number(double value, int decimals) { return Html(FixedText(value, decimals)); }
 
@@ -301,7 +303,7 @@ void TPressureTab::ShowStage(const QString& refusal) {
   const MeltCommonFigures& common = TheStage.Common;
   QString facts = QStringLiteral("Drag capacity of the melted channel: <b>%1 kg/hr</b>").arg(Number(common.DragCapacity, 2));
   if (common.DieConductance)
-    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(QString::number(*common.DieConductance, 'g', 6));
+    facts += QStringLiteral("<br>Die conductance K: %1 cm\u00B3").arg(ShownSignificant(*common.DieConductance, 6));
   SetWrappedText(SummaryText, QStringLiteral("<table>%1</table><p>%2</p>").arg(rows, facts));
 
   QString warnings;

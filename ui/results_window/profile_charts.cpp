@@ -11,6 +11,7 @@
 
 #include "ui/common/run_snapshot.h"
 #include "ui/common/screw_zones.h"
+#include "ui/common/shown_numbers.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ QValueAxis* Axis(const QString& title, double low, double high) {
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
   axis->setTickInterval(TickStep(high - low, 8));
-  axis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart reads only a format with its precision given.
+  axis->setLabelFormat(QStringLiteral("%.6g"));
   return axis;
 }
 
@@ -44,6 +46,7 @@ QChart* NewChart(const QString& title) {
   chart->setTitle(title);
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->setAnimationOptions(QChart::NoAnimation);
+  LocalizeChartNumbers(chart);
   return chart;
 }
 
@@ -97,7 +100,7 @@ void AddEndLine(QChart* chart, const RunSummary& summary, QAbstractAxis* x, QAbs
 QChart* MeltingChart(const RunSnapshot& run) {
   const ModelState& state = run.State;
   const RunSummary& summary = run.Summary;
-  QChart* chart = NewChart(QStringLiteral("Solid bed along the screw: ") + QString::fromStdString(SummaryVerdict(summary)));
+  QChart* chart = NewChart(QStringLiteral("Solid bed along the screw: ") + ShownText(SummaryVerdict(summary)));
   const std::array<ScrewZone, 3> zones = ScrewZones(state.Inputs);
   const ValueRange range = FractionRange(state);
   const double high = range.High * 1.05;

@@ -27,6 +27,7 @@
 #include "ui/common/channel_picture.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/input_data_file.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/results_window/pressure_tab.h"
 #include "ui/results_window/profile_charts.h"
 #include "ui/results_window/chart_caption.h"
@@ -44,7 +45,8 @@ std::vector<QStringList> CsvCells(const std::string& csv) {
   return lines;
 }
 
-QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+// A sentence or figure of results/ as the window shows numbers.
+QString Html(const std::string& text) { return ShownText(text).toHtmlEscaped(); }
 
 QString SummaryRow(const QString& name, const QString& value) {
   return QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>").arg(name, value);
@@ -311,7 +313,9 @@ void TProfileForm::CopyTableClick() {
   if (!Shown) return;
   QString tsv;
   for (const QStringList& line : CsvCells(ProfileCsv(Shown->State))) tsv += line.join(QLatin1Char('\t')) + QLatin1Char('\n');
-  QGuiApplication::clipboard()->setText(tsv);
+  // Full precision for a spreadsheet of the user's own locale, which reads
+  // "18.7" under a comma locale as a date, not a number.
+  QGuiApplication::clipboard()->setText(ShownText(tsv.toStdString()));
 }
 
 void TProfileForm::OpenReportClick() {

@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "ui/common/shown_numbers.h"
+
 namespace {
 
 // Decimals per CSV column: the report's for its six (flight 2, depth 3,
@@ -20,12 +22,9 @@ QString Rounded(const QString& cell, int column) {
   bool number = false;
   const double value = cell.toDouble(&number);  // always "." whatever the locale
   if (!number) return cell;
-  if (column >= static_cast<int>(ColumnDecimals.size())) return QString::number(value, 'g', OtherColumnDigits);
-  QString text = QString::number(value, 'f', ColumnDecimals[static_cast<size_t>(column)]);
+  if (column >= static_cast<int>(ColumnDecimals.size())) return ShownSignificant(value, OtherColumnDigits);
   // A small negative value rounded to zero carries no sign, as in the report.
-  if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) == text.size() - 1)
-    text.remove(0, 1);
-  return text;
+  return ShownNumber(value, ColumnDecimals[static_cast<size_t>(column)]);
 }
 
 }  // namespace
@@ -45,7 +44,7 @@ void FillProfileTable(QTableWidget* table, const std::string& csv) {
     for (int column = 0; column < lines[row].size(); ++column) {
       const QString& full = lines[row][column];
       auto* cell = new QTableWidgetItem(Rounded(full, column));
-      cell->setToolTip(full);
+      cell->setToolTip(ShownText(full.toStdString()));
       cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       table->setItem(static_cast<int>(row) - 1, column, cell);
     }

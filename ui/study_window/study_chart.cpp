@@ -6,9 +6,12 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QCursor>
+#include <QGraphicsLayout>
+#include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -16,6 +19,7 @@
 
 #include "results/input_names.h"
 #include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/study_window/study_window.h"
 
 namespace {
@@ -117,13 +121,17 @@ QString TStudyForm::FamilyName(std::size_t family) const {
   const StudyAxis& axis = Shown->Plan.Axes[1];
   return QStringLiteral("%1 = %2 %3")
       .arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
-           QString::fromStdString(RoundTripText(StudyAxisValue(axis, family))),
+           ShownFullNumber(StudyAxisValue(axis, family)),
            QString::fromStdString(InputUnit(axis.Input, Shown->Settings.UnitIndex)));
 }
 
 void TStudyForm::ResetChart() {
   auto* chart = new QChart;
   chart->setTitle(QString());
+  LocalizeChartNumbers(chart);
+  // The height goes to the plot, so that a long figure's axis title stands whole.
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
+  chart->setMargins(QMargins(6, 6, 6, 6));
   AxisX = new QValueAxis;
   AxisY = new QValueAxis;
   for (QValueAxis* axis : {AxisX, AxisY}) axis->setLabelFormat(QStringLiteral("%.4g"));
@@ -136,21 +144,20 @@ void TStudyForm::ResetChart() {
   }
   chart->addAxis(AxisX, Qt::AlignBottom);
   chart->addAxis(AxisY, Qt::AlignLeft);
-  WarningMarks = new QScatterSeries;
+  // The marks join the chart with their first point: a legend entry shown
+  // later than its neighbours' is drawn over them.
+  WarningMarks = new QScatterSeries(chart);
   WarningMarks->setName(QStringLiteral("with warnings"));
   WarningMarks->setColor(WarningColour);
   WarningMarks->setBorderColor(WarningColour);
   WarningMarks->setMarkerSize(7);
-  GapMarks = new QScatterSeries;
+  GapMarks = new QScatterSeries(chart);
   GapMarks->setName(QStringLiteral("no value (hover for why)"));
   GapMarks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
   GapMarks->setColor(GapColour);
   GapMarks->setBorderColor(GapColour);
   GapMarks->setMarkerSize(8);
   for (QScatterSeries* marks : {WarningMarks, GapMarks}) {
-    chart->addSeries(marks);
-    marks->attachAxis(AxisX);
-    marks->attachAxis(AxisY);
     connect(marks, &QXYSeries::clicked, this, [this, marks](const QPointF& point) { PointEvent(marks, point, true); });
     connect(marks, &QXYSeries::hovered, this, [this, marks](const QPointF& point, bool state) {
       if (state) PointEvent(marks, point, false);
@@ -220,6 +227,12 @@ void TStudyForm::PlotCases(std::size_t first) {
     MinY = std::min(MinY, y);
     MaxY = std::max(MaxY, y);
   }
+  for (QScatterSeries* marks : {WarningMarks, GapMarks}) {
+    if (marks->chart() || !added.contains(marks)) continue;
+    Chart->addSeries(marks);
+    marks->attachAxis(AxisX);
+    marks->attachAxis(AxisY);
+  }
   for (auto it = added.begin(); it != added.end(); ++it) it.key()->replace(it.key()->points() + it.value());
   if (!GapMarks->points().isEmpty() && !AnyPoint) {
     MinX = MaxX = GapMarks->at(0).x();
@@ -231,8 +244,6 @@ void TStudyForm::PlotCases(std::size_t first) {
     MaxX = std::max(MaxX, gap.x());
   }
   Chart->legend()->setVisible(Families.size() <= LegendFamiliesUpTo);
-  for (QScatterSeries* marks : {WarningMarks, GapMarks})
-    for (QLegendMarker* marker : Chart->legend()->markers(marks)) marker->setVisible(marks->count() > 0);
   FitAxes();
 }
 
@@ -260,19 +271,19 @@ QString TStudyForm::CaseText(const StudyCaseResult& result) const {
   for (std::size_t a = 0; a < Shown->Plan.Axes.size(); ++a) {
     const StudyAxis& axis = Shown->Plan.Axes[a];
     text += QStringLiteral(", %1 = %2").arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
-                                            QString::fromStdString(RoundTripText(StudyAxisValue(axis, values[a]))));
+                                            ShownFullNumber(StudyAxisValue(axis, values[a])));
   }
   double y = 0;
   if (CaseValue(result, y)) {
-    text += QStringLiteral("\n%1: %2").arg(Figure->currentText(), QString::fromStdString(RoundTripText(y)));
+    text += QStringLiteral("\n%1: %2").arg(Figure->currentText(), ShownFullNumber(y));
   }
-  if (!result.Message.empty()) text += QStringLiteral("\n") + QString::fromStdString(result.Message);
-  for (const std::string& warning : result.Summary.Warnings) text += QStringLiteral("\n\u26A0 ") + QString::fromStdString(warning);
-  if (!result.StageMessage.empty()) text += QStringLiteral("\n") + QString::fromStdString(result.StageMessage);
-  for (const std::string& warning : result.StageWarnings) text += QStringLiteral("\n\u26A0 ") + QString::fromStdString(warning);
+  if (!result.Message.empty()) text += QStringLiteral("\n") + ShownText(result.Message);
+  for (const std::string& warning : result.Summary.Warnings) text += QStringLiteral("\n\u26A0 ") + ShownText(warning);
+  if (!result.StageMessage.empty()) text += QStringLiteral("\n") + ShownText(result.StageMessage);
+  for (const std::string& warning : result.StageWarnings) text += QStringLiteral("\n\u26A0 ") + ShownText(warning);
   if (result.Limit && result.Limit->Status == LimitStatus::SeveralChanges) {
     text += QStringLiteral("\n\u26A0 the condition changes more than once; it holds in ") +
-            QString::fromStdString(LimitIntervalsText(result.Limit->Intervals));
+            ShownText(LimitIntervalsText(result.Limit->Intervals));
   }
   return text + QStringLiteral("\nClick to select this case.");
 }
@@ -298,3 +309,38 @@ void TStudyForm::PointEvent(QAbstractSeries* series, const QPointF& point, bool 
   }
 }
 
+
+bool TStudyForm::SingleLimit() const { return Shown && Shown->Find && Shown->Plan.Axes.empty(); }
+
+void TStudyForm::ShowSingleLimit() {
+  const bool single = SingleLimit();
+  ChartArea->setVisible(!single);
+  LimitText->setVisible(single);
+  LimitText->setToolTip(QString());
+  // Words are no chart to save; the export still has the row.
+  for (QPushButton* button : Exports) {
+    if (button->objectName() != QLatin1String("StudyExportCsvButton"))
+      button->setEnabled(button->isEnabled() && !single);
+  }
+  if (!single) return;
+  const LimitSearch& search = *Shown->Find;
+  const QString name = QString::fromLatin1(InputNames[static_cast<std::size_t>(search.Input)].Name);
+  const QString unit = QString::fromStdString(InputUnit(search.Input, Shown->Settings.UnitIndex));
+  if (Finished.empty() || !Finished.front().Limit) {
+    LimitText->setText(Running() ? QStringLiteral("<p>Searching the limit of %1...</p>").arg(name)
+                                 : QStringLiteral("<p>The search of a limit of %1 ended without a result.</p>").arg(name));
+    return;
+  }
+  const LimitResult& limit = *Finished.front().Limit;
+  const QString value = limit.Value ? ShownSignificant(*limit.Value, 6) + QLatin1Char(' ') + unit : QStringLiteral("no value");
+  if (limit.Value) LimitText->setToolTip(ShownFullNumber(*limit.Value) + QLatin1Char(' ') + unit);
+  QString text = QStringLiteral("<p style='font-size:xx-large'><b>%1</b></p>").arg(value.toHtmlEscaped());
+  text += QStringLiteral("<p>%1</p>")
+              .arg(ShownText(LimitResultLine(search, limit, Shown->Settings.UnitIndex)).toHtmlEscaped());
+  if (!limit.Stopped) {
+    text += QStringLiteral("<p>Status: <b>%1</b>. Its run, case 1, is at %2 = %3 %4: Show Case in Results opens it.</p>")
+                .arg(QString::fromLatin1(LimitStatusName(limit.Status)), name,
+                     ShownText(limit.ShownText).toHtmlEscaped(), unit.toHtmlEscaped());
+  }
+  LimitText->setText(text);
+}

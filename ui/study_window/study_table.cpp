@@ -1,5 +1,10 @@
 #include "ui/study_window/study_table.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "ui/common/shown_numbers.h"
+
 namespace {
 
 // The fields of one line of a study file, quotes removed.
@@ -22,6 +27,28 @@ QStringList CsvLineFields(const std::string& line) {
     }
   }
   return fields;
+}
+
+// Significant digits of a number in a cell; the tooltip has all of them.
+constexpr int CellDigits = 6;
+// A number in a text (the stretches where a limit holds) with this many
+// digits is a value at full precision, not a figure a sentence rounded.
+constexpr int FullPrecisionDigits = 10;
+
+// `text` with each number at full precision rounded as a cell's.
+QString RoundedNumbersIn(const QString& text) {
+  static const QRegularExpression number(QStringLiteral("-?\\d+\\.\\d+(?:e[-+]?\\d+)?"));
+  QString shown;
+  qsizetype from = 0;
+  for (const QRegularExpressionMatch& match : number.globalMatch(text)) {
+    const QString token = match.captured();
+    const QString mantissa = token.section(QLatin1Char('e'), 0, 0);
+    const auto digits = std::count_if(mantissa.begin(), mantissa.end(), [](QChar c) { return c.isDigit(); });
+    shown += text.mid(from, match.capturedStart() - from);
+    shown += digits >= FullPrecisionDigits ? ShownSignificant(token.toDouble(), CellDigits) : token;
+    from = match.capturedEnd();
+  }
+  return ShownText((shown + text.mid(from)).toStdString());
 }
 
 }  // namespace
@@ -51,9 +78,14 @@ int StudyTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
   const QStringList fields = CsvLineFields(Cases[static_cast<std::size_t>(index.row())].Row);
-  return index.column() < fields.size() ? fields[index.column()] : QString();
+  if (index.column() >= fields.size()) return QString();
+  const QString& cell = fields[index.column()];
+  bool number = false;
+  const double value = cell.toDouble(&number);  // the study file's '.' whatever the locale
+  if (role == Qt::ToolTipRole) return ShownText(cell.toStdString());
+  return number ? ShownSignificant(value, CellDigits) : RoundedNumbersIn(cell);
 }
 
 QVariant StudyTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -42,11 +42,14 @@
 #include "ui/common/input_rows.h"
 #include "ui/main_window/main_window.h"
 #include "ui/common/run_snapshot.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/study_window/study_table.h"
 
 namespace {
 
 constexpr int PollMilliseconds = 100;
+constexpr int ChartMinimumHeight = 370;
+constexpr int TableMinimumHeight = 90;
 
 double Seconds() {
   static const QElapsedTimer clock = [] {
@@ -65,7 +68,9 @@ QString StudyInputLabel(int input) {
   if (label.endsWith(QLatin1Char(':'))) label.chop(1);
   label = label.trimmed();
   const QString unit = QString::fromStdString(InputUnit(input, InitialUnitIndex));
-  if (!label.contains(QLatin1Char('(') + unit.left(2)) && unit != QLatin1String("-"))
+  // The labels write degrees Celsius as one sign, the units as two.
+  const QString named = QString(label).replace(QChar(0x2103), QStringLiteral("\u00B0C"));
+  if (!named.contains(QLatin1Char('(') + unit.left(2)) && unit != QLatin1String("-"))
     label += QStringLiteral(" (%1)").arg(unit);
   return label;
 }
@@ -160,14 +165,26 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   ChartView = new QChartView;
   ChartView->setObjectName(QStringLiteral("StudyChart"));
   ChartView->setRenderHint(QPainter::Antialiasing);
-  auto* chartPage = new QWidget;
-  auto* chartLayout = new QVBoxLayout(chartPage);
+  ChartArea = new QWidget;
+  auto* chartLayout = new QVBoxLayout(ChartArea);
   chartLayout->setContentsMargins(0, 0, 0, 0);
   auto* figureRow = new QHBoxLayout;
   figureRow->addWidget(new QLabel(QStringLiteral("Chart of:")));
   figureRow->addWidget(Figure, 1);
   chartLayout->addLayout(figureRow);
   chartLayout->addWidget(ChartView, 1);
+  LimitText = new QLabel;
+  LimitText->setObjectName(QStringLiteral("StudyLimitResult"));
+  LimitText->setTextFormat(Qt::RichText);
+  LimitText->setWordWrap(true);
+  LimitText->setAlignment(Qt::AlignCenter);
+  LimitText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LimitText->hide();
+  auto* chartPage = new QWidget;
+  auto* pageLayout = new QVBoxLayout(chartPage);
+  pageLayout->setContentsMargins(0, 0, 0, 0);
+  pageLayout->addWidget(ChartArea, 1);
+  pageLayout->addWidget(LimitText, 1);
 
   TableModel = new StudyTableModel(Finished, this);
   Table = new QTableView;
@@ -185,6 +202,11 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   auto* split = new QSplitter(Qt::Vertical);
   split->addWidget(chartPage);
   split->addWidget(Table);
+  // The chart keeps the height at which its longest axis title and its
+  // labels stand whole; the table keeps a few lines.
+  ChartView->setMinimumHeight(ChartMinimumHeight);
+  Table->setMinimumHeight(TableMinimumHeight);
+  split->setChildrenCollapsible(false);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 2);
   split->setSizes({400, 220});
@@ -224,6 +246,9 @@ TStudyForm::TStudyForm(TMF_Tad& mainWindow, Dialogs& dialogs, QWidget* parent)
   captionRow->addWidget(Caption, 1);
   layout->addLayout(captionRow);
   layout->addLayout(buttons);
+
+  auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(closeKey, &QShortcut::activated, this, &TStudyForm::EscapeClick);
 
   PollTimer = new QTimer(this);
   PollTimer->setInterval(PollMilliseconds);
@@ -401,6 +426,7 @@ void TStudyForm::RunClick() {
   FillFigures();
   Figure->blockSignals(false);
   ResetChart();
+  ShowSingleLimit();
   if (!Caption->isModified()) Caption->setText(DefaultCaption());  // a caption typed in stays
 
   Progress->setRange(0, 1000);
@@ -416,6 +442,15 @@ void TStudyForm::RunClick() {
 
 void TStudyForm::CancelClick() {
   if (Job) Job->Cancel();
+}
+
+void TStudyForm::EscapeClick() {
+  if (Job) {
+    if (!TheDialogs.Ask(QStringLiteral("A study is running. Cancel it and close the window? The cases finished are kept.")))
+      return;
+    CancelClick();
+  }
+  close();
 }
 
 void TStudyForm::Poll() {
@@ -451,13 +486,14 @@ void TStudyForm::Finish() {
   RunButton->setEnabled(true);
   CancelButton->setEnabled(false);
   for (QPushButton* button : Exports) button->setEnabled(!Finished.empty());
+  ShowSingleLimit();
   // Fitting the columns reads every row: only while that is quick.
   if (Finished.size() <= 500) Table->resizeColumnsToContents();
   QString text;
   if (cancelled) {
     text = QStringLiteral("Cancelled: the first %1 of %2 cases are kept.").arg(Finished.size()).arg(planned);
   } else if (Shown->Find && Finished.size() == 1) {
-    text = QString::fromStdString(LimitResultLine(*Shown->Find, *Finished.front().Limit, Shown->Settings.UnitIndex));
+    text = ShownText(LimitResultLine(*Shown->Find, *Finished.front().Limit, Shown->Settings.UnitIndex));
   } else {
     std::size_t completed = 0;
     for (const StudyCaseResult& result : Finished) {
@@ -516,7 +552,7 @@ void TStudyForm::ShowCaseClick() {
   const RunOutcome outcome = RunCommand(run->State, texts, Shown->Settings.UnitIndex, messages,
                                         Shown->Settings.DecimalSeparator, ReportWriting::Skip);
   if (outcome.Result != RunResult::Completed) {
-    TheDialogs.ShowMessage(QStringLiteral("Case %1: %2").arg(result.Number).arg(QString::fromStdString(OutcomeMessage(outcome))));
+    TheDialogs.ShowMessage(QStringLiteral("Case %1: %2").arg(result.Number).arg(ShownText(OutcomeMessage(outcome))));
     return;
   }
   run->Summary = SummarizeRun(run->State);

@@ -52,6 +52,8 @@ class TStudyForm : public QWidget {
   // and its inputs into the main window's fields.
   void ShowCaseClick();
   void CopyInputsClick();
+  // Escape: closes the window, after asking whether to stop a study that runs.
+  void EscapeClick();
 
   // Takes the die inputs of the results window's tab "Pressure and
   // temperature": the box "Melt-conveying stage" is on by default when they
@@ -87,6 +89,10 @@ class TStudyForm : public QWidget {
   void Poll();     // takes finished cases, updates the progress
   void Finish();   // the job is over
   void FillFigures();  // the chart's choice of figures for the study shown
+  // One search with no second input has no curve to draw: its value, status
+  // and run are shown in words instead of the chart.
+  bool SingleLimit() const;
+  void ShowSingleLimit();
   void ResetChart();
   void PlotCases(std::size_t first);  // cases from `first` on
   void FitAxes();
@@ -125,6 +131,8 @@ class TStudyForm : public QWidget {
   QProgressBar* Progress = nullptr;
   QLabel* Status = nullptr;
   QComboBox* Figure = nullptr;
+  QWidget* ChartArea = nullptr;  // the choice of figure and the chart
+  QLabel* LimitText = nullptr;   // in its place for a single search
   QChartView* ChartView = nullptr;
   QChart* Chart = nullptr;
   QValueAxis* AxisX = nullptr;
