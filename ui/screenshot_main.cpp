@@ -32,6 +32,9 @@
 #include "ui/common/dialogs.h"
 #include "ui/main_window/finish_form.h"
 #include "ui/main_window/main_window.h"
+#include "ui/materials_dialog/material_editor.h"
+#include "ui/materials_dialog/materials_form.h"
+#include "ui/materials_dialog/viscosity_fit_panel.h"
 #include "ui/results_window/pressure_tab.h"
 #include "results/input_names.h"
 #include "ui/study_window/study_window.h"
@@ -51,9 +54,10 @@ class UnattendedDialogs : public Dialogs {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: chung-screenshot [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
+  std::fprintf(stderr, "usage: chung-screenshot [--material KEY] [--set FIELD=TEXT]... [--run] [--profile-form [--second-tab] [--smallest]] OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... --study-form [--study-set CONTROL=TEXT]... OUTPUT.png [DIRECTORY]\n"
                        "       chung-screenshot [--set FIELD=TEXT]... [--melt NAME=TEXT]... --pressure-tab OUTPUT.png [DIRECTORY]\n"
+                       "       chung-screenshot [--material KEY] --material-editor OUTPUT.png\n"
                        "       chung-screenshot --finish-form OUTPUT.png\n");
   return 2;
 }
@@ -93,6 +97,24 @@ int ShowStudy(TMF_Tad& window, const std::vector<std::pair<QString, QString>>& s
   return Save(*form, output) ? 0 : 1;
 }
 
+// The editor of a duplicate of the chosen material on its page "Viscosity
+// fit", fitted from the record's source law.
+int ShowMaterialEditor(TMF_Tad& window, const QString& output) {
+  window.MaterialsClick();
+  auto* form = window.findChild<TMaterialsForm*>(QStringLiteral("MaterialsForm"));
+  if (!form) return 1;
+  TMaterialEditor* editor = form->DuplicateClick();
+  if (!editor) return 1;
+  auto* panel = editor->findChild<TViscosityFitPanel*>();
+  auto* tabs = editor->findChild<QTabWidget*>();
+  if (!panel || !tabs) return 1;
+  tabs->setCurrentWidget(panel);
+  editor->resize(980, 620);
+  if (!panel->FitClick()) return 1;
+  for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
+  return Save(*editor, output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -104,6 +126,8 @@ int main(int argc, char* argv[]) {
   bool secondTab = false;
   bool smallest = false;
   bool studyForm = false;
+  bool materialEditor = false;
+  std::string material;
   std::vector<std::pair<QString, QString>> settings, studySettings;
   QStringList positional;
   for (int i = 1; i < argc; ++i) {
@@ -125,6 +149,10 @@ int main(int argc, char* argv[]) {
       const std::optional<int> input = FindInputByName(setting.substr(0, setting.find('=')));
       if (!input || !IsMeltInput(*input)) return Usage();
       dieTexts[static_cast<std::size_t>(*input - InputCount)] = setting.substr(setting.find('=') + 1);
+    } else if (argument == QLatin1String("--material") && i + 1 < argc) {
+      material = argv[++i];
+    } else if (argument == QLatin1String("--material-editor")) {
+      materialEditor = true;
     } else if (argument == QLatin1String("--study-form")) {
       studyForm = true;
     } else if ((argument == QLatin1String("--set") || argument == QLatin1String("--study-set")) && i + 1 < argc &&
@@ -154,6 +182,10 @@ int main(int argc, char* argv[]) {
   }
   UnattendedDialogs dialogs;
   TMF_Tad window(dialogs);
+  if (!material.empty() && !window.ChooseMaterialByKey(material)) {
+    std::fprintf(stderr, "chung-screenshot: no material %s\n", material.c_str());
+    return 2;
+  }
   for (const auto& [field, text] : settings) {
     auto* edit = window.findChild<QLineEdit*>(field);
     if (!edit) {
@@ -169,6 +201,7 @@ int main(int argc, char* argv[]) {
     if (!window.LastRun()) return 1;  // the message went to stderr
   }
   if (studyForm) return ShowStudy(window, studySettings, output);
+  if (materialEditor) return ShowMaterialEditor(window, output);
   if (profileForm) {
     window.Image1Click();
     auto* form = window.findChild<QWidget*>(QStringLiteral("ProfileForm"));

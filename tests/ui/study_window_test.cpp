@@ -104,6 +104,10 @@ TEST_F(StudyWindowTest, ExportIsTheBatchToolsStudyFile) {
         {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}, {"StudySecondList", "30,38"}},
         {{"StudyFirstInput", "Output (kg/hr)"}, {"StudySecondInput", "Revolution"}, {"StudyCondition", "clean"}}},
        {"--find", "OutputRate=100:1000", "--until", "clean", "--vary", "ScrewSpeed=30,38"}},
+      {{"VaryMode",
+        {{"StudyFirstList", "LDPE; PP"}, {"StudySecondList", "30,60"}},
+        {{"StudyFirstInput", "Material"}, {"StudySecondInput", "Revolution"}}},
+       {"--vary", "Material=LDPE;PP", "--vary", "ScrewSpeed=30,60"}},
   };
   TStudyForm* form = Open();
   for (const auto& c : cases) {

@@ -16,6 +16,7 @@ struct RunSnapshot {
   RunSummary Summary;
   std::array<QString, InputCount> FieldTexts;  // canonical order, as typed
   int UnitIndex = 1;                           // of RadioGroup1
+  QString MaterialName;                        // the material the run's eleven material inputs came from
   char DecimalSeparator = '.';                 // the one the run read the texts with
   QString ReportPath;                          // absolute, resolved when the run wrote it
   bool ReportWritten = false;                  // a regular file stood there after the run

@@ -31,6 +31,7 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text();
   run->UnitIndex = RadioGroup1->ItemIndex();
+  run->MaterialName = MaterialName();
   run->DecimalSeparator = Separator;
   // The writers resolved the name against the current directory, which the
   // file list moves back to the start-up folder right after this run.

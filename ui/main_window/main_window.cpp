@@ -66,6 +66,8 @@ TMF_Tad::TMF_Tad(Dialogs& dialogs, QWidget* parent)
 
   BuildInputRows();
   BuildLowerControls();
+  BuildMaterialControls();
+  BuildProjectMenu();
   SetTabOrder();
   KeepMinimumToControls();
 
@@ -303,6 +305,7 @@ void TMF_Tad::changeEvent(QEvent* event) {
       if (edit->text().toStdString() == InitialInputText(i, previous))
         edit->setText(QString::fromStdString(InitialInputText(i, Separator)));
     }
+    if (MaterialBox) FillMaterialFields();
   }
   QWidget::changeEvent(event);
 }

@@ -6,10 +6,13 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/run_command.h"
+#include "materials/material_library.h"
+#include "materials/project_file.h"
 #include "melt/melt_inputs.h"
 #include "model/data_file.h"
 #include "model/model_state.h"
@@ -20,6 +23,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QGroupBox;
+class QComboBox;
+class QToolButton;
 class TBevelPanel;
 class TRadioGroup;
 class TDriveComboBox;
@@ -68,6 +73,32 @@ class TMF_Tad : public QWidget {
   // Opens the results window on `run` (a study's case) instead of the last run.
   void ShowInResults(std::shared_ptr<const RunSnapshot> run);
 
+  // The material whose values fill the eleven material fields; null for the
+  // initial values.
+  const Material* ChosenMaterial() const { return Chosen ? &*Chosen : nullptr; }
+  // Its name for captions: the initial values' name when none is chosen.
+  QString MaterialName() const;
+  // Chooses `material` (null: the initial values) and fills the fields.
+  void ChooseMaterial(const std::optional<Material>& material);
+  // Chooses the library's material with `key` (letter case ignored), the
+  // initial values for an empty key; false when the library has none.
+  bool ChooseMaterialByKey(const std::string& key);
+  // Reads the library again (after the materials window changed it),
+  // keeping the choice.
+  void ReloadMaterials();
+  const MaterialLibrary& Materials() const { return Library; }
+  // "Materials...": the library window.
+  void MaterialsClick();
+
+  // Ctrl+O and Ctrl+S: a project file with the fields, the unit, the
+  // material, the die inputs and the study setup.
+  void OpenProjectClick();
+  void SaveProjectClick();
+  void SaveProjectAsClick();
+  // What the window holds as a project, and putting one into the window.
+  RunSetup CurrentSetup() const;
+  void ApplySetup(const RunSetup& setup);
+
   char DecimalSeparator() const { return Separator; }
   const ModelState& State() const { return *Model; }
   // The last completed run, or null before the first.
@@ -97,6 +128,11 @@ class TMF_Tad : public QWidget {
   // completed run, marked as not the latest, with the reason.
   void MarkResultsStale(const RunOutcome& outcome);
   void FocusRefusedField(const RunTexts& texts);
+  void BuildMaterialControls();
+  void BuildProjectMenu();
+  void FillMaterialBox();
+  // The eleven material fields from the choice, m0 in the unit selected.
+  void FillMaterialFields();
 
   Dialogs& TheDialogs;
   std::unique_ptr<ModelState> Model;
@@ -122,4 +158,16 @@ class TMF_Tad : public QWidget {
   TFileListBox* FileListBox1 = nullptr;
   TBevelPanel* Panel29 = nullptr;
   QLabel* Image1 = nullptr;
+
+  MaterialLibrary Library;
+  std::optional<Material> Chosen;
+  // A project's material values without a record: shown as typed, like the
+  // initial values, in either unit.
+  std::optional<std::array<std::string, MaterialValueCount>> ProjectMaterialTexts;
+  std::string ProjectPath;  // the project last opened or saved
+  RunSetup Project;         // as read: its study setup and the members of a newer version go back out
+  QComboBox* MaterialBox = nullptr;
+  QToolButton* MaterialsBtn = nullptr;
+  QLabel* MaterialFacts = nullptr;
+  QToolButton* ProjectBtn = nullptr;
 };

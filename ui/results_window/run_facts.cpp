@@ -29,8 +29,11 @@ QString RunInputsHtml(const RunSnapshot& run) {
     if (i == ViscM0Index) value += QStringLiteral(" ") + UnitName(run).toHtmlEscaped();
     rows += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>").arg(InputLabel(i).toHtmlEscaped(), value);
   }
-  return QStringLiteral("<p><b>Inputs of this run</b> (as typed; viscosity unit %1)</p><table>%2</table>")
-      .arg(UnitName(run).toHtmlEscaped(), rows);
+  QString material;
+  if (!run.MaterialName.isEmpty())
+    material = QStringLiteral("<p>Material: %1</p>").arg(run.MaterialName.toHtmlEscaped());
+  return QStringLiteral("<p><b>Inputs of this run</b> (as typed; viscosity unit %1)</p>%2<table>%3</table>")
+      .arg(UnitName(run).toHtmlEscaped(), material, rows);
 }
 
 QString RunStatusHtml(const RunSnapshot& run, const QString& staleReason) {
@@ -53,6 +56,7 @@ QString ChartCaption(const RunSnapshot& run) {
     const char* Name;
   } keys[] = {{0, "D"}, {7, "pitch"}, {5, "feed depth"}, {6, "metering depth"}, {9, "speed"}, {10, "output"}, {11, "B0"}};
   QStringList parts;
+  if (!run.MaterialName.isEmpty()) parts << run.MaterialName;
   for (const auto& key : keys) {
     parts << QStringLiteral("%1 %2 %3")
                  .arg(QString::fromLatin1(key.Name), Text(run, key.Index),

@@ -1,5 +1,7 @@
 #include "ui/study_window/study_window.h"
 
+#include "ui/common/material_text.h"
+
 #include <QBuffer>
 #include <QButtonGroup>
 #include <QChart>
@@ -37,6 +39,7 @@
 #include "results/number_text.h"
 #include "ui/common/channel_picture.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/material_text.h"
 #include "ui/common/input_rows.h"
 #include "ui/main_window/main_window.h"
 #include "ui/common/run_snapshot.h"
@@ -63,6 +66,7 @@ double Seconds() {
 }  // namespace
 
 QString StudyInputLabel(int input) {
+  if (input == MaterialAxisInput) return QStringLiteral("Material");
   QString label = QString::fromUtf8(InputRows[static_cast<std::size_t>(input)].Label).trimmed();
   if (label.endsWith(QLatin1Char(':'))) label.chop(1);
   label = label.trimmed();
@@ -272,6 +276,8 @@ TStudyForm::AxisControls TStudyForm::BuildAxisRow(const QString& label, bool opt
   if (optional) axis.Input->addItem(QStringLiteral("%1: none").arg(label), -1);
   for (int input = 0; input < InputCount; ++input)
     axis.Input->addItem(QStringLiteral("%1: %2").arg(label, StudyInputLabel(input)), input);
+  // A list of material keys (or files), as --vary Material=LDPE;HDPE takes them.
+  axis.Input->addItem(QStringLiteral("%1: %2").arg(label, StudyInputLabel(MaterialAxisInput)), MaterialAxisInput);
   const struct {
     QLineEdit** Edit;
     const char* Name;
@@ -355,7 +361,8 @@ std::string TStudyForm::AxisArgument(const AxisControls& axis) const {
                              : QStringLiteral("%1:%2:%3").arg(axis.From->text().trimmed(), axis.To->text().trimmed(),
                                                                axis.Step->text().trimmed());
   // The batch tool's --vary argument, read by the same code.
-  return std::string(InputNames[static_cast<std::size_t>(input)].Name) + "=" + values.toStdString();
+  const std::string name = input == MaterialAxisInput ? "Material" : InputNames[static_cast<std::size_t>(input)].Name;
+  return name + "=" + values.toStdString();
 }
 
 std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
@@ -386,6 +393,10 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
   if (finding) {
     LimitSearch search;
     search.Input = First.Input->currentData().toInt();
+    if (search.Input == MaterialAxisInput) {
+      TheDialogs.ShowMessage(QStringLiteral("A limit is searched over a number: choose another input than Material."));
+      return std::nullopt;
+    }
     const std::optional<double> low = ConvertNumber(First.From->text().toStdString(), MainWindow.DecimalSeparator());
     const std::optional<double> high = ConvertNumber(First.To->text().toStdString(), MainWindow.DecimalSeparator());
     if (!low || !high || !(*low < *high)) {
@@ -429,6 +440,10 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
       return std::nullopt;
     }
     request.Plan.Axes.push_back(std::move(*axis));
+  }
+  if (const std::string problem = ResolveMaterialAxes(request.Plan, MainWindow.Materials()); !problem.empty()) {
+    TheDialogs.ShowMessage(QStringLiteral("Material: %1").arg(QString::fromStdString(problem)));
+    return std::nullopt;
   }
   if (StudyCaseCount(request.Plan) > MaxStudyCases) {
     TheDialogs.ShowMessage(QStringLiteral("The study has more than %1 cases.").arg(MaxStudyCases));
@@ -568,7 +583,7 @@ void TStudyForm::SelectCase(std::size_t index) {
 
 RunTexts TStudyForm::CaseTexts(const StudyCaseResult& result) const {
   RunTexts texts = Shown->Settings.BaseTexts;
-  ApplyStudyCase(Shown->Plan, result.Number, texts);
+  ApplyStudyCase(Shown->Plan, result.Number, texts, Shown->Settings.UnitIndex);
   if (result.Limit) texts[static_cast<std::size_t>(Shown->Find->Input)] = result.Limit->ShownText;
   return texts;
 }
@@ -598,14 +613,27 @@ void TStudyForm::ShowCaseClick() {
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
   run->UnitIndex = Shown->Settings.UnitIndex;
+  const Material* material = CaseMaterial(result);
+  run->MaterialName = material ? QString::fromStdString(MaterialDisplayName(*material)) : MainWindow.MaterialName();
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
   run->ReportWritten = false;  // a study case writes no report
   run->Time = QDateTime::currentDateTime();
   MainWindow.ShowInResults(run);
 }
 
+const Material* TStudyForm::CaseMaterial(const StudyCaseResult& result) const {
+  const std::vector<uint64_t> indexes = StudyCaseValues(Shown->Plan, result.Number);
+  for (std::size_t a = 0; a < Shown->Plan.Axes.size(); ++a) {
+    const StudyAxis& axis = Shown->Plan.Axes[a];
+    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) return &axis.Materials[indexes[a]];
+  }
+  return nullptr;
+}
+
 void TStudyForm::CopyInputsClick() {
   if (!Selected || !Shown) return;
+  // The case's material is chosen in the main window, which then fills the fixed fields.
+  if (const Material* material = CaseMaterial(Finished[*Selected])) MainWindow.ChooseMaterial(*material);
   const std::vector<int> fixed = MainWindow.SetFieldTexts(CaseTexts(Finished[*Selected]));
   if (fixed.empty()) return;
   QStringList names;

@@ -108,6 +108,8 @@ class TStudyForm : public QWidget {
   QString CaseText(const StudyCaseResult& result) const;
   void PointEvent(QAbstractSeries* series, const QPointF& point, bool click);
   RunTexts CaseTexts(const StudyCaseResult& result) const;
+  // The material a case's Material axis gave it, or null.
+  const Material* CaseMaterial(const StudyCaseResult& result) const;
   QString DefaultCaption() const;
   void SaveBytes(const QString& caption, const QString& name, const QString& filter, const QByteArray& bytes);
 

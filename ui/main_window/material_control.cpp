@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's "Material" control: the library's materials beside the
+// eleven material fields, which the choice fills (they are never typed
+// into), and a line with the chosen material's typical barrel temperature
+// and the window its viscosity law was fitted over.
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+
+#include "materials/material_inputs.h"
+#include "results/number_text.h"
+#include "ui/common/radio_group.h"
+#include "ui/common/window_font.h"
+#include "ui/main_window/main_window.h"
+#include "ui/materials_dialog/materials_form.h"
+#include "ui/common/material_text.h"
+
+namespace {
+
+// The combo's first item: no record, the fields' own initial texts, so a run
+// with it is the program's run of old to the byte in either unit.
+constexpr int InitialValuesItem = 0;
+
+}  // namespace
+
+void TMF_Tad::BuildMaterialControls() {
+  // In the title row of "Input Data", right above the material fields.
+  auto* label = new QLabel(QStringLiteral("Material"), GroupBox1);
+  label->setObjectName(QStringLiteral("MaterialLabel"));
+  label->setFont(WindowFont());
+  SetTextColor(label, Qt::blue);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setAutoFillBackground(true);
+  label->setGeometry(333, 0, 50, 19);
+
+  MaterialBox = new QComboBox(GroupBox1);
+  MaterialBox->setObjectName(QStringLiteral("MaterialBox"));
+  MaterialBox->setFont(WindowFont());
+  MaterialBox->setGeometry(386, 0, 186, 19);
+  MaterialBox->setFocusPolicy(Qt::ClickFocus);
+  MaterialBox->view()->setMinimumWidth(460);
+  MaterialBox->setToolTip(QString::fromStdString(QualityLettersExplained()));
+
+  MaterialsBtn = new QToolButton(GroupBox1);
+  MaterialsBtn->setObjectName(QStringLiteral("MaterialsBtn"));
+  MaterialsBtn->setText(QStringLiteral("Materials..."));
+  MaterialsBtn->setFont(WindowFont());
+  MaterialsBtn->setGeometry(575, 0, 71, 19);
+  MaterialsBtn->setFocusPolicy(Qt::ClickFocus);
+  connect(MaterialsBtn, &QToolButton::clicked, this, [this] { MaterialsClick(); });
+
+  // Below the lower controls, the strip the fixed layout leaves free.
+  MaterialFacts = new QLabel(this);
+  MaterialFacts->setObjectName(QStringLiteral("MaterialFacts"));
+  MaterialFacts->setFont(WindowFont());
+  SetTextColor(MaterialFacts, Qt::blue);
+  MaterialFacts->setGeometry(13, 485, 536, 17);
+
+  Library = LoadMaterialLibrary();
+  FillMaterialBox();
+  connect(MaterialBox, &QComboBox::activated, this, [this](int index) {
+    if (index == InitialValuesItem) {
+      ProjectMaterialTexts.reset();
+      ChooseMaterial(std::nullopt);
+    } else if (const Material* material = FindMaterial(Library, MaterialBox->itemData(index).toString().toStdString())) {
+      ChooseMaterial(*material);
+    }
+  });
+  // m0 follows the unit: a record's m0 is converted, the initial text is not.
+  for (int i = 0; i < RadioGroup1->ItemCount(); ++i) {
+    connect(RadioGroup1->Item(i), &QRadioButton::toggled, this, [this](bool on) {
+      if (on) FillMaterialFields();
+    });
+  }
+  FillMaterialFields();
+}
+
+void TMF_Tad::FillMaterialBox() {
+  MaterialBox->clear();
+  MaterialBox->addItem(QString::fromStdString(InitialMaterialName), QString());
+  int chosen = InitialValuesItem;
+  for (const Material& material : Library.Materials) {
+    MaterialBox->addItem(QString::fromStdString(MaterialChoiceText(material)), QString::fromStdString(material.Key));
+    MaterialBox->setItemData(MaterialBox->count() - 1, QString::fromStdString(MaterialFactsText(material)),
+                             Qt::ToolTipRole);
+    if (Chosen && Chosen->Origin != MaterialOrigin::File && Chosen->Key == material.Key)
+      chosen = MaterialBox->count() - 1;
+  }
+  // A record from a project or a file stands for itself, even when the
+  // library holds one with its key.
+  if (Chosen && Chosen->Origin == MaterialOrigin::File) {
+    MaterialBox->addItem(QString::fromStdString(MaterialChoiceText(*Chosen)), QString());
+    chosen = MaterialBox->count() - 1;
+  } else if (!Chosen && ProjectMaterialTexts) {
+    MaterialBox->addItem(QString::fromLatin1(ProjectMaterialName), QString());
+    chosen = MaterialBox->count() - 1;
+  }
+  MaterialBox->setCurrentIndex(chosen);
+}
+
+void TMF_Tad::FillMaterialFields() {
+  std::array<std::string, MaterialValueCount> texts;
+  for (int k = 0; k < MaterialValueCount; ++k) texts[static_cast<size_t>(k)] = InitialInputText(FirstMaterialInput + k, Separator);
+  if (Chosen) {
+    texts = MaterialInputTexts(*Chosen, UnitIndex(), Separator);
+  } else if (ProjectMaterialTexts) {
+    texts = *ProjectMaterialTexts;
+  }
+  for (int k = 0; k < MaterialValueCount; ++k)
+    InputEdits[static_cast<size_t>(FirstMaterialInput + k)]->setText(QString::fromStdString(texts[static_cast<size_t>(k)]));
+  const std::string facts = Chosen                 ? MaterialFactsText(*Chosen)
+                            : ProjectMaterialTexts ? ProjectMaterialFacts
+                                                   : InitialMaterialFacts;
+  MaterialFacts->setText(QString::fromStdString(facts));
+  MaterialFacts->setToolTip(MaterialFacts->text());
+}
+
+QString TMF_Tad::MaterialName() const {
+  if (Chosen) return QString::fromStdString(MaterialDisplayName(*Chosen));
+  return QString::fromLatin1(ProjectMaterialTexts ? ProjectMaterialName : InitialMaterialName);
+}
+
+void TMF_Tad::ChooseMaterial(const std::optional<Material>& material) {
+  Chosen = material;
+  if (Chosen) ProjectMaterialTexts.reset();
+  FillMaterialBox();
+  FillMaterialFields();
+}
+
+bool TMF_Tad::ChooseMaterialByKey(const std::string& key) {
+  if (key.empty()) {
+    ProjectMaterialTexts.reset();
+    ChooseMaterial(std::nullopt);
+    return true;
+  }
+  const Material* material = FindMaterial(Library, key);
+  if (!material) return false;
+  ChooseMaterial(*material);
+  return true;
+}
+
+void TMF_Tad::ReloadMaterials() {
+  Library = LoadMaterialLibrary();
+  // A chosen user material that was changed or deleted: the fields show
+  // what the library now says, or the record as it was, kept as a file's.
+  if (Chosen && Chosen->Origin == MaterialOrigin::User) {
+    if (const Material* again = FindMaterial(Library, Chosen->Key)) {
+      Chosen = *again;
+    } else {
+      Chosen->Origin = MaterialOrigin::File;
+    }
+  }
+  FillMaterialBox();
+  FillMaterialFields();
+}
+
+void TMF_Tad::MaterialsClick() {
+  auto* form = findChild<TMaterialsForm*>(QStringLiteral("MaterialsForm"));
+  if (!form) {
+    form = new TMaterialsForm(*this, TheDialogs, this);
+    form->setWindowFlag(Qt::Window);
+  }
+  if (const Material* material = ChosenMaterial()) form->SelectKey(QString::fromStdString(material->Key));
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
