@@ -32,10 +32,13 @@ struct InitialRun {
   }
 };
 
-void BM_MeltStage(benchmark::State& bench) {
+// The stage alone after the default run, with the barrel heat transfer
+// factor given.
+void StageLoop(benchmark::State& bench, double barrelHeatTransferFactor) {
   InitialRun run("None");
   MeltInputs inputs;
   ConvertMeltInputs(run.Melt, '.', inputs);
+  inputs.BarrelHeatTransferFactor = barrelHeatTransferFactor;
   for (auto _ : bench) {
     if (RunMeltStage(run.State, inputs, run.Stage).Result != RunResult::Completed) {
       bench.SkipWithError("stage did not complete");
@@ -43,20 +46,15 @@ void BM_MeltStage(benchmark::State& bench) {
     benchmark::DoNotOptimize(run.Stage.Summary[0].TipPressure);
   }
 }
+
+void BM_MeltStage(benchmark::State& bench) {
+  StageLoop(bench, 1.0);
+}
 BENCHMARK(BM_MeltStage);
 
 // The best estimate without exchange: what the barrel exchange costs.
 void BM_MeltStageNoExchange(benchmark::State& bench) {
-  InitialRun run("None");
-  MeltInputs inputs;
-  ConvertMeltInputs(run.Melt, '.', inputs);
-  inputs.BarrelHeatTransferFactor = 0;
-  for (auto _ : bench) {
-    if (RunMeltStage(run.State, inputs, run.Stage).Result != RunResult::Completed) {
-      bench.SkipWithError("stage did not complete");
-    }
-    benchmark::DoNotOptimize(run.Stage.Summary[0].TipPressure);
-  }
+  StageLoop(bench, 0.0);
 }
 BENCHMARK(BM_MeltStageNoExchange);
 
