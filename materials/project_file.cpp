@@ -194,6 +194,39 @@ MeltTexts SetupMeltTexts(const RunSetup& setup, char decimalSeparator) {
   return texts;
 }
 
+namespace {
+
+// "NAME=values": the values with `to` as their decimal separator. A list
+// separator ',' gives way to ';' first when ',' becomes the decimal point.
+std::string AxisWithSeparator(const std::string& axis, char from, char to) {
+  const std::size_t equals = axis.find('=');
+  if (from == to || equals == std::string::npos) return axis;
+  std::string values = axis.substr(equals + 1);
+  if (to == ',') {
+    for (char& c : values) {
+      if (c == ',') c = ';';
+    }
+  }
+  // A material's key or file name is a word whatever dots it holds.
+  const bool words = axis.compare(0, equals, "Material") == 0;
+  if (!words) {
+    for (char& c : values) {
+      if (c == from) c = to;
+    }
+  }
+  return axis.substr(0, equals + 1) + values;
+}
+
+}  // namespace
+
+StudySetup SetupStudy(const RunSetup& setup, char decimalSeparator) {
+  StudySetup study = setup.Study;
+  for (std::string& axis : study.Axes) axis = AxisWithSeparator(axis, setup.DecimalSeparator, decimalSeparator);
+  study.Find = AxisWithSeparator(study.Find, setup.DecimalSeparator, decimalSeparator);
+  study.Tolerance = WithSeparator(study.Tolerance, setup.DecimalSeparator, decimalSeparator);
+  return study;
+}
+
 std::string ProjectJson(const RunSetup& setup) {
   ordered_json file = setup.ReadDocument.empty() ? ordered_json::object() : ordered_json::parse(setup.ReadDocument);
   ordered_json inputs = file.contains("inputs") ? file["inputs"] : ordered_json::object();

@@ -48,6 +48,11 @@ RunSetup InitialRunSetup(char decimalSeparator = '.');
 // The texts with `decimalSeparator` in the numbers, wherever they were typed.
 RunTexts SetupTexts(const RunSetup& setup, char decimalSeparator);
 MeltTexts SetupMeltTexts(const RunSetup& setup, char decimalSeparator);
+// The study setup as --vary, --find and --tolerance read it under
+// `decimalSeparator`: numbers take that separator, and a list typed with ','
+// between values takes ';' where ',' becomes the decimal point. Words
+// (materials, die modes, conditions) keep their letters.
+StudySetup SetupStudy(const RunSetup& setup, char decimalSeparator);
 
 inline constexpr std::uintmax_t MaxProjectFileBytes = 16 << 20;
 

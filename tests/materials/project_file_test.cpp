@@ -68,6 +68,31 @@ TEST(ProjectFile, ASavedProjectOpensToTheSameRunByteForByte) {
             ReportOf(SetupTexts(saved, '.'), saved.UnitIndex, folder.Path() / "saved.txt"));
 }
 
+TEST(ProjectFile, StudySetupReadsUnderEitherSeparator) {
+  const struct {
+    char Typed, Read;
+    const char* Axis;
+    const char* Expected;
+  } cases[] = {
+      {'.', ',', "DieDiameter=0.5,0.8", "DieDiameter=0,5;0,8"},
+      {'.', ',', "ScrewSpeed=20.5:60:10", "ScrewSpeed=20,5:60:10"},
+      {',', '.', "DieDiameter=0,5;0,8", "DieDiameter=0.5;0.8"},
+      {'.', ',', "Material=LDPE,my.grade.json", "Material=LDPE;my.grade.json"},
+      {',', '.', "Material=LDPE;my,grade.json", "Material=LDPE;my,grade.json"},
+      {'.', '.', "DieDiameter=0.5,0.8", "DieDiameter=0.5,0.8"},
+  };
+  for (const auto& c : cases) {
+    RunSetup setup = InitialRunSetup(c.Typed);
+    setup.Study.Axes = {c.Axis};
+    setup.Study.Find = c.Typed == '.' ? "Output=100.5:400" : "Output=100,5:400";
+    setup.Study.Tolerance = c.Typed == '.' ? "0.25" : "0,25";
+    const StudySetup study = SetupStudy(setup, c.Read);
+    EXPECT_EQ(study.Axes.front(), c.Expected) << c.Axis << " typed with " << c.Typed;
+    EXPECT_EQ(study.Find, c.Read == '.' ? "Output=100.5:400" : "Output=100,5:400");
+    EXPECT_EQ(study.Tolerance, c.Read == '.' ? "0.25" : "0,25");
+  }
+}
+
 TEST(ProjectFile, MembersOfANewerVersionAreKeptAndNoted) {
   ordered_json file = ordered_json::parse(ProjectJson(HdpeSetup()));
   file["format_version"] = 2;
