@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "materials/material_library.h"
 #include "results/study_merge.h"
 #include "results/study_run.h"
 #include "same_file.h"
@@ -55,6 +56,16 @@ std::vector<NamedFile> Inputs(const BatchOptions& options) {
   std::vector<NamedFile> inputs;
   if (options.DataFile) inputs.push_back({"data file", "", *options.DataFile});
   for (const std::string& shard : options.MergeInputs) inputs.push_back({"shard file", "", shard});
+  // Only a name read as a file is one: a key is looked up in the library.
+  if (options.MaterialName && NamesMaterialFile(*options.MaterialName)) {
+    inputs.push_back({"material file", "", *options.MaterialName});
+  }
+  for (const StudyAxis& axis : options.Plan.Axes) {
+    if (axis.Input != MaterialAxisInput) continue;
+    for (const std::string& text : axis.Texts) {
+      if (NamesMaterialFile(text)) inputs.push_back({"material file", "", text});
+    }
+  }
   return inputs;
 }
 

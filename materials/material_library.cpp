@@ -113,10 +113,14 @@ std::optional<Material> ResolveMaterial(std::string_view nameOrFile, const Mater
                                         std::string& error) {
   if (const Material* material = FindMaterial(library, nameOrFile)) return *material;
   const std::string text(nameOrFile);
-  if (text.find('/') != std::string::npos || text.ends_with(".json")) return ReadMaterialFile(text, error);
+  if (NamesMaterialFile(text)) return ReadMaterialFile(text, error);
   error = "no material \"" + text + "\"; the materials are " + MaterialKeyList(library) +
           " (or a material file, a path with '/' or ending in .json)";
   return std::nullopt;
+}
+
+bool NamesMaterialFile(std::string_view nameOrFile) {
+  return nameOrFile.find('/') != std::string_view::npos || nameOrFile.ends_with(".json");
 }
 
 std::string MaterialKeyList(const MaterialLibrary& library) {

@@ -48,6 +48,10 @@ const Material* FindMaterial(const MaterialLibrary& library, std::string_view ke
 std::optional<Material> ResolveMaterial(std::string_view nameOrFile, const MaterialLibrary& library,
                                         std::string& error);
 
+// Whether `nameOrFile` is read as a material file when it is no key: it
+// holds a '/' or ends in ".json".
+bool NamesMaterialFile(std::string_view nameOrFile);
+
 // The library's keys, "LDPE, HDPE, ...", for messages.
 std::string MaterialKeyList(const MaterialLibrary& library);
 

@@ -166,6 +166,7 @@ TEST_F(BatchAbuse, AnOutputOverAnInputOrAnotherOutputIsRefused) {
   fs::create_directory("linked");
   fs::create_hard_link("data.txt", "linked/case-000001.txt");
   fs::create_symlink("p.csv", "dangling.json");  // p.csv is yet to be written
+  WriteFile("ldpe.json", Batch({"--show-material", "LDPE"}).Out);
   ASSERT_EQ(Batch({"--study", "s1.csv", "--shard", "1/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
   ASSERT_EQ(Batch({"--study", "s2.csv", "--shard", "2/2", "--vary", "ScrewSpeed=30,40"}).Code, 0);
   const std::string vary = "ScrewSpeed=30,40";
@@ -189,6 +190,13 @@ TEST_F(BatchAbuse, AnOutputOverAnInputOrAnotherOutputIsRefused) {
            "reports folder with --reports"},
       {{"--study", "new/case-000001.txt", "--reports", "new", "--vary", vary},
        "the report of case 1 \"new/case-000001.txt\" and the study file \"new/case-000001.txt" + same +
+           "reports folder with --reports"},
+      {{"--material", "ldpe.json", "--json", "./ldpe.json"},
+       "the JSON file \"./ldpe.json\" and the material file \"ldpe.json" + same + "JSON file with --json"},
+      {{"--study", "ldpe.json", "--vary", "Material=LDPE;ldpe.json"},
+       "the study file \"ldpe.json\" and the material file \"ldpe.json" + same + "study file with --study"},
+      {{"--study", "s.csv", "--reports", "linked", "--vary", "Material=HDPE;linked/case-000001.txt"},
+       "the report of case 1 \"linked/case-000001.txt\" and the material file \"linked/case-000001.txt" + same +
            "reports folder with --reports"},
       {{"--merge", "s2.csv", "s1.csv", "s2.csv"},
        "the merged file \"s2.csv\" and the shard file \"s2.csv" + same + "merged file with --merge"},
