@@ -93,6 +93,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   settings.BaseTexts = texts;
   settings.UnitIndex = unitIndex;
   settings.DecimalSeparator = decimalSeparator;
+  settings.Material = options.ChosenMaterial;
   settings.Workers = BatchWorkers(options);
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/run_command.h"
+#include "materials/material.h"
 #include "results/melt_run.h"
 #include "results/run_summary.h"
 #include "results/study_plan.h"
@@ -32,6 +33,9 @@ struct StudySettings {
   RunTexts BaseTexts;  // the texts every case starts from
   int32_t UnitIndex = InitialUnitIndex;
   char DecimalSeparator = '.';
+  // The material BaseTexts hold (null: their own values); a material axis's
+  // case takes the axis's instead.
+  std::optional<::Material> Material;
   unsigned Workers = 1;
   StudyShard Shard;
   // A folder for one report per case (case-000001.txt ...); none without it.

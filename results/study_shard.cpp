@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/program_version.h"
+#include "materials/material.h"
 #include "results/number_text.h"
 
 namespace {
@@ -58,6 +59,8 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
   fingerprint.Add(std::to_string(settings.UnitIndex));
   fingerprint.Add(std::string(1, settings.DecimalSeparator));
   for (int k = 0; k < InputCount; ++k) fingerprint.Add(settings.BaseTexts[k]);
+  // A material's record decides its cases' warnings beyond the texts it set.
+  if (settings.Material) fingerprint.Add(MaterialJson(*settings.Material));
   if (settings.Melt) {
     fingerprint.Add(settings.Melt->OperatingPoint ? "melt stage, operating point" : "melt stage");
     for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
@@ -76,6 +79,7 @@ std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& setting
     } else {
       for (const std::string& text : axis.Texts) fingerprint.Add(text);
     }
+    for (const Material& material : axis.Materials) fingerprint.Add(MaterialJson(material));
   }
   if (search != nullptr) {
     fingerprint.Add("find");

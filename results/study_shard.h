@@ -5,7 +5,8 @@
 // naming its place, the study it belongs to and how many cases the whole
 // study has. The study is a fingerprint of everything that decides the
 // rows: the program version, the plan, the texts every case starts from (the
-// melt stage's too), the unit and the decimal separator. A merge joins only
+// melt stage's too), the unit, the decimal separator and the materials'
+// records. A merge joins only
 // shards of one study and knows how many cases there should be; the merged
 // file, like a study run without --shard, has no such line.
 

@@ -112,6 +112,30 @@ TEST_F(BatchMaterials, AMaterialStudyRowsAreTheSingleRuns) {
   EXPECT_FALSE(std::filesystem::exists("s.csv"));
 }
 
+// The same key with another record (here its fit window, which no input
+// text shows) gives other warnings: its shards belong to another study.
+TEST_F(BatchMaterials, ShardsRunWithChangedMaterialRecordsAreNotMerged) {
+  const std::string ldpe = Batch({"--show-material", "LDPE"}).Out;
+  Json changed = Json::parse(ldpe);
+  changed["fit"]["T_range"][1] = 300.0;
+  for (const std::vector<std::string>& material :
+       {std::vector<std::string>{"--material", "mine.json"}, {"--vary", "Material=HDPE;mine.json"}}) {
+    std::vector<std::string> args{DefaultFile, "--study", "a.csv", "--vary", "ScrewSpeed=30,40", "--shard", "1/2"};
+    args.insert(args.end(), material.begin(), material.end());
+    WriteFile("mine.json", ldpe);
+    ASSERT_EQ(Batch(args).Code, 0);
+    args[2] = "b.csv";
+    args[6] = "2/2";
+    ASSERT_EQ(Batch(args).Code, 0);
+    EXPECT_EQ(Batch({"--merge", "same.csv", "a.csv", "b.csv"}).Code, 0) << material[1];
+    WriteFile("mine.json", changed.dump(2));
+    ASSERT_EQ(Batch(args).Code, 0);
+    const BatchResult merge = Batch({"--merge", "out.csv", "a.csv", "b.csv"});
+    EXPECT_EQ(merge.Code, BatchExitDataFileRefused) << material[1];
+    EXPECT_EQ(merge.Err, "chung-batch: b.csv line 1: a shard of another study than a.csv\n");
+  }
+}
+
 TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {
   const MaterialLibrary library = LoadMaterialLibrary();
   RunSetup setup = InitialRunSetup(',');
