@@ -28,6 +28,7 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   settings.BaseTexts = texts;
   settings.UnitIndex = unitIndex;
   settings.DecimalSeparator = decimalSeparator;
+  settings.Material = options.ChosenMaterial;
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};

@@ -169,8 +169,9 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   RunTexts& texts = setup.Texts;
   const int32_t unitIndex = setup.UnitIndex;
-  // A study or a search shows no run's warnings: the material's come first.
-  if (setup.Material && (options.Find || options.StudyFile)) {
+  // A study shows no run's warnings: the material's come first. A search
+  // shows the run at its value, with them.
+  if (setup.Material && options.StudyFile) {
     for (const std::string& warning : MaterialWarnings(*setup.Material, texts, decimalSeparator)) {
       err << "warning: " << warning << '\n';
     }
@@ -233,10 +234,10 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   const RunSummary summary = SummarizeRun(*state);
   for (const std::string& warning : summary.Warnings) err << "warning: " << warning << '\n';
   const std::vector<std::string> materialWarnings =
-      options.ChosenMaterial && !limit ? MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator)
-                                       : std::vector<std::string>{};
+      options.ChosenMaterial ? MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator)
+                             : std::vector<std::string>{};
   for (const std::string& warning : materialWarnings) err << "warning: " << warning << '\n';
-  if (options.ChosenMaterial && !limit) {
+  if (options.ChosenMaterial) {
     if (const std::string note = MaterialEstimateNote(*options.ChosenMaterial); !note.empty()) {
       err << "note: " << note << '\n';
     }

@@ -56,6 +56,7 @@ bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::
   settings.BaseTexts = base.BaseTexts;
   settings.UnitIndex = base.UnitIndex;
   settings.DecimalSeparator = base.DecimalSeparator;
+  settings.Material = base.Material;
   settings.Workers = base.Workers;
   // Each case writes only its own element, and RunStudy joins its workers
   // before the probes are read.

@@ -26,6 +26,7 @@ LimitStudyCounts RunLimitStudy(const StudyPlan& plan, const LimitSearch& search,
     const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j);
     StudySettings caseSettings = settings;
     ApplyStudyCase(plan, caseNumber, caseSettings.BaseTexts, settings.UnitIndex);
+    if (const Material* material = CaseMaterial(plan, caseNumber, nullptr)) caseSettings.Material = *material;
     // A varied die input gives each case its own die; a die the stage
     // refuses is reached nowhere, as in a search over a die input.
     LimitSearch caseSearch = search;

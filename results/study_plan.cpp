@@ -262,6 +262,15 @@ void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts,
   }
 }
 
+const Material* CaseMaterial(const StudyPlan& plan, uint64_t caseNumber, const Material* base) {
+  const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
+  for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
+    const StudyAxis& axis = plan.Axes[a];
+    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) return &axis.Materials[indexes[a]];
+  }
+  return base;
+}
+
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, MeltTexts& texts) {
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {

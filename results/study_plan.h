@@ -84,6 +84,10 @@ std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts,
                     int32_t unitIndex = InitialUnitIndex);
 
+// The material case `caseNumber` runs with: its Material axis's record, else
+// `base` (the material the base texts hold, or null).
+const Material* CaseMaterial(const StudyPlan& plan, uint64_t caseNumber, const Material* base);
+
 // The same for the melt-conveying stage's inputs: puts the texts of the
 // axes that vary a stage input into `texts`.
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, MeltTexts& texts);

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "materials/material_inputs.h"
 #include "results/melt_study_columns.h"
 #include "report/result_file.h"
 #include "results/run_summary.h"
@@ -59,6 +60,13 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) {
     summary = SummarizeRun(state);
+    // A single run of the case prints its material's warnings after the
+    // summary's, as warnings: they count alike (rows, marks, clean, --strict).
+    if (const Material* material = CaseMaterial(plan, caseNumber, settings.Material ? &*settings.Material : nullptr)) {
+      for (std::string& warning : MaterialWarnings(*material, texts, settings.DecimalSeparator)) {
+        summary.Warnings.push_back(std::move(warning));
+      }
+    }
     // The report is written after the run, not by it: a report that can not
     // be written (a full disk, a size limit) leaves the computed case
     // completed, its figures in the row and the reason as its message.

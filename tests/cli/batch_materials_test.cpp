@@ -104,8 +104,14 @@ TEST_F(BatchMaterials, AMaterialStudyRowsAreTheSingleRuns) {
       EXPECT_EQ(row[3], "Completed");
       EXPECT_EQ(std::stod(row[6]), run["summary"]["EndTurns"]["value"].get<double>()) << key << barrel;
       EXPECT_EQ(std::stod(row[10]), run["summary"]["MeltingPower"]["value"].get<double>()) << key << barrel;
+      // The warnings a single run prints: the summary's, then the material's.
+      std::string warnings;
+      for (const Json& warning : run["summary"]["Warnings"]) warnings += (warnings.empty() ? "" : " | ") + warning.get<std::string>();
+      for (const Json& warning : run["material"]["warnings"]) warnings += (warnings.empty() ? "" : " | ") + warning.get<std::string>();
+      EXPECT_EQ(row[14], warnings) << key << barrel;
     }
   }
+  EXPECT_NE(ReadFile("study.csv").find("outside LDPE's"), std::string::npos);
   const BatchResult unknown = Batch({DefaultFile, "--study", "s.csv", "--vary", "Material=LDPE;XYZ"});
   EXPECT_EQ(unknown.Code, BatchExitDataFileRefused);
   EXPECT_NE(unknown.Err.find("option --vary Material: no material \"XYZ\""), std::string::npos) << unknown.Err;
@@ -134,6 +140,23 @@ TEST_F(BatchMaterials, ShardsRunWithChangedMaterialRecordsAreNotMerged) {
     EXPECT_EQ(merge.Code, BatchExitDataFileRefused) << material[1];
     EXPECT_EQ(merge.Err, "chung-batch: b.csv line 1: a shard of another study than a.csv\n");
   }
+}
+
+// Above LDPE's fit window (to 200 degC) the law is extrapolated: a warning,
+// so the case is not clean, in a search as in a study of searches per material.
+TEST_F(BatchMaterials, AMaterialWarningMakesACaseNotClean) {
+  const BatchResult find = Batch({DefaultFile, "--material", "LDPE", "--find", "BarrelB0=150:300", "--until", "clean",
+                                  "--no-report", "--strict"});
+  EXPECT_TRUE(find.Out.starts_with("largest BarrelB0 where clean holds: 200 \u00B0C")) << find.Out;
+  EXPECT_EQ(find.Code, BatchExitCompleted) << find.Err;  // the run at 200 degC warns of nothing
+  const BatchResult study = Batch({DefaultFile, "--find", "BarrelB0=150:300", "--until", "clean", "--study",
+                                   "limits.csv", "--vary", "Material=LDPE;HDPE"});
+  ASSERT_EQ(study.Code, 0) << study.Err;
+  std::istringstream lines(ReadFile("limits.csv"));
+  std::string line;
+  std::getline(lines, line);
+  ASSERT_TRUE(std::getline(lines, line));
+  EXPECT_EQ(CsvFields(line)[2], "200") << line;
 }
 
 TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {

@@ -378,6 +378,8 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
   request.Settings.BaseTexts = MainWindow.FieldTexts();
   request.Settings.UnitIndex = MainWindow.UnitIndex();
   request.Settings.DecimalSeparator = MainWindow.DecimalSeparator();
+  // Its warnings count in each case as in a run of it.
+  if (const Material* material = MainWindow.ChosenMaterial()) request.Settings.Material = *material;
   request.Settings.Workers = std::max(1u, std::thread::hardware_concurrency());
   const bool finding = Mode->checkedId() == 1;
   // The stage's inputs as the results window holds them now.
