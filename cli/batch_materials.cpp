@@ -157,6 +157,31 @@ int ApplyBatchMaterials(BatchOptions& options, RunSetup& setup, char decimalSepa
   return 0;
 }
 
+bool ApplyProjectStudy(const std::vector<std::string>& args, BatchOptions& options, char decimalSeparator,
+                       std::string& error) {
+  if (!options.StudyFile || !options.DataFile || !IsProjectFile(*options.DataFile)) return true;
+  const bool vary = options.Plan.Axes.empty(), find = !options.Find;
+  if (!vary && !find) return true;
+  std::string unread;
+  const std::optional<RunSetup> project = ReadProjectFile(*options.DataFile, unread);
+  if (!project) return true;
+  const StudySetup study = SetupStudy(*project, decimalSeparator);
+  std::vector<std::string> all = args;
+  if (vary) {
+    for (const std::string& axis : study.Axes) all.insert(all.end(), {"--vary", axis});
+  }
+  if (find && !study.Find.empty()) {
+    all.insert(all.end(), {"--find", study.Find});
+    if (!study.Until.empty()) all.insert(all.end(), {"--until", study.Until});
+    if (study.Smallest) all.push_back("--smallest");
+    if (!study.Tolerance.empty()) all.insert(all.end(), {"--tolerance", study.Tolerance});
+  }
+  if (all.size() == args.size()) return true;
+  if (ParseBatchArguments(all, options, error, decimalSeparator)) return true;
+  error = "the study setup of the project " + *options.DataFile + ": " + error;
+  return false;
+}
+
 bool LoadProjectFile(const std::string& path, BatchOptions& options, RunSetup& setup, char decimalSeparator,
                      std::ostream& err) {
   std::string error;

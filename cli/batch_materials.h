@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "materials/material_library.h"
 #include "materials/project_file.h"
@@ -23,6 +24,17 @@ int FitViscosityCommand(const std::string& source, std::ostream& out, std::ostre
 // `options`; the material's texts go into setup.Texts before --set applies.
 // Returns 0 or the exit status after telling the user why.
 int ApplyBatchMaterials(BatchOptions& options, RunSetup& setup, char decimalSeparator, std::ostream& err);
+
+// A project's study setup for a study file (--study) asked on the command
+// line: with no --vary there, the project's axes count as if given with
+// --vary; with no --find, its find (with its until, smallest and tolerance)
+// as if given with those options. What the command line gives replaces the
+// project's; without --study a project runs once, as a data file does.
+// `options` is parsed again from `args` with the project's options after
+// them. Returns false with `error` set when the project's setup does not fit
+// the usage; a project that can not be read is left to LoadProjectFile.
+bool ApplyProjectStudy(const std::vector<std::string>& args, BatchOptions& options, char decimalSeparator,
+                       std::string& error);
 
 // Reads a project file into `setup` (its texts in `decimalSeparator`) and
 // puts its stage inputs before the command line's --set; false after

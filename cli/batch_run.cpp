@@ -143,7 +143,11 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << "chung-batch " << ProgramVersion << '\n';
     return CheckOutput(out, err, BatchExitCompleted);
   }
-  // Checked before anything is read: an output would overwrite its own data.
+  if (!ApplyProjectStudy(args, options, decimalSeparator, usageError)) {
+    err << "chung-batch: " << usageError << '\n' << BatchUsage;
+    return BatchExitUsage;
+  }
+  // Checked before anything else is read: an output would overwrite its own data.
   if (const std::string problem = OutputsOverInputs(options); !problem.empty()) {
     err << "chung-batch: " << problem << '\n';
     return BatchExitUsage;

@@ -176,6 +176,43 @@ TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {
   EXPECT_NE(bad.Err.find("format_version is missing"), std::string::npos) << bad.Err;
 }
 
+// With --study a project's study setup stands for the --vary and --find the
+// command line leaves out; without --study the project runs once.
+TEST_F(BatchMaterials, AProjectsStudySetupRunsWhereTheCommandLineGivesNone) {
+  RunSetup setup = InitialRunSetup(',');
+  setup.Study.Axes = {"ScrewSpeed=30;40"};
+  ASSERT_EQ(WriteProjectFile("axes.chung", setup), "");
+  setup.Study.Find = "OutputRate=100:1000";
+  setup.Study.Until = "melted";
+  setup.Study.Smallest = true;
+  setup.Study.Tolerance = "0,5";
+  ASSERT_EQ(WriteProjectFile("find.chung", setup), "");
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> same = {
+      {{"axes.chung", "--study", "a.csv"}, {"--study", "b.csv", "--vary", "ScrewSpeed=30;40"}},
+      {{"axes.chung", "--study", "a.csv", "--vary", "OutputRate=200;300"}, {"--study", "b.csv", "--vary", "OutputRate=200;300"}},
+      {{"find.chung", "--study", "a.csv"},
+       {"--study", "b.csv", "--vary", "ScrewSpeed=30;40", "--find", "OutputRate=100:1000", "--until", "melted",
+        "--smallest", "--tolerance", "0.5"}},
+      {{"find.chung", "--study", "a.csv", "--find", "BarrelB0=200:300", "--until", "clean"},
+       {"--study", "b.csv", "--vary", "ScrewSpeed=30;40", "--find", "BarrelB0=200:300", "--until", "clean"}},
+  };
+  for (const auto& [project, plain] : same) {
+    const BatchResult withProject = Batch(project);
+    ASSERT_EQ(withProject.Code, 0) << withProject.Err;
+    ASSERT_EQ(Batch(plain).Code, 0);
+    EXPECT_EQ(ReadFile("a.csv"), ReadFile("b.csv")) << project.back();
+  }
+  const BatchResult single = Batch({"find.chung", "--no-report"});
+  EXPECT_EQ(single.Code, 0) << single.Err;
+  EXPECT_TRUE(single.Out.starts_with("Run completed, no report written")) << single.Out;
+  setup.Study.Until.clear();
+  ASSERT_EQ(WriteProjectFile("bad.chung", setup), "");
+  const BatchResult bad = Batch({"bad.chung", "--study", "a.csv"});
+  EXPECT_EQ(bad.Code, BatchExitUsage);
+  EXPECT_TRUE(bad.Err.starts_with("chung-batch: the study setup of the project bad.chung: option --find needs --until"))
+      << bad.Err;
+}
+
 TEST_F(BatchMaterials, MaterialCommandsListShowAndFit) {
   const MaterialLibrary library = LoadMaterialLibrary();
   Material mine = *FindMaterial(library, "PP");
