@@ -2,33 +2,36 @@
 
 #include <atomic>
 
-#include "batch_melt.h"
 #include "batch_run.h"
 #include "batch_study.h"
 #include "results/input_names.h"
 #include "results/limit_find.h"
 
-int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                   bool showProgress, std::ostream& out, std::ostream& err) {
+int RunFindCommand(const BatchOptions& options, const RunSetup& setup, bool showProgress, std::ostream& out,
+                   std::ostream& err) {
+  const char decimalSeparator = setup.DecimalSeparator;
+  const int32_t unitIndex = setup.UnitIndex;
   // The die that die-reached, and clean with the stage on, judge: the
   // stage's texts after --set.
   BatchOptions withDie = options;
-  withDie.Find->DieTexts = BatchMeltRequest(options, decimalSeparator).Texts;
+  withDie.Find->DieTexts = setup.Melt;
   withDie.Find->Stage = options.Find->Condition == LimitCondition::Clean &&
-                        (options.MeltStageOn() || IsMeltInput(options.Find->Input));
+                        (setup.MeltStage || IsMeltInput(options.Find->Input));
   if (const std::optional<std::string> refusal =
           ConvertMeltInputs(withDie.Find->DieTexts, decimalSeparator, withDie.Find->Die)) {
     err << *refusal << '\n';
     return BatchExitRejected;
   }
-  if (options.StudyFile) {
-    return RunStudyCommand(withDie, texts, std::nullopt, unitIndex, decimalSeparator, showProgress, out, err);
-  }
+  // A search, and the run it shows, are the melting run alone; the search
+  // carries the die.
+  RunSetup melting = setup;
+  melting.MeltStage = false;
+  if (options.StudyFile) return RunStudyCommand(withDie, melting, showProgress, out, err);
   StudySettings settings;
-  settings.BaseTexts = texts;
+  settings.BaseTexts = setup.Texts;
   settings.UnitIndex = unitIndex;
   settings.DecimalSeparator = decimalSeparator;
-  settings.Material = options.ChosenMaterial;
+  settings.Material = setup.Material;
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};
@@ -37,8 +40,7 @@ int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t u
   out << LimitResultLine(search, result, unitIndex) << '\n';
 
   // A stage input leaves the melting run as it is: only its value differs.
-  RunTexts shown = texts;
-  if (!IsMeltInput(search.Input)) shown[search.Input] = result.ShownText;
+  if (!IsMeltInput(search.Input)) melting.Texts[search.Input] = result.ShownText;
   const FoundLimit limit{search, result};
-  return RunSingle(options, shown, unitIndex, decimalSeparator, out, err, &limit);
+  return RunSingle(options, melting, out, err, &limit);
 }

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <ostream>
 
-#include "app/run_command.h"
+#include "materials/project_file.h"
 #include "batch_options.h"
 
-int RunFindCommand(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                   bool showProgress, std::ostream& out, std::ostream& err);
+// `setup`: the run's, as for RunSingle; its stage's texts are the die the
+// search judges by.
+int RunFindCommand(const BatchOptions& options, const RunSetup& setup, bool showProgress, std::ostream& out,
+                   std::ostream& err);

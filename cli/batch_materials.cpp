@@ -196,11 +196,12 @@ bool LoadProjectFile(const std::string& path, BatchOptions& options, RunSetup& s
   setup.Texts = SetupTexts(setup, decimalSeparator);
   setup.Melt = SetupMeltTexts(setup, decimalSeparator);
   setup.DecimalSeparator = decimalSeparator;
+  // Its die counts only with its stage on; a stage the command line turns
+  // on for a project without one starts from the initial die.
   if (setup.MeltStage) {
     options.Melt = true;
-    std::vector<InputSetting> stage;
-    for (int k = 0; k < MeltInputCount; ++k) stage.push_back({InputCount + k, setup.Melt[k]});
-    options.Settings.insert(options.Settings.begin(), stage.begin(), stage.end());
+  } else {
+    setup.Melt = InitialMeltTexts(decimalSeparator);
   }
   return true;
 }

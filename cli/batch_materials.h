@@ -36,8 +36,9 @@ int ApplyBatchMaterials(BatchOptions& options, RunSetup& setup, char decimalSepa
 bool ApplyProjectStudy(const std::vector<std::string>& args, BatchOptions& options, char decimalSeparator,
                        std::string& error);
 
-// Reads a project file into `setup` (its texts in `decimalSeparator`) and
-// puts its stage inputs before the command line's --set; false after
-// telling the user why the file was refused.
+// Reads a project file into `setup` (its texts in `decimalSeparator`; its
+// stage's inputs come before the command line's --set, which RunBatch
+// applies), turning the stage on when the project's is; false after telling
+// the user why the file was refused.
 bool LoadProjectFile(const std::string& path, BatchOptions& options, RunSetup& setup, char decimalSeparator,
                      std::ostream& err);

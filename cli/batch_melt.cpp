@@ -70,16 +70,6 @@ std::string OperatingPointText(const MeltOperatingPoint& point) {
 
 }  // namespace
 
-MeltRequest BatchMeltRequest(const BatchOptions& options, char decimalSeparator) {
-  MeltRequest request;
-  request.Texts = InitialMeltTexts(decimalSeparator);
-  request.OperatingPoint = options.OperatingPoint;
-  for (const InputSetting& setting : options.Settings) {
-    if (IsMeltInput(setting.Input)) request.Texts[setting.Input - InputCount] = setting.Text;
-  }
-  return request;
-}
-
 MeltStageReport ReportMeltStage(const MeltRunResult& result, std::ostream& out, std::ostream& err) {
   MeltStageReport report;
   if (!result.Outcomes.Melt) return report;

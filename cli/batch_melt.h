@@ -1,16 +1,12 @@
 #pragma once
-// What chung-batch says about the melt-conveying stage of a single run: its
-// inputs from --set, and after the run its warnings, notes, refusal or fault
-// and the figures an engineer looks at first.
+// What chung-batch says about the melt-conveying stage of a single run after
+// the run: its warnings, notes, refusal or fault and the figures an engineer
+// looks at first.
 
 #include <ostream>
 
 #include "batch_options.h"
 #include "results/melt_run.h"
-
-// The stage's texts (initial ones with the run's decimal separator, then
-// --set in command line order) and whether to search the operating point.
-MeltRequest BatchMeltRequest(const BatchOptions& options, char decimalSeparator);
 
 struct MeltStageReport {
   int Status = 0;        // 0, or the exit status of a stage refusal (1) or fault (2)

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "materials/material.h"
 #include "results/limit_find.h"
 #include "results/study_plan.h"
 
@@ -49,10 +48,8 @@ struct BatchOptions {
   std::optional<LimitSearch> Find;
 
   // --material NAME|FILE sets the eleven material inputs after the data
-  // file, before --set; ChosenMaterial is the record found for it (or the
-  // project file's), for the JSON and the warnings.
+  // file, before --set; the record found goes into the run's RunSetup.
   std::optional<std::string> MaterialName;
-  std::optional<Material> ChosenMaterial;
   // Commands of their own: --list-materials, --show-material NAME,
   // --fit-viscosity SOURCE.
   bool ListMaterials = false;

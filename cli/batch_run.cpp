@@ -23,7 +23,6 @@
 #include "results/input_names.h"
 #include "materials/material_inputs.h"
 #include "results/limit_json.h"
-#include "results/material_json.h"
 #include "results/melt_csv.h"
 #include "results/profile_csv.h"
 #include "results/run_json.h"
@@ -90,26 +89,20 @@ bool Export(const std::optional<std::string>& file, const char* what, const std:
 }
 
 // --csv for a completed run, --json for any run that reached the run command,
-// --melt-csv when the melt-conveying stage completed. `melt` is null when the
-// stage was not asked for.
-bool WriteExports(const BatchOptions& options, const RunTexts& texts, int32_t unitIndex,
-                  char decimalSeparator, const RunOutcome& outcome, const ModelState& state,
-                  const FoundLimit* limit, const MeltRunJson* melt, std::ostream& err) {
+// --melt-csv when the melt-conveying stage completed.
+bool WriteExports(const BatchOptions& options, const RunSetup& setup, const MeltRunResult& run,
+                  const ModelState& state, const FoundLimit* limit, std::ostream& err) {
+  const RunOutcome& outcome = run.Outcomes.Run;
   bool written = true;
   if (outcome.Result == RunResult::Completed) {
     written = Export(options.CsvFile, "CSV", ProfileCsv(state), err);
   }
   if (options.JsonFile) {
-    std::string json =
-        limit ? LimitRunJson(texts, unitIndex, decimalSeparator, outcome, state, limit->Search, limit->Result)
-              : RunJson(texts, unitIndex, decimalSeparator, outcome, state, melt);
-    if (options.ChosenMaterial) {
-      json = WithMaterialMember(json, *options.ChosenMaterial,
-                                MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator));
-    }
+    const std::string json = limit ? LimitRunJson(setup, outcome, state, limit->Search, limit->Result)
+                                   : RunJson(setup, outcome, state, &run);
     written = Export(options.JsonFile, "JSON", json, err) && written;
   }
-  if (melt && melt->Stage) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(*melt->Stage), err) && written;
+  if (run.StageCompleted()) written = Export(options.MeltCsvFile, "melt CSV", MeltCsv(run.Stage), err) && written;
   return written;
 }
 
@@ -167,65 +160,46 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!loaded) return BatchExitDataFileRefused;
   }
   if (const int status = ApplyBatchMaterials(options, setup, decimalSeparator, err); status != 0) return status;
-  options.ChosenMaterial = setup.Material;
   for (const InputSetting& setting : options.Settings) {
-    if (setting.Input < InputCount) setup.Texts[setting.Input] = setting.Text;
+    (setting.Input < InputCount ? setup.Texts[setting.Input] : setup.Melt[setting.Input - InputCount]) = setting.Text;
   }
-  RunTexts& texts = setup.Texts;
-  const int32_t unitIndex = setup.UnitIndex;
+  setup.MeltStage = options.MeltStageOn();
+  setup.Texts[InputCount] = options.ResultFile;
   // A study shows no run's warnings: the material's come first. A search
   // shows the run at its value, with them.
   if (setup.Material && options.StudyFile) {
-    for (const std::string& warning : MaterialWarnings(*setup.Material, texts, decimalSeparator)) {
+    for (const std::string& warning : MaterialWarnings(*setup.Material, setup.Texts, decimalSeparator)) {
       err << "warning: " << warning << '\n';
     }
     if (const std::string note = MaterialEstimateNote(*setup.Material); !note.empty()) err << "note: " << note << '\n';
   }
   // A study of limits checks stdout like any study; a single search does as a run does.
   if (options.Find && options.StudyFile) {
-    return CheckOutput(out, err, RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err));
+    return CheckOutput(out, err, RunFindCommand(options, setup, showProgress, out, err));
   }
-  if (options.Find) return RunFindCommand(options, texts, unitIndex, decimalSeparator, showProgress, out, err);
-  if (options.StudyFile) {
-    const std::optional<MeltRequest> melt =
-        options.MeltStageOn() ? std::optional(BatchMeltRequest(options, decimalSeparator)) : std::nullopt;
-    return CheckOutput(out, err,
-                       RunStudyCommand(options, texts, melt, unitIndex, decimalSeparator, showProgress, out, err));
-  }
-  return RunSingle(options, texts, unitIndex, decimalSeparator, out, err);
+  if (options.Find) return RunFindCommand(options, setup, showProgress, out, err);
+  if (options.StudyFile) return CheckOutput(out, err, RunStudyCommand(options, setup, showProgress, out, err));
+  return RunSingle(options, setup, out, err);
 }
 
-int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
-              std::ostream& out, std::ostream& err, const FoundLimit* limit) {
-  texts[InputCount] = options.ResultFile;
-  // The run a limit search shows is the melting run at the limit alone.
-  const std::optional<MeltRequest> melt = options.MeltStageOn() && !limit
-                                              ? std::optional(BatchMeltRequest(options, decimalSeparator))
-                                              : std::nullopt;
-
+int RunSingle(const BatchOptions& options, const RunSetup& setup, std::ostream& out, std::ostream& err,
+              const FoundLimit* limit) {
+  const char decimalSeparator = setup.DecimalSeparator;
   // The record holds a dozen 601-entry arrays: keep it off the stack.
   const auto state = std::make_unique<ModelState>();
   StreamMessages messages(err);
   const ReportWriting writing = options.NoReport ? ReportWriting::Skip : ReportWriting::Write;
-  std::optional<MeltRunResult> meltRun;
-  if (melt) meltRun = RunWithMelt(*state, texts, unitIndex, messages, decimalSeparator, writing, *melt);
-  const RunOutcome outcome =
-      meltRun ? meltRun->Outcomes.Run : RunCommand(*state, texts, unitIndex, messages, decimalSeparator, writing);
+  const MeltRunResult run = RunWithMelt(*state, setup, messages, writing, options.OperatingPoint);
+  const RunOutcome& outcome = run.Outcomes.Run;
   if (outcome.Result != RunResult::Completed) {
     err << OutcomeMessage(outcome) << '\n';
     // The model's message names no input: the next line does.
-    if (const std::optional<int> input = FirstUnconvertibleInput(texts, decimalSeparator)) {
-      err << InputNames[*input].Name << ": \"" << texts[*input] << "\" is not a number with the decimal separator '"
+    if (const std::optional<int> input = FirstUnconvertibleInput(setup.Texts, decimalSeparator)) {
+      err << InputNames[*input].Name << ": \"" << setup.Texts[*input] << "\" is not a number with the decimal separator '"
           << decimalSeparator << "'\n";
     }
   }
-  std::optional<MeltRunJson> meltJson;
-  if (meltRun) {
-    meltJson = MeltRunJson{melt->Texts, meltRun->StageCompleted() ? &meltRun->Stage : nullptr,
-                           meltRun->OperatingPoints ? &*meltRun->OperatingPoints : nullptr};
-  }
-  const bool exported = WriteExports(options, texts, unitIndex, decimalSeparator, outcome, *state, limit,
-                                     meltJson ? &*meltJson : nullptr, err);
+  const bool exported = WriteExports(options, setup, run, *state, limit, err);
 
   switch (outcome.Result) {
     case RunResult::Rejected:
@@ -238,11 +212,10 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
   const RunSummary summary = SummarizeRun(*state);
   for (const std::string& warning : summary.Warnings) err << "warning: " << warning << '\n';
   const std::vector<std::string> materialWarnings =
-      options.ChosenMaterial ? MaterialWarnings(*options.ChosenMaterial, texts, decimalSeparator)
-                             : std::vector<std::string>{};
+      setup.Material ? MaterialWarnings(*setup.Material, setup.Texts, decimalSeparator) : std::vector<std::string>{};
   for (const std::string& warning : materialWarnings) err << "warning: " << warning << '\n';
-  if (options.ChosenMaterial) {
-    if (const std::string note = MaterialEstimateNote(*options.ChosenMaterial); !note.empty()) {
+  if (setup.Material) {
+    if (const std::string note = MaterialEstimateNote(*setup.Material); !note.empty()) {
       err << "note: " << note << '\n';
     }
   }
@@ -258,7 +231,7 @@ int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, ch
                                           : "Report written to " + AbsolutePath(state->Inputs.ResultFileName));
   // The stage comes after the melting run's report, which stands whatever
   // the stage says.
-  const MeltStageReport stage = meltRun ? ReportMeltStage(*meltRun, out, err) : MeltStageReport{};
+  const MeltStageReport stage = ReportMeltStage(run, out, err);
   if (stage.Status != 0) return CheckOutput(out, err, stage.Status);
   const bool warned = !summary.Warnings.empty() || !materialWarnings.empty() || stage.WarningCount > 0;
   return CheckOutput(out, err, options.Strict && warned ? BatchExitWarnings : BatchExitCompleted);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "materials/project_file.h"
 #include "results/limit_find.h"
 
 struct BatchOptions;
@@ -33,8 +34,9 @@ struct FoundLimit {
   const LimitResult& Result;
 };
 
-// One run of `texts` (the data file and --set applied) with the report and
-// exports the options ask for; `limit`, when given, is the search that chose
-// the run, for its JSON.
-int RunSingle(const BatchOptions& options, RunTexts texts, int32_t unitIndex, char decimalSeparator,
-              std::ostream& out, std::ostream& err, const FoundLimit* limit = nullptr);
+// One run of `setup` (the data or project file, the material and --set
+// applied, its texts in the run's decimal separator, the result file name
+// in place) with the report and exports the options ask for; `limit`, when
+// given, is the search that chose the run, for its JSON.
+int RunSingle(const BatchOptions& options, const RunSetup& setup, std::ostream& out, std::ostream& err,
+              const FoundLimit* limit = nullptr);

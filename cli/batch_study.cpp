@@ -13,6 +13,7 @@
 #include "batch_paths.h"
 #include "batch_run.h"
 #include "report/replace_file.h"
+#include "results/melt_run.h"
 #include "results/limit_study.h"
 #include "results/study_header.h"
 #include "results/study_merge.h"
@@ -79,9 +80,10 @@ unsigned BatchWorkers(const BatchOptions& options) {
   return options.Workers != 0 ? options.Workers : cores == 0 ? 1 : cores;
 }
 
-int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
-                    int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,
+int RunStudyCommand(const BatchOptions& options, const RunSetup& setup, bool showProgress, std::ostream& out,
                     std::ostream& err) {
+  const std::optional<MeltRequest> melt =
+      setup.MeltStage ? std::optional(MeltRequest{setup.Melt, options.OperatingPoint}) : std::nullopt;
   if (options.ReportsFolder && !PrepareReportsFolder(*options.ReportsFolder, err)) return BatchExitFailed;
   ReplacementFile file;
   if (!file.Open(*options.StudyFile)) {
@@ -90,10 +92,10 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   }
 
   StudySettings settings;
-  settings.BaseTexts = texts;
-  settings.UnitIndex = unitIndex;
-  settings.DecimalSeparator = decimalSeparator;
-  settings.Material = options.ChosenMaterial;
+  settings.BaseTexts = setup.Texts;
+  settings.UnitIndex = setup.UnitIndex;
+  settings.DecimalSeparator = setup.DecimalSeparator;
+  settings.Material = setup.Material;
   settings.Workers = BatchWorkers(options);
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;
@@ -107,7 +109,7 @@ int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const st
   };
   // Only a shard's file names its place and study: a whole study's file is
   // the plain CSV, and so is the merge of its shards.
-  std::string start = StudyFileHeader(options.Plan, options.Find ? &*options.Find : nullptr, unitIndex, melt);
+  std::string start = StudyFileHeader(options.Plan, options.Find ? &*options.Find : nullptr, setup.UnitIndex, melt);
   if (options.ShardGiven) {
     start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;

@@ -6,19 +6,17 @@
 #include <optional>
 #include <ostream>
 
-#include "app/run_command.h"
 #include "batch_options.h"
-#include "results/melt_run.h"
+#include "materials/project_file.h"
 
 // The workers a study or a search runs on: -j, or one per core.
 unsigned BatchWorkers(const BatchOptions& options);
 
-// texts and unitIndex: the data file and --set applied; with --find, one
-// search of a limit per case; melt: the melt-conveying stage's texts when
-// the stage is on. showProgress: stderr
-// is a terminal, so a progress line is drawn on `err`.
-int RunStudyCommand(const BatchOptions& options, const RunTexts& texts, const std::optional<MeltRequest>& melt,
-                    int32_t unitIndex, char decimalSeparator, bool showProgress, std::ostream& out,
+// `setup`: what every case starts from, as for RunSingle (with
+// setup.MeltStage each case runs the stage on setup.Melt); with --find, one
+// search of a limit per case. showProgress: stderr is a terminal, so a
+// progress line is drawn on `err`.
+int RunStudyCommand(const BatchOptions& options, const RunSetup& setup, bool showProgress, std::ostream& out,
                     std::ostream& err);
 
 int RunMergeCommand(const BatchOptions& options, std::ostream& out, std::ostream& err);

@@ -7,11 +7,12 @@
 
 using Json = nlohmann::ordered_json;
 
-std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const RunOutcome& outcome,
-                         const ModelState& state, const LimitSearch& search, const LimitResult& result) {
+std::string LimitRunJson(const RunSetup& setup, const RunOutcome& outcome, const ModelState& state,
+                         const LimitSearch& search, const LimitResult& result) {
+  const int32_t unitIndex = setup.UnitIndex;
   // The run's document is built by its own writer and read back, so the two
   // can never describe a run differently.
-  Json run = Json::parse(RunJson(texts, unitIndex, decimalSeparator, outcome, state));
+  Json run = Json::parse(RunJson(setup, outcome, state));
   Json intervals = Json::array();
   for (const LimitInterval& interval : result.Intervals) intervals.push_back({{"From", interval.From}, {"To", interval.To}});
   run["find"] = Json{{"Input", InputNames[search.Input].Name},

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/run_command.h"
+#include "materials/project_file.h"
 #include "results/limit_find.h"
 
-// texts, unitIndex, outcome, state: the run at result.ShownValue, as for RunJson.
-std::string LimitRunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const RunOutcome& outcome,
-                         const ModelState& state, const LimitSearch& search, const LimitResult& result);
+// setup, outcome, state: the run at result.ShownValue, as for RunJson.
+std::string LimitRunJson(const RunSetup& setup, const RunOutcome& outcome, const ModelState& state,
+                         const LimitSearch& search, const LimitResult& result);

@@ -8,8 +8,10 @@
 
 using Json = nlohmann::ordered_json;
 
-std::string WithMaterialMember(const std::string& runJson, const Material& material,
-                               const std::vector<std::string>& warnings) {
+std::string WithMaterialMember(const std::string& runJson, const RunSetup& setup) {
+  if (!setup.Material) return runJson;
+  const Material& material = *setup.Material;
+  const std::vector<std::string> warnings = MaterialWarnings(material, setup.Texts, setup.DecimalSeparator);
   Json quality = Json::object();
   for (int g = 0; g < QualityGroupCount; ++g) quality[QualityGroupNames[g]] = QualityText(material.Quality[g]);
   const std::string note = MaterialEstimateNote(material);

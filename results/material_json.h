@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "materials/material.h"
+#include "materials/project_file.h"
 
-// `runJson` (RunJson's or LimitRunJson's text) with "material" put after
-// "viscosity_unit"; the other members keep their bytes.
-std::string WithMaterialMember(const std::string& runJson, const Material& material,
-                               const std::vector<std::string>& warnings);
+// `runJson` (the document RunJson builds for `setup`) with "material" put
+// after "viscosity_unit", its warnings at setup's barrel temperature; the
+// other members keep their bytes. Without setup.Material, `runJson` as it is.
+std::string WithMaterialMember(const std::string& runJson, const RunSetup& setup);

@@ -2,15 +2,18 @@
 
 #include "results/number_text.h"
 
-MeltRunResult RunWithMelt(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
-                          char decimalSeparator, ReportWriting report, const MeltRequest& request,
-                          const OperatingPointSettings& search) {
+MeltRunResult RunWithMelt(ModelState& state, const RunSetup& setup, UserMessages& messages, ReportWriting report,
+                          bool operatingPoint, const OperatingPointSettings& search) {
   MeltRunResult result;
-  result.Outcomes =
-      RunWithMeltStage(state, texts, unitIndex, messages, decimalSeparator, report, request.Texts, result.Stage);
-  if (request.OperatingPoint && result.StageCompleted()) {
+  if (!setup.MeltStage) {
+    result.Outcomes.Run = RunCommand(state, setup.Texts, setup.UnitIndex, messages, setup.DecimalSeparator, report);
+    return result;
+  }
+  result.Outcomes = RunWithMeltStage(state, setup.Texts, setup.UnitIndex, messages, setup.DecimalSeparator, report,
+                                     setup.Melt, result.Stage);
+  if (operatingPoint && result.StageCompleted()) {
     result.OperatingPoints =
-        FindOperatingPoints(texts, unitIndex, decimalSeparator, request.Texts, result.Stage, search);
+        FindOperatingPoints(setup.Texts, setup.UnitIndex, setup.DecimalSeparator, setup.Melt, result.Stage, search);
   }
   return result;
 }

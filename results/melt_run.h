@@ -6,9 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "materials/project_file.h"
 #include "melt/melt_operating_point.h"
 #include "melt/melt_stage.h"
 
+// A study's stage: the texts every case starts from, and whether each case
+// searches its operating point.
 struct MeltRequest {
   MeltTexts Texts = InitialMeltTexts();
   bool OperatingPoint = false;  // also search the flood-fed operating point
@@ -22,11 +25,12 @@ struct MeltRunResult {
   bool StageCompleted() const { return Outcomes.Melt && Outcomes.Melt->Result == RunResult::Completed; }
 };
 
-// `state` ends as the melting run at the texts' own output left it; the
-// search runs on states of its own. `search` is handed to the search.
-MeltRunResult RunWithMelt(ModelState& state, const RunTexts& texts, int32_t unitIndex, UserMessages& messages,
-                          char decimalSeparator, ReportWriting report, const MeltRequest& request,
-                          const OperatingPointSettings& search = {});
+// The melting run of `setup` (its texts in setup.DecimalSeparator), then,
+// with setup.MeltStage, the stage on setup.Melt and, when `operatingPoint`,
+// its search. `state` ends as the melting run at the texts' own output left
+// it; the search runs on states of its own. `search` is handed to the search.
+MeltRunResult RunWithMelt(ModelState& state, const RunSetup& setup, UserMessages& messages, ReportWriting report,
+                          bool operatingPoint = false, const OperatingPointSettings& search = {});
 
 // The operating point's output as the window and the batch tool show it, and
 // as "Use ... as Output" puts it back into the Output field: kg/hr to three

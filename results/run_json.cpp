@@ -6,6 +6,7 @@
 
 #include "model/number_conversion.h"
 #include "results/input_names.h"
+#include "results/material_json.h"
 #include "results/melt_json.h"
 #include "results/outcome_name.h"
 #include "results/run_summary.h"
@@ -23,15 +24,15 @@ Json Input(const std::string& text, char decimalSeparator, const std::string& un
   return Json{{"text", text}, {"value", value ? Json(*value) : Json(nullptr)}, {"unit", unit}};
 }
 
-Json Inputs(const RunTexts& texts, int32_t unitIndex, char decimalSeparator, const MeltRunJson* melt) {
+Json Inputs(const RunSetup& setup) {
   Json inputs = Json::object();
   for (int k = 0; k < InputCount; ++k) {
-    inputs[InputNames[k].Name] = Input(texts[k], decimalSeparator, InputUnit(k, unitIndex));
+    inputs[InputNames[k].Name] = Input(setup.Texts[k], setup.DecimalSeparator, InputUnit(k, setup.UnitIndex));
   }
-  if (melt) {
+  if (setup.MeltStage) {
     for (int k = 0; k < MeltInputCount; ++k) {
       inputs[InputNames[InputCount + k].Name] =
-          Input(melt->Texts[k], decimalSeparator, InputUnit(InputCount + k, unitIndex));
+          Input(setup.Melt[k], setup.DecimalSeparator, InputUnit(InputCount + k, setup.UnitIndex));
     }
   }
   return inputs;
@@ -73,19 +74,21 @@ Json Profile(const ModelState& state) {
 
 }  // namespace
 
-std::string RunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                    const RunOutcome& outcome, const ModelState& state, const MeltRunJson* melt) {
+std::string RunJson(const RunSetup& setup, const RunOutcome& outcome, const ModelState& state,
+                    const MeltRunResult* melt) {
   const bool completed = outcome.Result == RunResult::Completed;
+  const bool stage = melt && melt->StageCompleted();
   const Json run{{"format", "chung-batch run"},
                  {"version", JsonFormatVersion},
-                 {"inputs", Inputs(texts, unitIndex, decimalSeparator, melt)},
-                 {"viscosity_unit", ViscosityUnitName(unitIndex)},
+                 {"inputs", Inputs(setup)},
+                 {"viscosity_unit", ViscosityUnitName(setup.UnitIndex)},
                  {"outcome", OutcomeName(outcome.Result)},
                  {"message", OutcomeMessage(outcome)},
                  {"summary", completed ? Summary(state) : Json(nullptr)},
                  {"profile", completed ? Profile(state) : Json(nullptr)},
-                 {"melt", melt && melt->Stage ? MeltJson(*melt->Stage, melt->OperatingPoints) : Json(nullptr)}};
+                 {"melt", stage ? MeltJson(melt->Stage, melt->OperatingPoints ? &*melt->OperatingPoints : nullptr)
+                                : Json(nullptr)}};
   // Invalid UTF-8 in a text (a data file is read as bytes) is replaced
   // rather than refused, so the file is always valid JSON.
-  return run.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  return WithMaterialMember(run.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", setup);
 }

@@ -9,17 +9,14 @@
 #include <string>
 
 #include "app/run_command.h"
-#include "melt/melt_operating_point.h"
+#include "materials/project_file.h"
+#include "results/melt_run.h"
 
-// What the melt-conveying stage adds to a run that asked for it.
-struct MeltRunJson {
-  MeltTexts Texts;                                      // its inputs, as given
-  const MeltStage* Stage = nullptr;                     // null: the stage did not run
-  const MeltOperatingPoints* OperatingPoints = nullptr; // null: not searched
-};
-
-// texts and unitIndex: what the run was given; `state` is read only when the
-// outcome is Completed. `melt` null: the stage was not asked for, so the
-// inputs are the 28 of the melting run alone. The text ends with a line end.
-std::string RunJson(const RunTexts& texts, int32_t unitIndex, char decimalSeparator,
-                    const RunOutcome& outcome, const ModelState& state, const MeltRunJson* melt = nullptr);
+// `setup`: what the run was given (its texts in setup.DecimalSeparator);
+// without setup.MeltStage the inputs are the 28 of the melting run alone,
+// with it the stage's follow, and "melt" holds the stage when `melt`
+// completed it. With setup.Material the member "material" follows
+// "viscosity_unit" (WithMaterialMember). `state` is read only when the
+// outcome is Completed. The text ends with a line end.
+std::string RunJson(const RunSetup& setup, const RunOutcome& outcome, const ModelState& state,
+                    const MeltRunResult* melt = nullptr);

@@ -46,13 +46,17 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
   CaseMessages messages;
   std::optional<MeltRunResult> melt;
   if (settings.Melt) {
-    MeltRequest request = *settings.Melt;
-    ApplyStudyCase(plan, caseNumber, request.Texts);
+    RunSetup run;
+    run.Texts = texts;
+    run.UnitIndex = settings.UnitIndex;
+    run.DecimalSeparator = settings.DecimalSeparator;
+    run.MeltStage = true;
+    run.Melt = settings.Melt->Texts;
+    ApplyStudyCase(plan, caseNumber, run.Melt);
     // The workers already use every core: each case searches its bounds in turn.
     OperatingPointSettings search;
     search.Parallel = false;
-    melt = RunWithMelt(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip,
-                       request, search);
+    melt = RunWithMelt(state, run, messages, ReportWriting::Skip, settings.Melt->OperatingPoint, search);
   }
   const RunOutcome outcome =
       melt ? melt->Outcomes.Run

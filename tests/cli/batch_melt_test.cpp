@@ -231,13 +231,13 @@ TEST_F(BatchMelt, MeltCsvHoldsTheStageRowsWholeOrNotAtAll) {
   ASSERT_EQ(result.Code, BatchExitCompleted) << result.Err;
   // The same bytes as the writer gives for the same run.
   const auto state = std::make_unique<ModelState>();
-  RunTexts texts = InitialRunTexts();
-  MeltRequest request;
-  request.Texts[DieModeInput] = "Capillary";
+  RunSetup setup = InitialRunSetup();
+  setup.MeltStage = true;
+  setup.Melt[DieModeInput] = "Capillary";
   class Silent : public UserMessages {
     void ShowMessage(const std::string&) override {}
   } silent;
-  const MeltRunResult run = RunWithMelt(*state, texts, InitialUnitIndex, silent, '.', ReportWriting::Skip, request);
+  const MeltRunResult run = RunWithMelt(*state, setup, silent, ReportWriting::Skip);
   ASSERT_TRUE(run.StageCompleted());
   const std::string csv = ReadFile("m.csv");
   EXPECT_EQ(csv, MeltCsv(run.Stage));

@@ -27,15 +27,14 @@ class Silent : public UserMessages {
 // The default file's run (the initial texts) with the 5 x 20 mm capillary.
 struct CapillaryRun {
   std::unique_ptr<ModelState> State = std::make_unique<ModelState>();
-  RunTexts Texts = InitialRunTexts();
-  MeltRequest Request;
+  RunSetup Setup = InitialRunSetup();
   MeltRunResult Result;
 
   explicit CapillaryRun(bool operatingPoint) {
-    Request.Texts[DieModeInput] = "Capillary";
-    Request.OperatingPoint = operatingPoint;
+    Setup.MeltStage = true;
+    Setup.Melt[DieModeInput] = "Capillary";
     Silent silent;
-    Result = RunWithMelt(*State, Texts, InitialUnitIndex, silent, '.', ReportWriting::Skip, Request);
+    Result = RunWithMelt(*State, Setup, silent, ReportWriting::Skip, operatingPoint);
   }
 };
 
@@ -148,8 +147,7 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
   const CapillaryRun run(true);
   ASSERT_TRUE(run.Result.StageCompleted());
   ASSERT_TRUE(run.Result.OperatingPoints);
-  const MeltRunJson melt{run.Request.Texts, &run.Result.Stage, &*run.Result.OperatingPoints};
-  const Json json = Json::parse(RunJson(run.Texts, InitialUnitIndex, '.', run.Result.Outcomes.Run, *run.State, &melt));
+  const Json json = Json::parse(RunJson(run.Setup, run.Result.Outcomes.Run, *run.State, &run.Result));
   const Json schema = Schema();
 
   // Every member but "find" and "material", which only a search's document
@@ -206,14 +204,16 @@ TEST(MeltJson, MembersAreTheSchemasAndValuesTheStages) {
 // Without the stage the file is the one it always was, "melt" null at its end.
 TEST(MeltJson, RunWithoutTheStageHasMeltNull) {
   const CapillaryRun run(false);
-  const std::string without = RunJson(run.Texts, InitialUnitIndex, '.', run.Result.Outcomes.Run, *run.State);
+  RunSetup melting = run.Setup;
+  melting.MeltStage = false;
+  const std::string without = RunJson(melting, run.Result.Outcomes.Run, *run.State);
   const Json json = Json::parse(without);
   EXPECT_EQ(json["inputs"].size(), static_cast<std::size_t>(InputCount));
   EXPECT_TRUE(json["melt"].is_null());
   EXPECT_TRUE(without.ends_with("\n  },\n  \"melt\": null\n}\n"));
   // Asked for but refused: the stage's inputs are there, its results are not.
-  const MeltRunJson refused{run.Request.Texts, nullptr, nullptr};
-  const Json asked = Json::parse(RunJson(run.Texts, InitialUnitIndex, '.', run.Result.Outcomes.Run, *run.State, &refused));
+  const MeltRunResult refused;
+  const Json asked = Json::parse(RunJson(run.Setup, run.Result.Outcomes.Run, *run.State, &refused));
   EXPECT_EQ(asked["inputs"].size(), static_cast<std::size_t>(NamedInputCount));
   EXPECT_TRUE(asked["melt"].is_null());
 }

@@ -18,9 +18,9 @@ using Json = nlohmann::json;
 // summary and the profile CSV: exactly, since both write round-trip text.
 TEST(RunJson, CompletedRunCarriesInputsSummaryAndProfile) {
   const CompletedRun run = RunWith(OutputRateIndex, "600");
-  RunTexts texts = InitialRunTexts();
-  texts[OutputRateIndex] = "600";
-  const Json json = Json::parse(RunJson(texts, InitialUnitIndex, '.', {RunResult::Completed, {}, {}}, *run.State));
+  RunSetup setup = InitialRunSetup();
+  setup.Texts[OutputRateIndex] = "600";
+  const Json json = Json::parse(RunJson(setup, {RunResult::Completed, {}, {}}, *run.State));
 
   EXPECT_EQ(json["outcome"], "Completed");
   EXPECT_EQ(json["message"], "");
@@ -28,7 +28,7 @@ TEST(RunJson, CompletedRunCarriesInputsSummaryAndProfile) {
   ASSERT_EQ(json["inputs"].size(), static_cast<std::size_t>(InputCount));
   for (int k = 0; k < InputCount; ++k) {
     const Json& input = json["inputs"][InputNames[k].Name];
-    EXPECT_EQ(input["text"], texts[k]) << k;
+    EXPECT_EQ(input["text"], setup.Texts[k]) << k;
     EXPECT_EQ(input["value"].get<double>(), run.State->Inputs.*InputMembers[k]) << k;
   }
   EXPECT_EQ(json["inputs"]["ViscM0"]["unit"], "gf.s/cm2");
@@ -66,11 +66,11 @@ TEST(RunJson, CompletedRunCarriesInputsSummaryAndProfile) {
 }
 
 TEST(RunJson, RunThatDidNotCompleteHasNoSummary) {
-  RunTexts texts = InitialRunTexts();
-  texts[1] = "abc";
+  RunSetup setup = InitialRunSetup();
+  setup.Texts[1] = "abc";
+  setup.UnitIndex = 0;
   const auto state = std::make_unique<ModelState>();
-  const Json json =
-      Json::parse(RunJson(texts, 0, '.', {RunResult::Rejected, "Input value is not correct!", {}}, *state));
+  const Json json = Json::parse(RunJson(setup, {RunResult::Rejected, "Input value is not correct!", {}}, *state));
   EXPECT_EQ(json["outcome"], "Rejected");
   EXPECT_EQ(json["message"], "Input value is not correct!");
   EXPECT_TRUE(json["summary"].is_null());
