@@ -11,7 +11,6 @@ void BM_FindLimit(benchmark::State& bench) {
   constexpr int OutputRate = 10;
   const LimitSearch search{OutputRate, 100, 1000, LimitCondition::Melted};
   StudySettings settings;
-  settings.BaseTexts = InitialRunTexts();
   settings.Workers = static_cast<unsigned>(bench.range(0));
   const std::atomic<bool> stop{false};
   uint64_t runs = 0;

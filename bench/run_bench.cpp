@@ -57,7 +57,6 @@ void BM_Study(benchmark::State& bench) {
     plan.Axes.push_back(*ParseStudyAxis(argument, '.', error));
   }
   StudySettings settings;
-  settings.BaseTexts = InitialRunTexts();
   settings.Workers = static_cast<unsigned>(bench.range(0));
   const std::atomic<bool> stop{false};
   std::string rows;

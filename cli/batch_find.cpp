@@ -28,10 +28,7 @@ int RunFindCommand(const BatchOptions& options, const RunSetup& setup, bool show
   melting.MeltStage = false;
   if (options.StudyFile) return RunStudyCommand(withDie, melting, showProgress, out, err);
   StudySettings settings;
-  settings.BaseTexts = setup.Texts;
-  settings.UnitIndex = unitIndex;
-  settings.DecimalSeparator = decimalSeparator;
-  settings.Material = setup.Material;
+  settings.Base = melting;
   settings.Workers = BatchWorkers(options);
   // A search takes a few hundredths of a second: no stop signal is awaited.
   const std::atomic<bool> stop{false};

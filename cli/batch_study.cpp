@@ -13,7 +13,6 @@
 #include "batch_paths.h"
 #include "batch_run.h"
 #include "report/replace_file.h"
-#include "results/melt_run.h"
 #include "results/limit_study.h"
 #include "results/study_header.h"
 #include "results/study_merge.h"
@@ -82,8 +81,6 @@ unsigned BatchWorkers(const BatchOptions& options) {
 
 int RunStudyCommand(const BatchOptions& options, const RunSetup& setup, bool showProgress, std::ostream& out,
                     std::ostream& err) {
-  const std::optional<MeltRequest> melt =
-      setup.MeltStage ? std::optional(MeltRequest{setup.Melt, options.OperatingPoint}) : std::nullopt;
   if (options.ReportsFolder && !PrepareReportsFolder(*options.ReportsFolder, err)) return BatchExitFailed;
   ReplacementFile file;
   if (!file.Open(*options.StudyFile)) {
@@ -92,14 +89,11 @@ int RunStudyCommand(const BatchOptions& options, const RunSetup& setup, bool sho
   }
 
   StudySettings settings;
-  settings.BaseTexts = setup.Texts;
-  settings.UnitIndex = setup.UnitIndex;
-  settings.DecimalSeparator = setup.DecimalSeparator;
-  settings.Material = setup.Material;
+  settings.Base = setup;
+  settings.OperatingPoint = options.OperatingPoint;
   settings.Workers = BatchWorkers(options);
   settings.Shard = options.Shard;
   settings.ReportsFolder = options.ReportsFolder;
-  settings.Melt = melt;
 
   int writeError = 0;
   auto write = [&](const std::string& row) {
@@ -109,7 +103,7 @@ int RunStudyCommand(const BatchOptions& options, const RunSetup& setup, bool sho
   };
   // Only a shard's file names its place and study: a whole study's file is
   // the plain CSV, and so is the merge of its shards.
-  std::string start = StudyFileHeader(options.Plan, options.Find ? &*options.Find : nullptr, setup.UnitIndex, melt);
+  std::string start = StudyFileHeader(options.Plan, options.Find ? &*options.Find : nullptr, settings);
   if (options.ShardGiven) {
     start = ShardLineText({options.Shard, StudyFingerprint(options.Plan, settings, options.Find ? &*options.Find : nullptr), StudyCaseCount(options.Plan)}) +
             start;

@@ -50,20 +50,19 @@ std::optional<MeltInputs> CaseDie(const LimitSearch& search, const StudyPlan& pl
 bool RunProbes(const LimitSearch& search, const StudySettings& base, const std::vector<double>& values,
                const std::atomic<bool>& stop, std::vector<Probe>& probes) {
   StudyPlan plan;
-  plan.Axes.push_back(ValuesAxis(search.Input, values, base.DecimalSeparator));
+  const char decimalSeparator = base.Base.DecimalSeparator;
+  plan.Axes.push_back(ValuesAxis(search.Input, values, decimalSeparator));
   probes.assign(values.size(), Probe{});
   StudySettings settings;
-  settings.BaseTexts = base.BaseTexts;
-  settings.UnitIndex = base.UnitIndex;
-  settings.DecimalSeparator = base.DecimalSeparator;
-  settings.Material = base.Material;
+  settings.Base = base.Base;
+  settings.Base.MeltStage = false;  // a search runs the melting run alone; the search carries the die
   settings.Workers = base.Workers;
   // Each case writes only its own element, and RunStudy joins its workers
   // before the probes are read.
   settings.CaseDone = [&](uint64_t caseNumber, const RunOutcome& outcome, const ModelState& state,
                           const RunSummary& summary, const std::string& note) {
     Probe& probe = probes[caseNumber - 1];
-    const std::optional<MeltInputs> die = CaseDie(search, plan, caseNumber, base.DecimalSeparator);
+    const std::optional<MeltInputs> die = CaseDie(search, plan, caseNumber, decimalSeparator);
     probe.Holds = die && ConditionHolds(search, *die, outcome, state, summary);
     probe.Text = StudyAxisText(plan.Axes[0], caseNumber - 1);
     probe.Columns = StudyOutcomeColumns(outcome, summary, note);

@@ -104,7 +104,7 @@ struct LimitResult {
   bool Stopped = false;  // `stop` was raised: nothing else here is meaningful
 };
 
-// Runs the search from settings.BaseTexts (its Workers run the scan; its
+// Runs the search from settings.Base, the melting run alone (its Workers run the scan; its
 // shard, report folder and observer are not used).
 LimitResult FindLimit(const LimitSearch& search, const StudySettings& settings, const std::atomic<bool>& stop);
 

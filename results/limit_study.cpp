@@ -25,14 +25,13 @@ LimitStudyCounts RunLimitStudy(const StudyPlan& plan, const LimitSearch& search,
   for (uint64_t j = 0; j < counts.Planned; ++j) {
     const uint64_t caseNumber = ShardCaseNumber(settings.Shard, j);
     StudySettings caseSettings = settings;
-    ApplyStudyCase(plan, caseNumber, caseSettings.BaseTexts, settings.UnitIndex);
-    if (const Material* material = CaseMaterial(plan, caseNumber, nullptr)) caseSettings.Material = *material;
+    caseSettings.Base = StudyCaseSetup(plan, caseNumber, settings.Base);
     // A varied die input gives each case its own die; a die the stage
     // refuses is reached nowhere, as in a search over a die input.
     LimitSearch caseSearch = search;
     if (StudyVariesMeltInput(plan)) {
       ApplyStudyCase(plan, caseNumber, caseSearch.DieTexts);
-      caseSearch.DieRefused = ConvertMeltInputs(caseSearch.DieTexts, settings.DecimalSeparator, caseSearch.Die).has_value();
+      caseSearch.DieRefused = ConvertMeltInputs(caseSearch.DieTexts, settings.Base.DecimalSeparator, caseSearch.Die).has_value();
     }
     const LimitResult result = FindLimit(caseSearch, caseSettings, stop);
     if (result.Stopped) break;

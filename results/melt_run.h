@@ -10,13 +10,6 @@
 #include "melt/melt_operating_point.h"
 #include "melt/melt_stage.h"
 
-// A study's stage: the texts every case starts from, and whether each case
-// searches its operating point.
-struct MeltRequest {
-  MeltTexts Texts = InitialMeltTexts();
-  bool OperatingPoint = false;  // also search the flood-fed operating point
-};
-
 struct MeltRunResult {
   MeltRunOutcomes Outcomes;  // the melting run's, and the stage's when it ran or was refused
   MeltStage Stage;           // holds the stage's figures when Outcomes.Melt is Completed

@@ -4,12 +4,12 @@
 #include "results/melt_study_columns.h"
 #include "results/study_rows.h"
 
-std::string StudyFileHeader(const StudyPlan& plan, const LimitSearch* find, int32_t unitIndex,
-                            const std::optional<MeltRequest>& melt) {
+std::string StudyFileHeader(const StudyPlan& plan, const LimitSearch* find, const StudySettings& settings) {
+  const int32_t unitIndex = settings.Base.UnitIndex;
   std::string header = find ? LimitStudyHeader(plan, *find, unitIndex) : StudyHeader(plan, unitIndex);
-  if (melt) {
+  if (settings.Base.MeltStage) {
     header.pop_back();  // the line end, after the stage's columns
-    header += MeltStudyHeader(melt->OperatingPoint) + '\n';
+    header += MeltStudyHeader(settings.OperatingPoint) + '\n';
   }
   return header;
 }

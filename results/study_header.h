@@ -3,13 +3,12 @@
 // write it: a study's or a search of limits', with the melt-conveying stage's
 // columns when its cases run the stage.
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 #include "results/limit_find.h"
-#include "results/melt_run.h"
 #include "results/study_plan.h"
+#include "results/study_run.h"
 
-std::string StudyFileHeader(const StudyPlan& plan, const LimitSearch* find, int32_t unitIndex,
-                            const std::optional<MeltRequest>& melt);
+// `settings`: the study's (its unit; the stage's columns with
+// Base.MeltStage).
+std::string StudyFileHeader(const StudyPlan& plan, const LimitSearch* find, const StudySettings& settings);

@@ -262,13 +262,22 @@ void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts,
   }
 }
 
-const Material* CaseMaterial(const StudyPlan& plan, uint64_t caseNumber, const Material* base) {
+RunSetup StudyCaseSetup(const StudyPlan& plan, uint64_t caseNumber, const RunSetup& base) {
+  RunSetup run;
+  run.Texts = base.Texts;
+  run.UnitIndex = base.UnitIndex;
+  run.DecimalSeparator = base.DecimalSeparator;
+  run.Material = base.Material;
+  run.MeltStage = base.MeltStage;
+  run.Melt = base.Melt;
   const std::vector<uint64_t> indexes = StudyCaseValues(plan, caseNumber);
   for (std::size_t a = 0; a < plan.Axes.size(); ++a) {
     const StudyAxis& axis = plan.Axes[a];
-    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) return &axis.Materials[indexes[a]];
+    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) run.Material = axis.Materials[indexes[a]];
   }
-  return base;
+  ApplyStudyCase(plan, caseNumber, run.Texts, run.UnitIndex);
+  ApplyStudyCase(plan, caseNumber, run.Melt);
+  return run;
 }
 
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, MeltTexts& texts) {

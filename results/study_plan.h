@@ -13,6 +13,7 @@
 
 #include "app/run_command.h"
 #include "materials/material_library.h"
+#include "materials/project_file.h"
 #include "melt/melt_inputs.h"
 
 inline constexpr uint64_t MaxStudyCases = 10'000'000;
@@ -84,9 +85,10 @@ std::vector<uint64_t> StudyCaseValues(const StudyPlan& plan, uint64_t caseNumber
 void ApplyStudyCase(const StudyPlan& plan, uint64_t caseNumber, RunTexts& texts,
                     int32_t unitIndex = InitialUnitIndex);
 
-// The material case `caseNumber` runs with: its Material axis's record, else
-// `base` (the material the base texts hold, or null).
-const Material* CaseMaterial(const StudyPlan& plan, uint64_t caseNumber, const Material* base);
+// What case `caseNumber` runs: the run's part of `base` (texts, unit,
+// separator, material, stage; not a project's document or study setup) with
+// the case's values, its Material axis's record in place of base's material.
+RunSetup StudyCaseSetup(const StudyPlan& plan, uint64_t caseNumber, const RunSetup& base);
 
 // The same for the melt-conveying stage's inputs: puts the texts of the
 // axes that vary a stage input into `texts`.

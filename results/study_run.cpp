@@ -40,34 +40,21 @@ struct FinishedCase {
 
 FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint64_t caseNumber,
                      ModelState& state) {
-  RunTexts texts = settings.BaseTexts;
-  ApplyStudyCase(plan, caseNumber, texts, settings.UnitIndex);
-  if (settings.ReportsFolder) texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
+  RunSetup run = StudyCaseSetup(plan, caseNumber, settings.Base);
+  if (settings.ReportsFolder) run.Texts[InputCount] = CaseReportName(*settings.ReportsFolder, caseNumber);
   CaseMessages messages;
-  std::optional<MeltRunResult> melt;
-  if (settings.Melt) {
-    RunSetup run;
-    run.Texts = texts;
-    run.UnitIndex = settings.UnitIndex;
-    run.DecimalSeparator = settings.DecimalSeparator;
-    run.MeltStage = true;
-    run.Melt = settings.Melt->Texts;
-    ApplyStudyCase(plan, caseNumber, run.Melt);
-    // The workers already use every core: each case searches its bounds in turn.
-    OperatingPointSettings search;
-    search.Parallel = false;
-    melt = RunWithMelt(state, run, messages, ReportWriting::Skip, settings.Melt->OperatingPoint, search);
-  }
-  const RunOutcome outcome =
-      melt ? melt->Outcomes.Run
-           : RunCommand(state, texts, settings.UnitIndex, messages, settings.DecimalSeparator, ReportWriting::Skip);
+  // The workers already use every core: each case searches its bounds in turn.
+  OperatingPointSettings search;
+  search.Parallel = false;
+  const MeltRunResult melt = RunWithMelt(state, run, messages, ReportWriting::Skip, settings.OperatingPoint, search);
+  const RunOutcome& outcome = melt.Outcomes.Run;
   RunSummary summary;
   if (outcome.Result == RunResult::Completed) {
     summary = SummarizeRun(state);
     // A single run of the case prints its material's warnings after the
     // summary's, as warnings: they count alike (rows, marks, clean, --strict).
-    if (const Material* material = CaseMaterial(plan, caseNumber, settings.Material ? &*settings.Material : nullptr)) {
-      for (std::string& warning : MaterialWarnings(*material, texts, settings.DecimalSeparator)) {
+    if (run.Material) {
+      for (std::string& warning : MaterialWarnings(*run.Material, run.Texts, run.DecimalSeparator)) {
         summary.Warnings.push_back(std::move(warning));
       }
     }
@@ -76,18 +63,18 @@ FinishedCase RunCase(const StudyPlan& plan, const StudySettings& settings, uint6
     // completed, its figures in the row and the reason as its message.
     if (settings.ReportsFolder) {
       try {
-        WriteReport(state, messages, settings.DecimalSeparator);
+        WriteReport(state, messages, run.DecimalSeparator);
       } catch (const std::exception& error) {
         messages.ShowMessage(error.what());
       }
     }
   }
-  if (melt && settings.MeltDone) settings.MeltDone(caseNumber, *melt);
+  if (run.MeltStage && settings.MeltDone) settings.MeltDone(caseNumber, melt);
   if (settings.CaseDone) settings.CaseDone(caseNumber, outcome, state, summary, messages.Text);
   std::string row = StudyRow(plan, caseNumber, outcome, summary, messages.Text);
-  if (melt) {
+  if (run.MeltStage) {
     row.pop_back();  // the line end, after the stage's columns
-    row += MeltStudyFields(*melt, settings.Melt->OperatingPoint) + '\n';
+    row += MeltStudyFields(melt, settings.OperatingPoint) + '\n';
   }
   return {std::move(row), outcome.Result, !messages.Text.empty()};
 }
@@ -100,7 +87,7 @@ FinishedCase FailedCase(const StudyPlan& plan, const StudySettings& settings, ui
   const RunOutcome outcome{RunResult::Failed, error, {}};
   const RunSummary summary;
   std::optional<MeltRunResult> melt;
-  if (settings.Melt) {
+  if (settings.Base.MeltStage) {
     melt.emplace();
     melt->Outcomes.Run = outcome;
   }
@@ -113,7 +100,7 @@ FinishedCase FailedCase(const StudyPlan& plan, const StudySettings& settings, ui
   std::string row = StudyRow(plan, caseNumber, outcome, summary, {});
   if (melt) {
     row.pop_back();
-    row += MeltStudyFields(*melt, settings.Melt->OperatingPoint) + '\n';
+    row += MeltStudyFields(*melt, settings.OperatingPoint) + '\n';
   }
   return {std::move(row), RunResult::Failed, false};
 }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/run_command.h"
-#include "materials/material.h"
+#include "materials/project_file.h"
 #include "results/melt_run.h"
 #include "results/run_summary.h"
 #include "results/study_plan.h"
@@ -30,21 +30,19 @@ using StudyCaseObserver = std::function<void(uint64_t caseNumber, const RunOutco
 using MeltCaseObserver = std::function<void(uint64_t caseNumber, const MeltRunResult& melt)>;
 
 struct StudySettings {
-  RunTexts BaseTexts;  // the texts every case starts from
-  int32_t UnitIndex = InitialUnitIndex;
-  char DecimalSeparator = '.';
-  // The material BaseTexts hold (null: their own values); a material axis's
-  // case takes the axis's instead.
-  std::optional<::Material> Material;
+  // What every case starts from (StudyCaseSetup), its texts in
+  // Base.DecimalSeparator: the texts, the unit, the material they hold (a
+  // Material axis's case takes the axis's) and, with Base.MeltStage, the
+  // melt-conveying stage on Base.Melt after each completed case, each row
+  // then ending with MeltStudyFields.
+  RunSetup Base = InitialRunSetup();
+  bool OperatingPoint = false;  // with the stage: each case also searches its operating point
   unsigned Workers = 1;
   StudyShard Shard;
   // A folder for one report per case (case-000001.txt ...); none without it.
   std::optional<std::string> ReportsFolder;
-  // The melt-conveying stage after each completed case, with the texts every
-  // case starts from; each row then ends with MeltStudyFields.
-  std::optional<MeltRequest> Melt;
   StudyCaseObserver CaseDone;  // may be empty
-  MeltCaseObserver MeltDone;   // may be empty; told only with Melt
+  MeltCaseObserver MeltDone;   // may be empty; told only with Base.MeltStage
 };
 
 struct StudyCounts {

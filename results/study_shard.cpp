@@ -56,19 +56,20 @@ bool TakeText(std::string_view& text, std::string_view expected) {
 std::string StudyFingerprint(const StudyPlan& plan, const StudySettings& settings, const LimitSearch* search) {
   Fingerprint fingerprint;
   fingerprint.Add(ProgramVersion);
-  fingerprint.Add(std::to_string(settings.UnitIndex));
-  fingerprint.Add(std::string(1, settings.DecimalSeparator));
-  for (int k = 0; k < InputCount; ++k) fingerprint.Add(settings.BaseTexts[k]);
+  const RunSetup& base = settings.Base;
+  fingerprint.Add(std::to_string(base.UnitIndex));
+  fingerprint.Add(std::string(1, base.DecimalSeparator));
+  for (int k = 0; k < InputCount; ++k) fingerprint.Add(base.Texts[k]);
   // A material's record decides its cases' warnings beyond the texts it set.
-  if (settings.Material) fingerprint.Add(MaterialJson(*settings.Material));
-  if (settings.Melt) {
-    fingerprint.Add(settings.Melt->OperatingPoint ? "melt stage, operating point" : "melt stage");
-    for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
+  if (base.Material) fingerprint.Add(MaterialJson(*base.Material));
+  if (base.MeltStage) {
+    fingerprint.Add(settings.OperatingPoint ? "melt stage, operating point" : "melt stage");
+    for (const std::string& text : base.Melt) fingerprint.Add(text);
   }
   // A study with the melt-conveying stage has other columns and other cases.
-  if (settings.Melt) {
-    fingerprint.Add(settings.Melt->OperatingPoint ? "melt, operating point" : "melt");
-    for (const std::string& text : settings.Melt->Texts) fingerprint.Add(text);
+  if (base.MeltStage) {
+    fingerprint.Add(settings.OperatingPoint ? "melt, operating point" : "melt");
+    for (const std::string& text : base.Melt) fingerprint.Add(text);
   }
   for (const StudyAxis& axis : plan.Axes) {
     fingerprint.Add(std::to_string(axis.Input));

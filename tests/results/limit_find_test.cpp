@@ -24,8 +24,7 @@ constexpr int DelayTurnsIndex = 4;
 
 StudySettings Settings(unsigned workers = 2, int input = -1, const std::string& text = "") {
   StudySettings settings;
-  settings.BaseTexts = InitialRunTexts();
-  if (input >= 0) settings.BaseTexts[input] = text;
+  if (input >= 0) settings.Base.Texts[input] = text;
   settings.Workers = workers;
   return settings;
 }

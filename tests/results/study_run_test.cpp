@@ -36,11 +36,10 @@ struct StudyText {
 StudyText Study(const StudyPlan& plan, unsigned workers, StudyShard shard = {},
                 uint64_t stopAfter = 0) {
   StudySettings settings;
-  settings.BaseTexts = InitialRunTexts();
   settings.Workers = workers;
   settings.Shard = shard;
   std::atomic<bool> stop{false};
-  StudyText study{StudyHeader(plan, settings.UnitIndex), {}};
+  StudyText study{StudyHeader(plan, settings.Base.UnitIndex), {}};
   uint64_t rows = 0;
   study.Counts = RunStudy(plan, settings, [&](const std::string& row) {
     study.Text += row;

@@ -23,7 +23,6 @@ StudyPlan Plan(const std::vector<std::string>& arguments) {
 TEST(StudyFingerprint, ChangesWithEverythingThatDecidesTheRows) {
   const StudyPlan plan = Plan({"ScrewSpeed=30,40", "OutputRate=200:500:100"});
   StudySettings settings;
-  settings.BaseTexts = InitialRunTexts();
   LimitSearch search;
   search.Input = 10;
   search.Low = 100;
@@ -43,17 +42,17 @@ TEST(StudyFingerprint, ChangesWithEverythingThatDecidesTheRows) {
       {"the axes' order", [&] { return StudyFingerprint(Plan({"OutputRate=200:500:100", "ScrewSpeed=30,40"}), settings); }},
       {"a base text", [&] {
          StudySettings changed = settings;
-         changed.BaseTexts[0] = "16";
+         changed.Base.Texts[0] = "16";
          return StudyFingerprint(plan, changed);
        }},
       {"the unit", [&] {
          StudySettings changed = settings;
-         changed.UnitIndex = 1 - settings.UnitIndex;
+         changed.Base.UnitIndex = 1 - settings.Base.UnitIndex;
          return StudyFingerprint(plan, changed);
        }},
       {"the melt stage", [&] {
          StudySettings changed = settings;
-         changed.Melt = MeltRequest{};
+         changed.Base.MeltStage = true;
          return StudyFingerprint(plan, changed);
        }},
       {"the search's condition", [&] {

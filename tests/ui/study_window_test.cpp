@@ -519,7 +519,6 @@ TEST(StudyJobLimit, StopsAtTheCasesKept) {
     std::string error;
     request.Plan.Axes.push_back(
         *ParseStudyAxis("OutputRate=100:" + std::to_string(100 + planned - 1) + ":1", '.', error));
-    request.Settings.BaseTexts = InitialRunTexts();
     request.Settings.Workers = 2;
     request.MaxCases = 20;
     StudyJob job(std::move(request));

@@ -81,7 +81,7 @@ void TStudyForm::FillFigures() {
     Figure->addItem(QStringLiteral("limit of %1").arg(StudyInputLabel(Shown->Find->Input)));
   } else {
     for (const SummaryFigure& figure : Figures) Figure->addItem(QString::fromUtf8(figure.Name));
-    if (Shown->Settings.Melt) {
+    if (Shown->Settings.Base.MeltStage) {
       for (const StageFigure& figure : StageFigures) Figure->addItem(QString::fromUtf8(figure.Name));
     }
   }
@@ -125,7 +125,7 @@ QString TStudyForm::FamilyName(std::size_t family) const {
   return QStringLiteral("%1 = %2 %3")
       .arg(QString::fromLatin1(InputNames[static_cast<std::size_t>(axis.Input)].Name),
            ShownFullNumber(StudyAxisValue(axis, family)),
-           QString::fromStdString(InputUnit(axis.Input, Shown->Settings.UnitIndex)));
+           QString::fromStdString(InputUnit(axis.Input, Shown->Settings.Base.UnitIndex)));
 }
 
 void TStudyForm::ResetChart() {
@@ -341,7 +341,7 @@ void TStudyForm::ShowSingleLimit() {
   if (!single) return;
   const LimitSearch& search = *Shown->Find;
   const QString name = QString::fromLatin1(InputNames[static_cast<std::size_t>(search.Input)].Name);
-  const QString unit = QString::fromStdString(InputUnit(search.Input, Shown->Settings.UnitIndex));
+  const QString unit = QString::fromStdString(InputUnit(search.Input, Shown->Settings.Base.UnitIndex));
   if (Finished.empty() || !Finished.front().Limit) {
     LimitText->setText(Running() ? QStringLiteral("<p>Searching the limit of %1...</p>").arg(name)
                                  : QStringLiteral("<p>The search of a limit of %1 ended without a result.</p>").arg(name));
@@ -352,7 +352,7 @@ void TStudyForm::ShowSingleLimit() {
   if (limit.Value) LimitText->setToolTip(ShownFullNumber(*limit.Value) + QLatin1Char(' ') + unit);
   QString text = QStringLiteral("<p style='font-size:xx-large'><b>%1</b></p>").arg(value.toHtmlEscaped());
   text += QStringLiteral("<p>%1</p>")
-              .arg(ShownText(LimitResultLine(search, limit, Shown->Settings.UnitIndex)).toHtmlEscaped());
+              .arg(ShownText(LimitResultLine(search, limit, Shown->Settings.Base.UnitIndex)).toHtmlEscaped());
   if (!limit.Stopped) {
     text += QStringLiteral("<p>Status: <b>%1</b>. Its run, case 1, is at %2 = %3 %4: Show Case in Results opens it.</p>")
                 .arg(QString::fromLatin1(LimitStatusName(limit.Status)), name,

@@ -17,8 +17,7 @@ StudyJob::~StudyJob() {
 }
 
 std::string StudyJob::Header() const {
-  return StudyFileHeader(TheRequest.Plan, TheRequest.Find ? &*TheRequest.Find : nullptr, TheRequest.Settings.UnitIndex,
-                         TheRequest.Settings.Melt);
+  return StudyFileHeader(TheRequest.Plan, TheRequest.Find ? &*TheRequest.Find : nullptr, TheRequest.Settings);
 }
 
 std::vector<StudyCaseResult> StudyJob::TakeCases() {
@@ -69,7 +68,7 @@ void StudyJob::RunCases() {
           result.Number = caseNumber;
           result.Row = row;
           result.Limit = limit;
-          if (!limit.Value) result.Message = LimitResultLine(*TheRequest.Find, limit, settings.UnitIndex);
+          if (!limit.Value) result.Message = LimitResultLine(*TheRequest.Find, limit, settings.Base.UnitIndex);
           Deliver(std::move(result));
         });
   } else {

@@ -375,19 +375,19 @@ std::optional<StudyAxis> TStudyForm::ReadAxis(const AxisControls& axis) {
 
 std::optional<StudyRequest> TStudyForm::ReadRequest() {
   StudyRequest request;
-  request.Settings.BaseTexts = MainWindow.FieldTexts();
-  request.Settings.UnitIndex = MainWindow.UnitIndex();
-  request.Settings.DecimalSeparator = MainWindow.DecimalSeparator();
+  request.Settings.Base.Texts = MainWindow.FieldTexts();
+  request.Settings.Base.UnitIndex = MainWindow.UnitIndex();
+  request.Settings.Base.DecimalSeparator = MainWindow.DecimalSeparator();
   // Its warnings count in each case as in a run of it.
-  if (const Material* material = MainWindow.ChosenMaterial()) request.Settings.Material = *material;
+  if (const Material* material = MainWindow.ChosenMaterial()) request.Settings.Base.Material = *material;
   request.Settings.Workers = std::max(1u, std::thread::hardware_concurrency());
   const bool finding = Mode->checkedId() == 1;
   // The stage's inputs as the results window holds them now.
-  std::optional<MeltRequest> stage;
+  std::optional<MeltTexts> stage;
   MeltInputs die;
   if (StageBox->isChecked()) {
-    stage = MeltRequest{MainWindow.StageTexts(), false};
-    if (const std::optional<std::string> refusal = ConvertMeltInputs(stage->Texts, MainWindow.DecimalSeparator(), die)) {
+    stage = MainWindow.StageTexts();
+    if (const std::optional<std::string> refusal = ConvertMeltInputs(*stage, MainWindow.DecimalSeparator(), die)) {
       TheDialogs.ShowMessage(QStringLiteral("Melt-conveying stage: %1").arg(QString::fromStdString(*refusal)));
       return std::nullopt;
     }
@@ -413,7 +413,7 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
       // Clean with the stage on: neither the melting run nor the stage warns.
       search.Stage = true;
       search.Die = die;
-      search.DieTexts = stage->Texts;
+      search.DieTexts = *stage;
     }
     if (search.Condition == LimitCondition::DieReached) {
       if (!stage) {
@@ -431,7 +431,8 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
     std::optional<StudyAxis> axis = ReadAxis(First);
     if (!axis) return std::nullopt;
     request.Plan.Axes.push_back(std::move(*axis));
-    request.Settings.Melt = stage;
+    request.Settings.Base.MeltStage = stage.has_value();
+    if (stage) request.Settings.Base.Melt = *stage;
   }
   if (Second.Input->currentData().toInt() >= 0) {
     std::optional<StudyAxis> axis = ReadAxis(Second);
@@ -550,7 +551,7 @@ void TStudyForm::Finish() {
   } else if (cancelled) {
     text = QStringLiteral("Cancelled: the first %1 of %2 cases are kept.").arg(Finished.size()).arg(planned);
   } else if (Shown->Find && Finished.size() == 1) {
-    text = ShownText(LimitResultLine(*Shown->Find, *Finished.front().Limit, Shown->Settings.UnitIndex));
+    text = ShownText(LimitResultLine(*Shown->Find, *Finished.front().Limit, Shown->Settings.Base.UnitIndex));
   } else {
     std::size_t completed = 0;
     for (const StudyCaseResult& result : Finished) {
@@ -584,8 +585,8 @@ void TStudyForm::SelectCase(std::size_t index) {
 }
 
 RunTexts TStudyForm::CaseTexts(const StudyCaseResult& result) const {
-  RunTexts texts = Shown->Settings.BaseTexts;
-  ApplyStudyCase(Shown->Plan, result.Number, texts, Shown->Settings.UnitIndex);
+  RunTexts texts = Shown->Settings.Base.Texts;
+  ApplyStudyCase(Shown->Plan, result.Number, texts, Shown->Settings.Base.UnitIndex);
   if (result.Limit) texts[static_cast<std::size_t>(Shown->Find->Input)] = result.Limit->ShownText;
   return texts;
 }
@@ -606,15 +607,15 @@ void TStudyForm::ShowCaseClick() {
   const RunTexts texts = CaseTexts(result);
   auto run = std::make_shared<RunSnapshot>();
   SilentMessages messages;
-  const RunOutcome outcome = RunCommand(run->State, texts, Shown->Settings.UnitIndex, messages,
-                                        Shown->Settings.DecimalSeparator, ReportWriting::Skip);
+  const RunOutcome outcome = RunCommand(run->State, texts, Shown->Settings.Base.UnitIndex, messages,
+                                        Shown->Settings.Base.DecimalSeparator, ReportWriting::Skip);
   if (outcome.Result != RunResult::Completed) {
     TheDialogs.ShowMessage(QStringLiteral("Case %1: %2").arg(result.Number).arg(ShownText(OutcomeMessage(outcome))));
     return;
   }
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
-  run->UnitIndex = Shown->Settings.UnitIndex;
+  run->UnitIndex = Shown->Settings.Base.UnitIndex;
   const Material* material = CaseMaterial(result);
   run->MaterialName = material ? QString::fromStdString(MaterialDisplayName(*material)) : MainWindow.MaterialName();
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
