@@ -152,11 +152,9 @@ TEST_F(BatchMaterials, AMaterialWarningMakesACaseNotClean) {
   const BatchResult study = Batch({DefaultFile, "--find", "BarrelB0=150:300", "--until", "clean", "--study",
                                    "limits.csv", "--vary", "Material=LDPE;HDPE"});
   ASSERT_EQ(study.Code, 0) << study.Err;
-  std::istringstream lines(ReadFile("limits.csv"));
-  std::string line;
-  std::getline(lines, line);
-  ASSERT_TRUE(std::getline(lines, line));
-  EXPECT_EQ(CsvFields(line)[2], "200") << line;
+  const std::string rows = ReadFile("limits.csv");
+  const std::string ldpe = rows.substr(rows.find('\n') + 1);
+  EXPECT_EQ(CsvFields(ldpe.substr(0, ldpe.find('\n')))[2], "200") << rows;
 }
 
 TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {
