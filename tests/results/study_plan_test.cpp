@@ -1,5 +1,8 @@
 #include "results/study_plan.h"
 
+#include "materials/material_inputs.h"
+#include "results/input_names.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -164,6 +167,33 @@ TEST(StudyAxisPreview, ListsTheValuesAsTheRunsReadThem) {
     ASSERT_TRUE(axis) << error;
     EXPECT_EQ(StudyAxisPreview(*axis), c.Preview) << c.Argument;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A case runs its Material axis's record, the base's material without one
+// (and while the axis is not resolved yet), and never the project's document.
+TEST(StudyCaseSetup, TakesTheCasesValuesAndMaterial) {
+  const MaterialLibrary library = LoadMaterialLibrary();
+  RunSetup base = InitialRunSetup();
+  base.Material = *FindMaterial(library, "PP");
+  base.ReadDocument = "{\"format\": \"chung-project\"}";
+  std::string error;
+  StudyPlan plan;
+  plan.Axes.push_back(*ParseStudyAxis("Material=LDPE;HDPE", '.', error));
+  plan.Axes.push_back(*ParseStudyAxis("BarrelB0=200,250", '.', error));
+  EXPECT_EQ(StudyCaseSetup(plan, 4, base).Material->Key, "PP");
+  ASSERT_EQ(ResolveMaterialAxes(plan, library), "");
+  const RunSetup fourth = StudyCaseSetup(plan, 4, base);
+  ASSERT_TRUE(fourth.Material);
+  EXPECT_EQ(fourth.Material->Key, "HDPE");
+  EXPECT_EQ(fourth.Texts[*FindInputByName("BarrelB0")], "250");
+  EXPECT_EQ(fourth.Texts[14], MaterialInputTexts(*fourth.Material, base.UnitIndex)[0]);
+  EXPECT_TRUE(fourth.ReadDocument.empty());
+  plan.Axes.erase(plan.Axes.begin());
+  EXPECT_EQ(StudyCaseSetup(plan, 2, base).Material->Key, "PP");
 }
 
 }  // namespace
