@@ -30,6 +30,8 @@
 #include <thread>
 
 #include "cli/batch_run.h"
+#include "materials/material_inputs.h"
+#include "materials/material_library.h"
 #include "results/input_names.h"
 #include "ui/results_window/pressure_tab.h"
 #include "ui/results_window/profile_form.h"
@@ -529,6 +531,25 @@ TEST(StudyJobLimit, StopsAtTheCasesKept) {
     ASSERT_EQ(cases.size(), 20u);
     EXPECT_EQ(cases.back().Number, 20u);
   }
+}
+
+// The main window's material goes into each case as into a single run: above
+// LDPE's fit window its warning is the case's, and marks it.
+TEST(StudyJobMaterial, TheMaterialsWarningsMarkTheCase) {
+  StudyRequest request;
+  std::string error;
+  request.Plan.Axes.push_back(*ParseStudyAxis("BarrelB0=190;250", '.', error));
+  RunSetup& base = request.Settings.Base;
+  base.Material = *FindMaterial(LoadMaterialLibrary(), "LDPE");
+  ApplyMaterial(*base.Material, base.Texts, base.UnitIndex);
+  StudyJob job(std::move(request));
+  while (!job.Over()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const std::vector<StudyCaseResult> cases = job.TakeCases();
+  ASSERT_EQ(cases.size(), 2u);
+  EXPECT_EQ(cases[0].Verdict, CaseVerdict::Clean);
+  EXPECT_EQ(cases[1].Verdict, CaseVerdict::Warnings);
+  ASSERT_FALSE(cases[1].Summary.Warnings.empty());
+  EXPECT_NE(cases[1].Summary.Warnings.back().find("outside LDPE's"), std::string::npos);
 }
 
 }  // namespace
