@@ -168,6 +168,14 @@ TEST_F(BatchMaterials, AProjectFileRunsInPlaceOfADataFile) {
   const BatchResult direct = Batch({"--material", "PP", "--set", "BarrelB0=230", "-o", "direct.txt"});
   ASSERT_EQ(project.Code, 0) << project.Err;
   EXPECT_EQ(ReadFile("project.txt"), ReadFile("direct.txt"));
+  // Its stage, typed with ',', runs under '.' too.
+  setup.MeltStage = true;
+  setup.Melt[DieModeInput] = "Capillary";
+  setup.Melt[DieDiameterInput] = "0,6";
+  ASSERT_EQ(WriteProjectFile("stage.chung", setup), "");
+  const Json stage = RunJsonOf({"stage.chung"});
+  EXPECT_EQ(stage["inputs"]["DieDiameter"]["value"], 0.6);
+  EXPECT_FALSE(stage["melt"].is_null());
   WriteFile("bad.chung", "{\"format\": \"chung-project\"}");
   const BatchResult bad = Batch({"bad.chung"});
   EXPECT_EQ(bad.Code, BatchExitDataFileRefused);
