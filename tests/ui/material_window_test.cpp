@@ -11,6 +11,8 @@
 #include "ui/common/radio_group.h"
 #include "ui/common/run_snapshot.h"
 #include "ui/common/material_text.h"
+#include "ui/main_window/profile_picture.h"
+#include "ui/results_window/profile_form.h"
 #include "ui/results_window/run_facts.h"
 #include "ui_test_support.h"
 
@@ -84,6 +86,60 @@ TEST_P(MaterialChoiceTest, FillsTheFieldsAndTheRunReadsThem) {
 
 INSTANTIATE_TEST_SUITE_P(Library, MaterialChoiceTest,
                          ::testing::Values(ChoiceCase{"LDPE", 1}, ChoiceCase{"PP", 0}, ChoiceCase{"PC", 1}));
+
+struct RemarksCase {
+  const char* Key;
+  const char* Barrel;
+  bool Completes = true;  // a barrel below the melting point refuses the run
+};
+
+class MaterialRemarksTest : public MaterialWindowTest, public ::testing::WithParamInterface<RemarksCase> {};
+
+// The warnings and the note chung-batch prints for a material, in its words:
+// on the facts line before GO, in the results window and on the picture after.
+TEST_P(MaterialRemarksTest, AreShownWhereTheRunsWarningsAre) {
+  Choose(QString::fromLatin1(GetParam().Key));
+  const Material& material = *Window->ChosenMaterial();
+  Control<QLineEdit>("Edit12")->setText(QString::fromLatin1(GetParam().Barrel));
+  const std::vector<std::string> warnings = MaterialWarnings(material, std::stod(GetParam().Barrel));
+  const std::string note = MaterialEstimateNote(material);
+
+  auto* mark = Control<QLabel>("MaterialWarningMark");
+  EXPECT_EQ(mark->isVisibleTo(Window.get()), !warnings.empty());
+  for (const std::string& warning : warnings) EXPECT_TRUE(mark->toolTip().contains(QString::fromStdString(warning)));
+  if (!GetParam().Completes) return;
+
+  ClickGo();
+  ASSERT_EQ(Recorder.FinishForms.size(), 1u) << Recorder.MessageTexts().join('\n').toStdString();
+  const RunSnapshot& run = *Window->LastRun();
+  EXPECT_EQ(run.Remarks.Warnings, warnings);
+  EXPECT_EQ(run.Remarks.Note, note);
+  Window->Image1Click();
+  const QString shown = FindControl<QLabel>(Window.get(), QStringLiteral("WarningText"))->text();
+  for (const std::string& warning : warnings)
+    EXPECT_TRUE(shown.contains(QStringLiteral("\u26A0 ") + QString::fromStdString(warning).toHtmlEscaped())) << warning;
+  // The note is a note, never counted as a warning.
+  EXPECT_EQ(shown.contains(QStringLiteral("Note: ") + QString::fromStdString(note).toHtmlEscaped()), !note.empty());
+  EXPECT_EQ(shown.count(QStringLiteral("\u26A0")), static_cast<qsizetype>(run.Summary.Warnings.size() + warnings.size()));
+  const QString tip = Control<QLabel>("Image1")->toolTip();
+  EXPECT_EQ(tip.contains(QStringLiteral("%1 warning(s)").arg(run.Summary.Warnings.size() + warnings.size())),
+            !run.Summary.Warnings.empty() || !warnings.empty());
+  EXPECT_EQ(tip.contains(QStringLiteral("Note: ") + QString::fromStdString(note)), !note.empty());
+
+  // The picture's mark stands for the material's warnings too.
+  RunSnapshot materialOnly = run;
+  materialOnly.Summary.Warnings.clear();
+  RunSnapshot none = materialOnly;
+  none.Remarks = {};
+  const QSize size(300, 200);
+  EXPECT_EQ(DrawProfilePicture(materialOnly, size).toImage() != DrawProfilePicture(none, size).toImage(),
+            !warnings.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Barrels, MaterialRemarksTest,
+                         ::testing::Values(RemarksCase{"LDPE", "250.0"},  // above the fit window, with a note
+                                           RemarksCase{"HDPE", "220.0"},  // suits it, no estimates
+                                           RemarksCase{"PP", "160.0", false}));  // below the window and the melting point
 
 TEST_F(MaterialWindowTest, InitialValuesKeepTheRunOfOldInEitherUnit) {
   for (int unit : {1, 0}) {

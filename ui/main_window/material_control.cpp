@@ -15,6 +15,7 @@
 #include "materials/material_inputs.h"
 #include "results/number_text.h"
 #include "ui/common/radio_group.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/common/window_font.h"
 #include "ui/main_window/main_window.h"
 #include "ui/materials_dialog/materials_form.h"
@@ -25,6 +26,12 @@ namespace {
 // The combo's first item: no record, the fields' own initial texts, so a run
 // with it is the program's run of old to the byte in either unit.
 constexpr int InitialValuesItem = 0;
+
+constexpr int BarrelB0Index = 11;  // Edit12
+static_assert(InputMembers[BarrelB0Index] == &ModelInputs::BarrelB0);
+
+// The strip below the lower controls that the fixed layout leaves free.
+constexpr int FactsLeft = 13, FactsTop = 485, FactsWidth = 536, FactsHeight = 17;
 
 }  // namespace
 
@@ -59,7 +66,14 @@ void TMF_Tad::BuildMaterialControls() {
   MaterialFacts->setObjectName(QStringLiteral("MaterialFacts"));
   MaterialFacts->setFont(WindowFont());
   SetTextColor(MaterialFacts, Qt::blue);
-  MaterialFacts->setGeometry(13, 485, 536, 17);
+  MaterialFacts->setGeometry(FactsLeft, FactsTop, FactsWidth, FactsHeight);
+  // In the results window's colour of a warning.
+  MaterialMark = new QLabel(QStringLiteral("\u26A0"), this);
+  MaterialMark->setObjectName(QStringLiteral("MaterialWarningMark"));
+  MaterialMark->setFont(WindowFont());
+  SetTextColor(MaterialMark, QColor(0xa0, 0x40, 0x00));
+  MaterialMark->setGeometry(FactsLeft, FactsTop, 14, FactsHeight);
+  MaterialMark->hide();
 
   Library = LoadMaterialLibrary();
   FillMaterialBox();
@@ -77,6 +91,7 @@ void TMF_Tad::BuildMaterialControls() {
       if (on) FillMaterialFields();
     });
   }
+  connect(InputEdits[BarrelB0Index], &QLineEdit::textChanged, this, [this] { ShowMaterialFacts(); });
   FillMaterialFields();
 }
 
@@ -113,11 +128,26 @@ void TMF_Tad::FillMaterialFields() {
   }
   for (int k = 0; k < MaterialValueCount; ++k)
     InputEdits[static_cast<size_t>(FirstMaterialInput + k)]->setText(QString::fromStdString(texts[static_cast<size_t>(k)]));
+  ShowMaterialFacts();
+}
+
+void TMF_Tad::ShowMaterialFacts() {
   const std::string facts = Chosen                 ? MaterialFactsText(*Chosen)
                             : ProjectMaterialTexts ? ProjectMaterialFacts
                                                    : InitialMaterialFacts;
+  // A barrel temperature the record does not suit is said before GO, in the
+  // words the run's warnings will use.
+  const std::vector<std::string> warnings =
+      Chosen ? MaterialWarnings(*Chosen, FieldTexts(), Separator) : std::vector<std::string>{};
+  QString tip = QString::fromStdString(facts);
+  for (const std::string& warning : warnings) tip += QStringLiteral("\n\u26A0 ") + ShownText(warning);
   MaterialFacts->setText(QString::fromStdString(facts));
-  MaterialFacts->setToolTip(MaterialFacts->text());
+  MaterialFacts->setToolTip(tip);
+  MaterialMark->setToolTip(tip);
+  MaterialMark->setVisible(!warnings.empty());
+  // The mark stands before the line, which moves aside for it.
+  const int markWidth = warnings.empty() ? 0 : MaterialMark->width() + 2;
+  MaterialFacts->setGeometry(FactsLeft + markWidth, FactsTop, FactsWidth - markWidth, FactsHeight);
 }
 
 QString TMF_Tad::MaterialName() const {

@@ -32,6 +32,9 @@ struct StudyRequest {
   std::optional<LimitSearch> Find;  // one search per case instead of one run
   StudySettings Settings;           // base texts, unit, separator, workers, the stage
   uint64_t MaxCases = StudyWindowMaxCases;
+  // The main window's material record when the study started, for the cases
+  // no Material axis names one; null for values without a record.
+  std::optional<Material> BaseMaterial;
 };
 
 // One finished case as the window shows it.

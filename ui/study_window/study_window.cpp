@@ -379,6 +379,7 @@ std::optional<StudyRequest> TStudyForm::ReadRequest() {
   request.Settings.UnitIndex = MainWindow.UnitIndex();
   request.Settings.DecimalSeparator = MainWindow.DecimalSeparator();
   request.Settings.Workers = std::max(1u, std::thread::hardware_concurrency());
+  if (const Material* material = MainWindow.ChosenMaterial()) request.BaseMaterial = *material;
   const bool finding = Mode->checkedId() == 1;
   // The stage's inputs as the results window holds them now.
   std::optional<MeltRequest> stage;
@@ -614,7 +615,9 @@ void TStudyForm::ShowCaseClick() {
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
   run->UnitIndex = Shown->Settings.UnitIndex;
   const Material* material = CaseMaterial(result);
+  if (!material && Shown->BaseMaterial) material = &*Shown->BaseMaterial;
   run->MaterialName = material ? QString::fromStdString(MaterialDisplayName(*material)) : MainWindow.MaterialName();
+  if (material) run->Remarks = MaterialRemarksOf(*material, texts, Shown->Settings.DecimalSeparator);
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
   run->ReportWritten = false;  // a study case writes no report
   run->Time = QDateTime::currentDateTime();
