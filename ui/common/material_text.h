@@ -4,6 +4,7 @@
 // text (the main window's control, the materials window, the results'
 // captions).
 
+#include <QString>
 #include <string>
 
 #include "materials/material.h"
@@ -24,8 +25,8 @@ std::string MaterialDisplayName(const Material& material);
 std::string MaterialChoiceText(const Material& material);
 
 // "LDPE: typical barrel 200 °C; fitted 120 to 240 °C, 300 to 10000 1/s;
-// melting point 110 °C (DSC peak)".
-std::string MaterialFactsText(const Material& material);
+// melting point 110 °C (DSC peak)", numbers in the shown decimal separator.
+QString MaterialFactsText(const Material& material);
 
 // What the quality letters mean, in the order QualitySummary gives them.
 std::string QualityLettersExplained();

@@ -101,8 +101,7 @@ void TMF_Tad::FillMaterialBox() {
   int chosen = InitialValuesItem;
   for (const Material& material : Library.Materials) {
     MaterialBox->addItem(QString::fromStdString(MaterialChoiceText(material)), QString::fromStdString(material.Key));
-    MaterialBox->setItemData(MaterialBox->count() - 1, QString::fromStdString(MaterialFactsText(material)),
-                             Qt::ToolTipRole);
+    MaterialBox->setItemData(MaterialBox->count() - 1, MaterialFactsText(material), Qt::ToolTipRole);
     if (Chosen && Chosen->Origin != MaterialOrigin::File && Chosen->Key == material.Key)
       chosen = MaterialBox->count() - 1;
   }
@@ -132,16 +131,16 @@ void TMF_Tad::FillMaterialFields() {
 }
 
 void TMF_Tad::ShowMaterialFacts() {
-  const std::string facts = Chosen                 ? MaterialFactsText(*Chosen)
-                            : ProjectMaterialTexts ? ProjectMaterialFacts
-                                                   : InitialMaterialFacts;
+  const QString facts = Chosen                 ? MaterialFactsText(*Chosen)
+                        : ProjectMaterialTexts ? QString::fromLatin1(ProjectMaterialFacts)
+                                               : QString::fromLatin1(InitialMaterialFacts);
   // A barrel temperature the record does not suit is said before GO, in the
   // words the run's warnings will use.
   const std::vector<std::string> warnings =
       Chosen ? MaterialWarnings(*Chosen, FieldTexts(), Separator) : std::vector<std::string>{};
-  QString tip = QString::fromStdString(facts);
+  QString tip = facts;
   for (const std::string& warning : warnings) tip += QStringLiteral("\n\u26A0 ") + ShownText(warning);
-  MaterialFacts->setText(QString::fromStdString(facts));
+  MaterialFacts->setText(facts);
   MaterialFacts->setToolTip(tip);
   MaterialMark->setToolTip(tip);
   MaterialMark->setVisible(!warnings.empty());
