@@ -510,6 +510,63 @@ TEST_F(StudyWindowTest, ClosingTheWindowStopsItsStudy) {
   EXPECT_NE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().indexOf(QStringLiteral("Cancelled")), -1);
 }
 
+StudySetup SavedStudy(const QString& path) {
+  std::string error;
+  const std::optional<RunSetup> setup = ReadProjectFile(path.toStdString(), error);
+  EXPECT_TRUE(setup) << error;
+  return setup ? setup->Study : StudySetup{};
+}
+
+// A project's study setup fills the study window, opened before or after the
+// project, and Save Project takes what the window shows.
+TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
+  RunSetup setup = InitialRunSetup();
+  // Spaces in the list and a third axis: the window shows two axes and writes
+  // lists without spaces, so only an untouched window keeps them.
+  setup.Study.Axes = {"ScrewSpeed=20:60:10", "Material=LDPE; HDPE", "FeedDepth=1;2"};
+  setup.Study.Tolerance = "0.5";
+  const QString project = QDir(StartDir()).filePath(QStringLiteral("study.chung"));
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
+  Recorder.DataFileAnswers.push_back({project});
+  Window->OpenProjectClick();
+  TStudyForm* form = Open();
+  const auto text = [&](const char* name) { return FindControl<QLineEdit>(form, QString::fromLatin1(name))->text(); };
+  const auto input = [&](const char* name) { return FindControl<QComboBox>(form, QString::fromLatin1(name))->currentData().toInt(); };
+  EXPECT_TRUE(FindControl<QRadioButton>(form, QStringLiteral("VaryMode"))->isChecked());
+  EXPECT_EQ(input("StudyFirstInput"), *FindInputByName("ScrewSpeed"));
+  EXPECT_EQ(QStringList({text("StudyFirstFrom"), text("StudyFirstTo"), text("StudyFirstStep"), text("StudyFirstList")}),
+            QStringList({"20", "60", "10", ""}));
+  EXPECT_EQ(input("StudySecondInput"), MaterialAxisInput);
+  EXPECT_EQ(text("StudySecondList"), QStringLiteral("LDPE; HDPE"));
+  EXPECT_TRUE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().contains(QStringLiteral("FeedDepth=1;2")));
+  Window->SaveProjectClick();
+  const StudySetup same = SavedStudy(project);
+  EXPECT_EQ(same.Axes, setup.Study.Axes);
+  EXPECT_EQ(same.Tolerance, "0.5");
+
+  // Changed in the window: the window's setup, the tolerance kept.
+  Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "900"}},
+             {{"StudyCondition", "clean"}, {"StudySecondInput", "Second input: none"}}});
+  FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->setChecked(true);
+  Window->SaveProjectClick();
+  const StudySetup found = SavedStudy(project);
+  EXPECT_EQ(found.Axes, std::vector<std::string>());
+  EXPECT_EQ(found.Find, "ScrewSpeed=100:900");
+  EXPECT_EQ(found.Until, "clean");
+  EXPECT_TRUE(found.Smallest);
+  EXPECT_EQ(found.Tolerance, "0.5");
+
+  // Opened again with the window open: the window shows the search.
+  Recorder.DataFileAnswers.push_back({project});
+  Set(form, {"VaryMode", {}, {}});
+  Window->OpenProjectClick();
+  EXPECT_TRUE(FindControl<QRadioButton>(form, QStringLiteral("FindMode"))->isChecked());
+  EXPECT_EQ(FindControl<QComboBox>(form, QStringLiteral("StudyCondition"))->currentData().toInt(),
+            static_cast<int>(LimitCondition::Clean));
+  EXPECT_EQ(text("StudyFirstTo"), QStringLiteral("900"));
+  EXPECT_TRUE(FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->isChecked());
+}
+
 // A plan larger than the cases the window keeps stops at that number, its
 // first cases kept; a plan of exactly that many completes.
 TEST(StudyJobLimit, StopsAtTheCasesKept) {

@@ -94,7 +94,12 @@ void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
 }
 
 void TMF_Tad::StudyClick() {
-  if (!StudyForm) StudyForm = new TStudyForm(*this, TheDialogs, this);
+  if (!StudyForm) {
+    StudyForm = new TStudyForm(*this, TheDialogs, this);
+    // The setup of a project opened before the window was.
+    if (!Project.Study.Axes.empty() || !Project.Study.Find.empty())
+      StudyForm->ApplyStudySetup(SetupStudy(Project, Separator));
+  }
   StudyForm->ReadStageInputs();
   StudyForm->show();
   StudyForm->raise();
