@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 
 #include "materials/material_inputs.h"
 #include "ui/common/radio_group.h"
@@ -140,6 +141,39 @@ INSTANTIATE_TEST_SUITE_P(Barrels, MaterialRemarksTest,
                          ::testing::Values(RemarksCase{"LDPE", "250.0"},  // above the fit window, with a note
                                            RemarksCase{"HDPE", "220.0"},  // suits it, no estimates
                                            RemarksCase{"PP", "160.0", false}));  // below the window and the melting point
+
+// Two user files the library leaves out, there before the window starts.
+class LeftOutFilesTest : public MaterialWindowTest {
+ protected:
+  void SetUp() override {
+    const QDir folder(DataHome.filePath(QStringLiteral("chung/materials")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    for (const char* name : {"broken.json", "empty.json"}) {
+      QFile file(folder.filePath(QString::fromLatin1(name)));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(name[0] == 'b' ? "{ \"key\": " : "");
+    }
+    MaterialWindowTest::SetUp();
+  }
+};
+
+// Said once on the facts line, never in a box, until a material is chosen.
+TEST_F(LeftOutFilesTest, AreNotedOnceOnTheFactsLine) {
+  auto* facts = Control<QLabel>("MaterialFacts");
+  EXPECT_EQ(facts->text(), QStringLiteral("2 of your material files were left out: see Materials... (Ctrl+M)"));
+  for (const char* name : {"broken.json", "empty.json"}) {
+    EXPECT_TRUE(facts->toolTip().contains(QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(Control<QToolButton>("MaterialsBtn")->toolTip().contains(QString::fromLatin1(name))) << name;
+  }
+  EXPECT_TRUE(Recorder.Messages.empty());
+  Control<TRadioGroup>("RadioGroup1")->SetItemIndex(0);  // the fields refill; the note stays
+  EXPECT_TRUE(facts->text().contains(QStringLiteral("left out")));
+  Choose(QStringLiteral("PP"));
+  EXPECT_TRUE(facts->text().startsWith(QStringLiteral("PP:")));
+  Choose(QString());
+  EXPECT_EQ(facts->text(), QString::fromLatin1(InitialMaterialFacts));
+  EXPECT_TRUE(Control<QToolButton>("MaterialsBtn")->toolTip().startsWith(QStringLiteral("2 of your material files")));
+}
 
 TEST_F(MaterialWindowTest, InitialValuesKeepTheRunOfOldInEitherUnit) {
   for (int unit : {1, 0}) {

@@ -172,6 +172,7 @@ class TMF_Tad : public QWidget {
   QComboBox* MaterialBox = nullptr;
   QToolButton* MaterialsBtn = nullptr;
   QLabel* MaterialFacts = nullptr;
+  bool LibraryNotePending = false;  // the facts line says how many user files were left out
   QLabel* MaterialMark = nullptr;  // before MaterialFacts while the barrel does not suit the material
   QToolButton* ProjectBtn = nullptr;
 };

@@ -76,6 +76,9 @@ void TMF_Tad::BuildMaterialControls() {
   MaterialMark->hide();
 
   Library = LoadMaterialLibrary();
+  // Said once, on the facts line, until a material is chosen or the
+  // materials window (which lists the files) opens: no box to click away.
+  LibraryNotePending = !Library.Problems.empty();
   FillMaterialBox();
   connect(MaterialBox, &QComboBox::activated, this, [this](int index) {
     if (index == InitialValuesItem) {
@@ -131,6 +134,19 @@ void TMF_Tad::FillMaterialFields() {
 }
 
 void TMF_Tad::ShowMaterialFacts() {
+  QString problems;
+  for (const std::string& problem : Library.Problems) problems += QStringLiteral("\n") + QString::fromStdString(problem);
+  const QString leftOut = QStringLiteral("%1 of your material files %2 left out: see Materials... (Ctrl+M)")
+                              .arg(Library.Problems.size())
+                              .arg(Library.Problems.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+  MaterialsBtn->setToolTip(problems.isEmpty() ? QStringLiteral("The material library (Ctrl+M)") : leftOut + problems);
+  if (LibraryNotePending && !Chosen) {
+    MaterialFacts->setText(leftOut);
+    MaterialFacts->setToolTip(leftOut + problems);
+    MaterialMark->hide();
+    MaterialFacts->setGeometry(FactsLeft, FactsTop, FactsWidth, FactsHeight);
+    return;
+  }
   const QString facts = Chosen                 ? MaterialFactsText(*Chosen)
                         : ProjectMaterialTexts ? QString::fromLatin1(ProjectMaterialFacts)
                                                : QString::fromLatin1(InitialMaterialFacts);
@@ -155,6 +171,7 @@ QString TMF_Tad::MaterialName() const {
 }
 
 void TMF_Tad::ChooseMaterial(const std::optional<Material>& material) {
+  LibraryNotePending = false;
   Chosen = material;
   if (Chosen) ProjectMaterialTexts.reset();
   FillMaterialBox();
@@ -189,6 +206,10 @@ void TMF_Tad::ReloadMaterials() {
 }
 
 void TMF_Tad::MaterialsClick() {
+  if (LibraryNotePending) {
+    LibraryNotePending = false;
+    ShowMaterialFacts();
+  }
   auto* form = findChild<TMaterialsForm*>(QStringLiteral("MaterialsForm"));
   if (!form) {
     form = new TMaterialsForm(*this, TheDialogs, this);
