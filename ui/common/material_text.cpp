@@ -12,14 +12,14 @@ std::string MaterialChoiceText(const Material& material) {
   return text + "  [" + MaterialOriginText(material.Origin) + ", quality " + QualitySummary(material) + "]";
 }
 
-QString MaterialFactsText(const Material& material) {
+QString MaterialFactsText(const Material& material, bool withKind) {
   const FitWindow& fit = material.Fit;
-  QString text = QStringLiteral("%1: typical barrel %2 \u00B0C; fitted %3 to %4 \u00B0C, %5 to %6 1/s; melting point %7 \u00B0C")
+  QString text = QStringLiteral("%1: typical barrel %2 \u00B0C; fitted %3\u2013%4 \u00B0C, %5\u2013%6 1/s; melting point %7 \u00B0C")
                      .arg(QString::fromStdString(material.Key), ShownFullNumber(material.TypicalBarrelTemp),
                           ShownFullNumber(fit.Temperature.Low), ShownFullNumber(fit.Temperature.High),
                           ShownFullNumber(fit.ShearRate.Low), ShownFullNumber(fit.ShearRate.High),
                           ShownFullNumber(material.Value(MaterialValue::MeltingPoint)));
-  if (!material.MeltingPointKind.empty()) text += QStringLiteral(" (%1)").arg(QString::fromStdString(material.MeltingPointKind));
+  if (withKind && !material.MeltingPointKind.empty()) text += QStringLiteral(" (%1)").arg(QString::fromStdString(material.MeltingPointKind));
   return text;
 }
 

@@ -156,13 +156,18 @@ void TMF_Tad::ShowMaterialFacts() {
       Chosen ? MaterialWarnings(*Chosen, FieldTexts(), Separator) : std::vector<std::string>{};
   QString tip = facts;
   for (const std::string& warning : warnings) tip += QStringLiteral("\n\u26A0 ") + ShownText(warning);
-  MaterialFacts->setText(facts);
   MaterialFacts->setToolTip(tip);
   MaterialMark->setToolTip(tip);
   MaterialMark->setVisible(!warnings.empty());
   // The mark stands before the line, which moves aside for it.
   const int markWidth = warnings.empty() ? 0 : MaterialMark->width() + 2;
   MaterialFacts->setGeometry(FactsLeft + markWidth, FactsTop, FactsWidth - markWidth, FactsHeight);
+  // What the melting point is gives way first, then the line's end; the
+  // tooltip has it whole.
+  const int room = MaterialFacts->contentsRect().width();
+  const QFontMetrics metrics = MaterialFacts->fontMetrics();
+  const QString shown = Chosen && metrics.horizontalAdvance(facts) > room ? MaterialFactsText(*Chosen, false) : facts;
+  MaterialFacts->setText(metrics.elidedText(shown, Qt::ElideRight, room));
 }
 
 QString TMF_Tad::MaterialName() const {

@@ -299,7 +299,10 @@ void TViscosityFitPanel::DrawChart() {
     chart->legend()->markers(source).front()->setVisible(false);
   }
   rateAxis->setRange(Grid.ShearRate.Low, Grid.ShearRate.High);
-  if (high > 0) viscosityAxis->setRange(low / 1.5, high * 1.5);
+  // A log axis labels only the powers of ten: whole decades give the
+  // viscosities labels on both sides, the minor lines the values between.
+  if (high > 0) viscosityAxis->setRange(std::pow(10.0, std::floor(std::log10(low))), std::pow(10.0, std::ceil(std::log10(high))));
+  for (QLogValueAxis* axis : {rateAxis, viscosityAxis}) axis->setMinorTickCount(8);
   QChart* old = Chart->chart();
   Chart->setChart(chart);
   delete old;
