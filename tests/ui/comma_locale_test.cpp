@@ -158,16 +158,7 @@ TEST_F(CommaLocaleTest, EveryNumberTheWindowsShowHasTheComma) {
   EXPECT_NE(study->CsvText().find("10.949999999999996"), std::string::npos);
 }
 
-// User materials go to a folder of the test's own.
-class CommaLocaleMaterialTest : public WindowTest {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(DataHome.isValid());
-    qputenv("XDG_DATA_HOME", DataHome.path().toLocal8Bit());
-    WindowTest::SetUp();
-  }
-  QTemporaryDir DataHome;
-};
+using CommaLocaleMaterialTest = MaterialFolderTest;
 
 QStringList LineTexts(QWidget* root) {
   QStringList texts;

@@ -27,15 +27,8 @@ QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-// User materials go to a folder of the test's own.
-class MaterialWindowTest : public WindowTest {
+class MaterialWindowTest : public MaterialFolderTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(DataHome.isValid());
-    qputenv("XDG_DATA_HOME", DataHome.path().toLocal8Bit());
-    WindowTest::SetUp();
-  }
-
   void Choose(const QString& key) {
     auto* box = Control<QComboBox>("MaterialBox");
     const int index = key.isEmpty() ? 0 : box->findData(key);
@@ -48,8 +41,6 @@ class MaterialWindowTest : public WindowTest {
     ClickGo();
     return ReadBytes(QDir(StartDir()).filePath(QStringLiteral("result.txt")));
   }
-
-  QTemporaryDir DataHome;
 };
 
 struct ChoiceCase {
