@@ -77,10 +77,13 @@ void TStudyForm::ApplyStudySetup(const StudySetup& setup) {
   if (axis < setup.Axes.size() && !FillAxis(Second, setup.Axes[axis])) left << QString::fromStdString(setup.Axes[axis]);
   for (std::size_t k = axis + 1; k < setup.Axes.size(); ++k) left << QString::fromStdString(setup.Axes[k]);
   ModeChanged();
-  Status->setText(left.isEmpty() ? QStringLiteral("The project's study setup.")
-                                 : QStringLiteral("The project's study setup, but for what this window does not "
-                                                  "offer: %1.")
-                                       .arg(left.join(QStringLiteral(", "))));
+  if (!left.isEmpty()) {
+    Status->setText(QStringLiteral("The project's study setup, but for what this window does not offer: %1.")
+                        .arg(left.join(QStringLiteral(", "))));
+  } else {
+    Status->setText(setup.Axes.empty() && !finding ? QStringLiteral("The project holds no study setup.")
+                                                   : QStringLiteral("The project's study setup."));
+  }
   // Saved unchanged, the project keeps its setup whole, what is left out too.
   Filled = {setup, WindowStudySetup(setup.Tolerance)};
 }
