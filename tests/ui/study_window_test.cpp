@@ -544,6 +544,11 @@ TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
   EXPECT_EQ(same.Axes, setup.Study.Axes);
   EXPECT_EQ(same.Tolerance, "0.5");
 
+  // Edited: what the window shows, the third axis left out.
+  FindControl<QLineEdit>(form, QStringLiteral("StudyFirstStep"))->setText(QStringLiteral("5"));
+  Window->SaveProjectClick();
+  EXPECT_EQ(SavedStudy(project).Axes, (std::vector<std::string>{"ScrewSpeed=20:60:5", "Material=LDPE;HDPE"}));
+
   // Changed in the window: the window's setup, the tolerance kept.
   Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "900"}},
              {{"StudyCondition", "clean"}, {"StudySecondInput", "Second input: none"}}});
