@@ -561,15 +561,19 @@ TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
   EXPECT_TRUE(found.Smallest);
   EXPECT_EQ(found.Tolerance, "0.5");
 
-  // Opened again with the window open: the window shows the search.
+  // Another project opened with the window open: its search replaces what
+  // the window shows.
+  setup.Study = {{}, "OutputRate=150:450", "melted", false, ""};
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
   Recorder.DataFileAnswers.push_back({project});
-  Set(form, {"VaryMode", {}, {}});
+  Set(form, {"VaryMode", {}, {{"StudySecondInput", "Second input: Number of Revolution"}}});
   Window->OpenProjectClick();
   EXPECT_TRUE(FindControl<QRadioButton>(form, QStringLiteral("FindMode"))->isChecked());
-  EXPECT_EQ(FindControl<QComboBox>(form, QStringLiteral("StudyCondition"))->currentData().toInt(),
-            static_cast<int>(LimitCondition::Clean));
-  EXPECT_EQ(text("StudyFirstTo"), QStringLiteral("900"));
-  EXPECT_TRUE(FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->isChecked());
+  EXPECT_EQ(input("StudyFirstInput"), *FindInputByName("OutputRate"));
+  EXPECT_EQ(QStringList({text("StudyFirstFrom"), text("StudyFirstTo")}), QStringList({"150", "450"}));
+  EXPECT_EQ(input("StudyCondition"), static_cast<int>(LimitCondition::Melted));
+  EXPECT_FALSE(FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->isChecked());
+  EXPECT_EQ(input("StudySecondInput"), -1);
 }
 
 // A plan larger than the cases the window keeps stops at that number, its
