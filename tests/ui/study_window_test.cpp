@@ -332,6 +332,26 @@ TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   EXPECT_TRUE(Recorder.Messages[0].Text.startsWith(QStringLiteral("Case 2: "))) << Recorder.Messages[0].Text.toStdString();
 }
 
+// A case shown in the results carries the warnings and note of the material
+// the study started with, whatever the main window has chosen since.
+TEST_F(StudyWindowTest, ACaseShowsTheWarningsOfItsMaterial) {
+  ASSERT_TRUE(Window->ChooseMaterialByKey("LDPE"));
+  const Material ldpe = *Window->ChosenMaterial();
+  Control<QLineEdit>("Edit12")->setText(QStringLiteral("250"));
+  TStudyForm* form = Open();
+  Set(form, {"VaryMode", {{"StudyFirstList", "200"}}, {{"StudySecondInput", "Second input: none"}}});
+  form->RunClick();
+  WaitUntilDone(form);
+  ASSERT_TRUE(Window->ChooseMaterialByKey(""));
+  form->SelectCase(0);
+  form->ShowCaseClick();
+  const RunSnapshot* run = Control<TProfileForm>("ProfileForm")->Run();
+  ASSERT_NE(run, nullptr) << Recorder.MessageTexts().join('\n').toStdString();
+  EXPECT_EQ(run->MaterialName.toStdString(), ldpe.Name);
+  EXPECT_EQ(run->Remarks.Warnings, MaterialWarnings(ldpe, 250));
+  EXPECT_EQ(run->Remarks.Note, MaterialEstimateNote(ldpe));
+}
+
 TEST_F(StudyWindowTest, AtItsMinimumSizeEveryFiguresChartIsWhole) {
   TStudyForm* form = OpenWithDie(Capillary());
   form->show();
