@@ -69,3 +69,7 @@ std::string MaterialEstimateNote(const Material& material) {
   if (estimated.empty()) return {};
   return material.Key + " carries estimates (quality C): " + estimated + ".";
 }
+
+MaterialRemarks MaterialRemarksOf(const Material& material, const RunTexts& texts, char decimalSeparator) {
+  return {MaterialWarnings(material, texts, decimalSeparator), MaterialEstimateNote(material)};
+}

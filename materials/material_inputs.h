@@ -35,3 +35,12 @@ std::vector<std::string> MaterialWarnings(const Material& material, const RunTex
 // The note for a material carrying estimates (quality C), naming the values;
 // empty when it has none.
 std::string MaterialEstimateNote(const Material& material);
+
+// What a run of a material says beside the run's own summary: the warnings
+// at its BarrelB0 and the note on its estimates, the words chung-batch prints.
+struct MaterialRemarks {
+  std::vector<std::string> Warnings;
+  std::string Note;  // empty: no estimates
+};
+
+MaterialRemarks MaterialRemarksOf(const Material& material, const RunTexts& texts, char decimalSeparator);

@@ -13,7 +13,12 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "materials/material_library.h"
 #include "model/input_fields.h"
+#include "ui/materials_dialog/material_editor.h"
+#include "ui/materials_dialog/material_view.h"
+#include "ui/materials_dialog/materials_form.h"
+#include "ui/materials_dialog/viscosity_fit_panel.h"
 #include "ui/results_window/pressure_tab.h"
 #include "ui/results_window/profile_form.h"
 #include "ui/study_window/study_window.h"
@@ -151,6 +156,60 @@ TEST_F(CommaLocaleTest, EveryNumberTheWindowsShowHasTheComma) {
   }
   // Files keep the point.
   EXPECT_NE(study->CsvText().find("10.949999999999996"), std::string::npos);
+}
+
+using CommaLocaleMaterialTest = MaterialFolderTest;
+
+QStringList LineTexts(QWidget* root) {
+  QStringList texts;
+  for (const QLineEdit* edit : root->findChildren<QLineEdit*>()) texts << edit->text();
+  return texts;
+}
+
+TEST_F(CommaLocaleMaterialTest, MaterialNumbersAreShownAndReadWithTheComma) {
+  ASSERT_EQ(Window->DecimalSeparator(), ',') << "run with LC_ALL=de_DE.UTF-8";
+  // Fractions where the built-in records have whole numbers; no free text
+  // (sources, notes), whose citations keep their own numbers.
+  Material hdpe = *FindMaterial(Window->Materials(), "HDPE");
+  hdpe.TypicalBarrelTemp = 212.5;
+  hdpe.Fit.Temperature.Low = 133.5;
+  hdpe.Sources.clear();
+  hdpe.Notes.clear();
+  hdpe.Reference.reset();
+  Window->ChooseMaterial(hdpe);
+  Window->MaterialsClick();
+  auto* form = Control<TMaterialsForm>("MaterialsForm");
+  ASSERT_TRUE(form->SelectKey(QStringLiteral("HDPE")));
+  TMaterialEditor* editor = form->DuplicateClick();
+  auto* panel = FindControl<TViscosityFitPanel>(editor, QStringLiteral("ViscosityFitPanel"));
+  ASSERT_TRUE(panel->FitClick()) << Recorder.MessageTexts().join('|').toStdString();
+
+  const struct {
+    const char* Where;
+    QStringList Texts;
+    int Labels = 0;  // a chart's axis labels, at least
+  } shown[] = {
+      {"material facts", {Control<QLabel>("MaterialFacts")->text(), Control<QLabel>("MaterialFacts")->toolTip()}},
+      {"record view", {MaterialRecordHtml(hdpe)}},
+      {"editor's fields", LineTexts(editor)},
+      {"fit figures", {FindControl<QLabel>(panel, QStringLiteral("FitResult"))->text()}},
+      {"fit chart", ChartTexts(FindControl<QChartView>(panel, QStringLiteral("FitChart"))), 3},
+  };
+  static const QRegularExpression comma(QStringLiteral("\\d,\\d"));
+  static const QRegularExpression label(QStringLiteral("^-?\\d+(,\\d+)?$"));
+  for (const auto& place : shown) {
+    EXPECT_GE(place.Texts.filter(label).size(), place.Labels) << place.Where;
+    EXPECT_EQ(WithPoint(place.Texts), QStringList()) << place.Where;
+    EXPECT_TRUE(place.Texts.join(QLatin1Char('|')).contains(comma)) << place.Where;
+  }
+
+  // The editor reads a value typed with the comma; the file keeps the point.
+  FindControl<QLineEdit>(editor, QStringLiteral("Value_ViscN"))->setText(QStringLiteral("0,35"));
+  ASSERT_TRUE(editor->SaveClick()) << Recorder.MessageTexts().join('|').toStdString();
+  QFile file(DataHome.filePath(QStringLiteral("chung/materials/HDPE-copy.json")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.contains("\"value\": 0.35")) << text.toStdString();
 }
 
 }  // namespace

@@ -6,11 +6,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 
 #include "materials/material_inputs.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/run_snapshot.h"
 #include "ui/common/material_text.h"
+#include "ui/main_window/profile_picture.h"
+#include "ui/results_window/profile_form.h"
 #include "ui/results_window/run_facts.h"
 #include "ui_test_support.h"
 
@@ -24,15 +27,8 @@ QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-// User materials go to a folder of the test's own.
-class MaterialWindowTest : public WindowTest {
+class MaterialWindowTest : public MaterialFolderTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(DataHome.isValid());
-    qputenv("XDG_DATA_HOME", DataHome.path().toLocal8Bit());
-    WindowTest::SetUp();
-  }
-
   void Choose(const QString& key) {
     auto* box = Control<QComboBox>("MaterialBox");
     const int index = key.isEmpty() ? 0 : box->findData(key);
@@ -45,8 +41,6 @@ class MaterialWindowTest : public WindowTest {
     ClickGo();
     return ReadBytes(QDir(StartDir()).filePath(QStringLiteral("result.txt")));
   }
-
-  QTemporaryDir DataHome;
 };
 
 struct ChoiceCase {
@@ -66,7 +60,11 @@ TEST_P(MaterialChoiceTest, FillsTheFieldsAndTheRunReadsThem) {
     EXPECT_EQ(Text(MaterialEdits[k]).toStdString(), texts[static_cast<size_t>(k)]) << MaterialEdits[k];
     EXPECT_FALSE(Control<QLineEdit>(MaterialEdits[k])->isEnabled());
   }
-  EXPECT_TRUE(Control<QLabel>("MaterialFacts")->text().startsWith(QString::fromLatin1(GetParam().Key) + ':'));
+  // The line keeps its figures whole; the tooltip says what the melting point is.
+  auto* facts = Control<QLabel>("MaterialFacts");
+  EXPECT_TRUE(facts->text().startsWith(QString::fromLatin1(GetParam().Key) + ':'));
+  EXPECT_FALSE(facts->text().contains(QChar(0x2026))) << facts->text().toStdString();
+  EXPECT_TRUE(facts->toolTip().contains(QString::fromStdString(material->MeltingPointKind)));
 
   Control<QLineEdit>("Edit12")->setText(QString::number(material->TypicalBarrelTemp));
   ClickGo();
@@ -84,6 +82,93 @@ TEST_P(MaterialChoiceTest, FillsTheFieldsAndTheRunReadsThem) {
 
 INSTANTIATE_TEST_SUITE_P(Library, MaterialChoiceTest,
                          ::testing::Values(ChoiceCase{"LDPE", 1}, ChoiceCase{"PP", 0}, ChoiceCase{"PC", 1}));
+
+struct RemarksCase {
+  const char* Key;
+  const char* Barrel;
+  bool Completes = true;  // a barrel below the melting point refuses the run
+};
+
+class MaterialRemarksTest : public MaterialWindowTest, public ::testing::WithParamInterface<RemarksCase> {};
+
+// The warnings and the note chung-batch prints for a material, in its words:
+// on the facts line before GO, in the results window and on the picture after.
+TEST_P(MaterialRemarksTest, AreShownWhereTheRunsWarningsAre) {
+  Choose(QString::fromLatin1(GetParam().Key));
+  const Material& material = *Window->ChosenMaterial();
+  Control<QLineEdit>("Edit12")->setText(QString::fromLatin1(GetParam().Barrel));
+  const std::vector<std::string> warnings = MaterialWarnings(material, std::stod(GetParam().Barrel));
+  const std::string note = MaterialEstimateNote(material);
+
+  auto* mark = Control<QLabel>("MaterialWarningMark");
+  EXPECT_EQ(mark->isVisibleTo(Window.get()), !warnings.empty());
+  for (const std::string& warning : warnings) EXPECT_TRUE(mark->toolTip().contains(QString::fromStdString(warning)));
+  if (!GetParam().Completes) return;
+
+  ClickGo();
+  ASSERT_EQ(Recorder.FinishForms.size(), 1u) << Recorder.MessageTexts().join('\n').toStdString();
+  const RunSnapshot& run = *Window->LastRun();
+  EXPECT_EQ(run.Remarks.Warnings, warnings);
+  EXPECT_EQ(run.Remarks.Note, note);
+  Window->Image1Click();
+  const QString shown = FindControl<QLabel>(Window.get(), QStringLiteral("WarningText"))->text();
+  for (const std::string& warning : warnings)
+    EXPECT_TRUE(shown.contains(QStringLiteral("\u26A0 ") + QString::fromStdString(warning).toHtmlEscaped())) << warning;
+  // The note is a note, never counted as a warning.
+  EXPECT_EQ(shown.contains(QStringLiteral("Note: ") + QString::fromStdString(note).toHtmlEscaped()), !note.empty());
+  EXPECT_EQ(shown.count(QStringLiteral("\u26A0")), static_cast<qsizetype>(run.Summary.Warnings.size() + warnings.size()));
+  const QString tip = Control<QLabel>("Image1")->toolTip();
+  EXPECT_EQ(tip.contains(QStringLiteral("%1 warning(s)").arg(run.Summary.Warnings.size() + warnings.size())),
+            !run.Summary.Warnings.empty() || !warnings.empty());
+  EXPECT_EQ(tip.contains(QStringLiteral("Note: ") + QString::fromStdString(note)), !note.empty());
+
+  // The picture's mark stands for the material's warnings too.
+  RunSnapshot materialOnly = run;
+  materialOnly.Summary.Warnings.clear();
+  RunSnapshot none = materialOnly;
+  none.Remarks = {};
+  const QSize size(300, 200);
+  EXPECT_EQ(DrawProfilePicture(materialOnly, size).toImage() != DrawProfilePicture(none, size).toImage(),
+            !warnings.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Barrels, MaterialRemarksTest,
+                         ::testing::Values(RemarksCase{"LDPE", "250.0"},  // above the fit window, with a note
+                                           RemarksCase{"HDPE", "220.0"},  // suits it, no estimates
+                                           RemarksCase{"PP", "160.0", false}));  // below the window and the melting point
+
+// Two user files the library leaves out, there before the window starts.
+class LeftOutFilesTest : public MaterialWindowTest {
+ protected:
+  void SetUp() override {
+    const QDir folder(DataHome.filePath(QStringLiteral("chung/materials")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    for (const char* name : {"broken.json", "empty.json"}) {
+      QFile file(folder.filePath(QString::fromLatin1(name)));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(name[0] == 'b' ? "{ \"key\": " : "");
+    }
+    MaterialWindowTest::SetUp();
+  }
+};
+
+// Said once on the facts line, never in a box, until a material is chosen.
+TEST_F(LeftOutFilesTest, AreNotedOnceOnTheFactsLine) {
+  auto* facts = Control<QLabel>("MaterialFacts");
+  EXPECT_EQ(facts->text(), QStringLiteral("2 of your material files were left out: see Materials... (Ctrl+M)"));
+  for (const char* name : {"broken.json", "empty.json"}) {
+    EXPECT_TRUE(facts->toolTip().contains(QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(Control<QToolButton>("MaterialsBtn")->toolTip().contains(QString::fromLatin1(name))) << name;
+  }
+  EXPECT_TRUE(Recorder.Messages.empty());
+  Control<TRadioGroup>("RadioGroup1")->SetItemIndex(0);  // the fields refill; the note stays
+  EXPECT_TRUE(facts->text().contains(QStringLiteral("left out")));
+  Choose(QStringLiteral("PP"));
+  EXPECT_TRUE(facts->text().startsWith(QStringLiteral("PP:")));
+  Choose(QString());
+  EXPECT_EQ(facts->text(), QString::fromLatin1(InitialMaterialFacts));
+  EXPECT_TRUE(Control<QToolButton>("MaterialsBtn")->toolTip().startsWith(QStringLiteral("2 of your material files")));
+}
 
 TEST_F(MaterialWindowTest, InitialValuesKeepTheRunOfOldInEitherUnit) {
   for (int unit : {1, 0}) {

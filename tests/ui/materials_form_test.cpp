@@ -18,12 +18,11 @@
 
 namespace {
 
-class MaterialsFormTest : public WindowTest {
+class MaterialsFormTest : public MaterialFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(DataHome.isValid());
-    qputenv("XDG_DATA_HOME", DataHome.path().toLocal8Bit());
-    WindowTest::SetUp();
+    MaterialFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     Window->MaterialsClick();
     Form = FindControl<TMaterialsForm>(Window.get(), QStringLiteral("MaterialsForm"));
   }
@@ -39,7 +38,6 @@ class MaterialsFormTest : public WindowTest {
   }
   bool Listed(const QString& key) { return Control<QComboBox>("MaterialBox")->findData(key) >= 0; }
 
-  QTemporaryDir DataHome;
   TMaterialsForm* Form = nullptr;
 };
 

@@ -334,6 +334,26 @@ TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   EXPECT_TRUE(Recorder.Messages[0].Text.startsWith(QStringLiteral("Case 2: "))) << Recorder.Messages[0].Text.toStdString();
 }
 
+// A case shown in the results carries the warnings and note of the material
+// the study started with, whatever the main window has chosen since.
+TEST_F(StudyWindowTest, ACaseShowsTheWarningsOfItsMaterial) {
+  ASSERT_TRUE(Window->ChooseMaterialByKey("LDPE"));
+  const Material ldpe = *Window->ChosenMaterial();
+  Control<QLineEdit>("Edit12")->setText(QStringLiteral("250"));
+  TStudyForm* form = Open();
+  Set(form, {"VaryMode", {{"StudyFirstList", "200"}}, {{"StudySecondInput", "Second input: none"}}});
+  form->RunClick();
+  WaitUntilDone(form);
+  ASSERT_TRUE(Window->ChooseMaterialByKey(""));
+  form->SelectCase(0);
+  form->ShowCaseClick();
+  const RunSnapshot* run = Control<TProfileForm>("ProfileForm")->Run();
+  ASSERT_NE(run, nullptr) << Recorder.MessageTexts().join('\n').toStdString();
+  EXPECT_EQ(run->MaterialName.toStdString(), ldpe.Name);
+  EXPECT_EQ(run->Remarks.Warnings, MaterialWarnings(ldpe, 250));
+  EXPECT_EQ(run->Remarks.Note, MaterialEstimateNote(ldpe));
+}
+
 TEST_F(StudyWindowTest, AtItsMinimumSizeEveryFiguresChartIsWhole) {
   TStudyForm* form = OpenWithDie(Capillary());
   form->show();
@@ -510,6 +530,72 @@ TEST_F(StudyWindowTest, ClosingTheWindowStopsItsStudy) {
   EXPECT_GT(form->Cases().size(), 0u);
   EXPECT_LT(form->Cases().size(), 90001u);
   EXPECT_NE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().indexOf(QStringLiteral("Cancelled")), -1);
+}
+
+StudySetup SavedStudy(const QString& path) {
+  std::string error;
+  const std::optional<RunSetup> setup = ReadProjectFile(path.toStdString(), error);
+  EXPECT_TRUE(setup) << error;
+  return setup ? setup->Study : StudySetup{};
+}
+
+// A project's study setup fills the study window, opened before or after the
+// project, and Save Project takes what the window shows.
+TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
+  RunSetup setup = InitialRunSetup();
+  // Spaces in the list and a third axis: the window shows two axes and writes
+  // lists without spaces, so only an untouched window keeps them.
+  setup.Study.Axes = {"ScrewSpeed=20:60:10", "Material=LDPE; HDPE", "FeedDepth=1;2"};
+  setup.Study.Tolerance = "0.5";
+  const QString project = QDir(StartDir()).filePath(QStringLiteral("study.chung"));
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
+  Recorder.DataFileAnswers.push_back({project});
+  Window->OpenProjectClick();
+  TStudyForm* form = Open();
+  const auto text = [&](const char* name) { return FindControl<QLineEdit>(form, QString::fromLatin1(name))->text(); };
+  const auto input = [&](const char* name) { return FindControl<QComboBox>(form, QString::fromLatin1(name))->currentData().toInt(); };
+  EXPECT_TRUE(FindControl<QRadioButton>(form, QStringLiteral("VaryMode"))->isChecked());
+  EXPECT_EQ(input("StudyFirstInput"), *FindInputByName("ScrewSpeed"));
+  EXPECT_EQ(QStringList({text("StudyFirstFrom"), text("StudyFirstTo"), text("StudyFirstStep"), text("StudyFirstList")}),
+            QStringList({"20", "60", "10", ""}));
+  EXPECT_EQ(input("StudySecondInput"), MaterialAxisInput);
+  EXPECT_EQ(text("StudySecondList"), QStringLiteral("LDPE; HDPE"));
+  EXPECT_TRUE(FindControl<QLabel>(form, QStringLiteral("StudyStatus"))->text().contains(QStringLiteral("FeedDepth=1;2")));
+  Window->SaveProjectClick();
+  const StudySetup same = SavedStudy(project);
+  EXPECT_EQ(same.Axes, setup.Study.Axes);
+  EXPECT_EQ(same.Tolerance, "0.5");
+
+  // Edited: what the window shows, the third axis left out.
+  FindControl<QLineEdit>(form, QStringLiteral("StudyFirstStep"))->setText(QStringLiteral("5"));
+  Window->SaveProjectClick();
+  EXPECT_EQ(SavedStudy(project).Axes, (std::vector<std::string>{"ScrewSpeed=20:60:5", "Material=LDPE;HDPE"}));
+
+  // Changed in the window: the window's setup, the tolerance kept.
+  Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "900"}},
+             {{"StudyCondition", "clean"}, {"StudySecondInput", "Second input: none"}}});
+  FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->setChecked(true);
+  Window->SaveProjectClick();
+  const StudySetup found = SavedStudy(project);
+  EXPECT_EQ(found.Axes, std::vector<std::string>());
+  EXPECT_EQ(found.Find, "ScrewSpeed=100:900");
+  EXPECT_EQ(found.Until, "clean");
+  EXPECT_TRUE(found.Smallest);
+  EXPECT_EQ(found.Tolerance, "0.5");
+
+  // Another project opened with the window open: its search replaces what
+  // the window shows.
+  setup.Study = {{}, "OutputRate=150:450", "melted", false, ""};
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
+  Recorder.DataFileAnswers.push_back({project});
+  Set(form, {"VaryMode", {}, {{"StudySecondInput", "Second input: Number of Revolution"}}});
+  Window->OpenProjectClick();
+  EXPECT_TRUE(FindControl<QRadioButton>(form, QStringLiteral("FindMode"))->isChecked());
+  EXPECT_EQ(input("StudyFirstInput"), *FindInputByName("OutputRate"));
+  EXPECT_EQ(QStringList({text("StudyFirstFrom"), text("StudyFirstTo")}), QStringList({"150", "450"}));
+  EXPECT_EQ(input("StudyCondition"), static_cast<int>(LimitCondition::Melted));
+  EXPECT_FALSE(FindControl<QCheckBox>(form, QStringLiteral("StudySmallest"))->isChecked());
+  EXPECT_EQ(input("StudySecondInput"), -1);
 }
 
 // A plan larger than the cases the window keeps stops at that number, its

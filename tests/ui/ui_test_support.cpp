@@ -30,6 +30,12 @@ void WindowTest::SetUp() {
   Recorder.Attach(Window.get());
 }
 
+void MaterialFolderTest::SetUp() {
+  ASSERT_TRUE(DataHome.isValid());
+  qputenv("XDG_DATA_HOME", DataHome.path().toLocal8Bit());
+  WindowTest::SetUp();
+}
+
 void WindowTest::TearDown() {
   Recorder.Attach(nullptr);
   Window.reset();

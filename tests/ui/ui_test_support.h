@@ -141,6 +141,14 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TMF_Tad> Window;
 };
 
+// A window test whose user materials go to a folder of its own, set before
+// the window reads its library.
+class MaterialFolderTest : public WindowTest {
+ protected:
+  void SetUp() override;
+  QTemporaryDir DataHome;
+};
+
 // Every text a chart view draws: axis labels and titles, legend entries.
 QStringList ChartTexts(QGraphicsView* chartView);
 

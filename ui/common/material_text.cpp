@@ -2,7 +2,7 @@
 #include "ui/common/material_text.h"
 
 #include "materials/material_library.h"
-#include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 
 std::string MaterialDisplayName(const Material& material) { return material.Name.empty() ? material.Key : material.Name; }
 
@@ -12,14 +12,14 @@ std::string MaterialChoiceText(const Material& material) {
   return text + "  [" + MaterialOriginText(material.Origin) + ", quality " + QualitySummary(material) + "]";
 }
 
-std::string MaterialFactsText(const Material& material) {
+QString MaterialFactsText(const Material& material, bool withKind) {
   const FitWindow& fit = material.Fit;
-  std::string text = material.Key + ": typical barrel " + RoundTripText(material.TypicalBarrelTemp) +
-                     " \u00B0C; fitted " + RoundTripText(fit.Temperature.Low) + " to " +
-                     RoundTripText(fit.Temperature.High) + " \u00B0C, " + RoundTripText(fit.ShearRate.Low) + " to " +
-                     RoundTripText(fit.ShearRate.High) + " 1/s; melting point " +
-                     RoundTripText(material.Value(MaterialValue::MeltingPoint)) + " \u00B0C";
-  if (!material.MeltingPointKind.empty()) text += " (" + material.MeltingPointKind + ")";
+  QString text = QStringLiteral("%1: typical barrel %2 \u00B0C; fitted %3\u2013%4 \u00B0C, %5\u2013%6 1/s; melting point %7 \u00B0C")
+                     .arg(QString::fromStdString(material.Key), ShownFullNumber(material.TypicalBarrelTemp),
+                          ShownFullNumber(fit.Temperature.Low), ShownFullNumber(fit.Temperature.High),
+                          ShownFullNumber(fit.ShearRate.Low), ShownFullNumber(fit.ShearRate.High),
+                          ShownFullNumber(material.Value(MaterialValue::MeltingPoint)));
+  if (withKind && !material.MeltingPointKind.empty()) text += QStringLiteral(" (%1)").arg(QString::fromStdString(material.MeltingPointKind));
   return text;
 }
 

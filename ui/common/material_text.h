@@ -4,6 +4,7 @@
 // text (the main window's control, the materials window, the results'
 // captions).
 
+#include <QString>
 #include <string>
 
 #include "materials/material.h"
@@ -23,9 +24,11 @@ std::string MaterialDisplayName(const Material& material);
 // One line of the material list: "LDPE  LDPE (...)  [built-in, quality AABBBCAB]".
 std::string MaterialChoiceText(const Material& material);
 
-// "LDPE: typical barrel 200 °C; fitted 120 to 240 °C, 300 to 10000 1/s;
-// melting point 110 °C (DSC peak)".
-std::string MaterialFactsText(const Material& material);
+// "LDPE: typical barrel 200 °C; fitted 120–240 °C, 300–10000 1/s; melting
+// point 110 °C (DSC peak)", numbers in the shown decimal separator; short
+// enough for the main window's line under the picture, which leaves out
+// what the melting point is when it has no room for it.
+QString MaterialFactsText(const Material& material, bool withKind = true);
 
 // What the quality letters mean, in the order QualitySummary gives them.
 std::string QualityLettersExplained();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 
+#include "materials/material_inputs.h"
 #include "model/model_state.h"
 #include "results/run_summary.h"
 
@@ -17,8 +18,14 @@ struct RunSnapshot {
   std::array<QString, InputCount> FieldTexts;  // canonical order, as typed
   int UnitIndex = 1;                           // of RadioGroup1
   QString MaterialName;                        // the material the run's eleven material inputs came from
+  MaterialRemarks Remarks;                     // that material's warnings and note; none without a record
   char DecimalSeparator = '.';                 // the one the run read the texts with
   QString ReportPath;                          // absolute, resolved when the run wrote it
   bool ReportWritten = false;                  // a regular file stood there after the run
   QDateTime Time;
 };
+
+// The run's warnings and its material's, as the picture's mark counts them.
+inline std::size_t WarningCount(const RunSnapshot& run) {
+  return run.Summary.Warnings.size() + run.Remarks.Warnings.size();
+}

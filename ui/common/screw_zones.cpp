@@ -13,8 +13,8 @@ std::array<ScrewZone, 3> ScrewZones(const ModelInputs& inputs) {
   }};
 }
 
-ValueRange FractionRange(const ModelState& state) {
-  ValueRange range;
+FractionBounds FractionRange(const ModelState& state) {
+  FractionBounds range;
   const int rows = std::clamp<int>(state.Profile.RowCount, 0, MaxGridPoints);
   for (int i = 0; i < rows; ++i) {
     for (double value : {state.Profile.WidthRatio[i], state.Profile.SolidFraction[i]}) {

@@ -20,8 +20,8 @@ std::array<ScrewZone, 3> ScrewZones(const ModelInputs& inputs);
 
 // The lowest and highest X/W and QS/QT over the report's rows, widened to
 // take in 0 and 1 so that the fractions are always seen against their full range.
-struct ValueRange {
+struct FractionBounds {
   double Low = 0;
   double High = 1;
 };
-ValueRange FractionRange(const ModelState& state);
+FractionBounds FractionRange(const ModelState& state);

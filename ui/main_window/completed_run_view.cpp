@@ -16,6 +16,7 @@
 #include "ui/main_window/profile_picture.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/run_snapshot.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/study_window/study_window.h"
 
 namespace {
@@ -32,6 +33,7 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text();
   run->UnitIndex = RadioGroup1->ItemIndex();
   run->MaterialName = MaterialName();
+  if (Chosen) run->Remarks = MaterialRemarksOf(*Chosen, FieldTexts(), Separator);
   run->DecimalSeparator = Separator;
   // The writers resolved the name against the current directory, which the
   // file list moves back to the start-up folder right after this run.
@@ -43,8 +45,9 @@ void TMF_Tad::KeepCompletedRun(bool reportWritten) {
   Image1->setPixmap(DrawProfilePicture(*run, Panel29->InnerRect().size()));
   QString tip = QString::fromStdString(SummaryVerdict(run->Summary));
   if (!run->ReportWritten) tip = QStringLiteral("The report was not written: ") + tip;
-  if (!run->Summary.Warnings.empty())
-    tip += QStringLiteral("\n\u26A0 %1 warning(s): see the results window.").arg(run->Summary.Warnings.size());
+  if (const std::size_t warnings = WarningCount(*run); warnings > 0)
+    tip += QStringLiteral("\n\u26A0 %1 warning(s): see the results window.").arg(warnings);
+  if (!run->Remarks.Note.empty()) tip += QStringLiteral("\nNote: ") + ShownText(run->Remarks.Note);
   Image1->setToolTip(tip + QStringLiteral("\nClick here or press Ctrl+R to open the results window (Melting Profile)."));
   StaleReason.clear();
   if (ProfileForm) {
@@ -91,7 +94,12 @@ void TMF_Tad::ShowInResults(std::shared_ptr<const RunSnapshot> run) {
 }
 
 void TMF_Tad::StudyClick() {
-  if (!StudyForm) StudyForm = new TStudyForm(*this, TheDialogs, this);
+  if (!StudyForm) {
+    StudyForm = new TStudyForm(*this, TheDialogs, this);
+    // The setup of a project opened before the window was.
+    if (!Project.Study.Axes.empty() || !Project.Study.Find.empty())
+      StudyForm->ApplyStudySetup(SetupStudy(Project, Separator));
+  }
   StudyForm->ReadStageInputs();
   StudyForm->show();
   StudyForm->raise();

@@ -133,6 +133,9 @@ class TMF_Tad : public QWidget {
   void FillMaterialBox();
   // The eleven material fields from the choice, m0 in the unit selected.
   void FillMaterialFields();
+  // The line under the lower controls: the chosen material's facts, marked
+  // when the barrel temperature typed does not suit it.
+  void ShowMaterialFacts();
 
   Dialogs& TheDialogs;
   std::unique_ptr<ModelState> Model;
@@ -169,5 +172,7 @@ class TMF_Tad : public QWidget {
   QComboBox* MaterialBox = nullptr;
   QToolButton* MaterialsBtn = nullptr;
   QLabel* MaterialFacts = nullptr;
+  bool LibraryNotePending = false;  // the facts line says how many user files were left out
+  QLabel* MaterialMark = nullptr;  // before MaterialFacts while the barrel does not suit the material
   QToolButton* ProjectBtn = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "materials/material_inputs.h"
 #include "results/number_text.h"
 #include "ui/common/radio_group.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/common/window_font.h"
 #include "ui/main_window/main_window.h"
 #include "ui/materials_dialog/materials_form.h"
@@ -25,6 +26,12 @@ namespace {
 // The combo's first item: no record, the fields' own initial texts, so a run
 // with it is the program's run of old to the byte in either unit.
 constexpr int InitialValuesItem = 0;
+
+constexpr int BarrelB0Index = 11;  // Edit12
+static_assert(InputMembers[BarrelB0Index] == &ModelInputs::BarrelB0);
+
+// The strip below the lower controls that the fixed layout leaves free.
+constexpr int FactsLeft = 13, FactsTop = 485, FactsWidth = 536, FactsHeight = 17;
 
 }  // namespace
 
@@ -59,9 +66,19 @@ void TMF_Tad::BuildMaterialControls() {
   MaterialFacts->setObjectName(QStringLiteral("MaterialFacts"));
   MaterialFacts->setFont(WindowFont());
   SetTextColor(MaterialFacts, Qt::blue);
-  MaterialFacts->setGeometry(13, 485, 536, 17);
+  MaterialFacts->setGeometry(FactsLeft, FactsTop, FactsWidth, FactsHeight);
+  // In the results window's colour of a warning.
+  MaterialMark = new QLabel(QStringLiteral("\u26A0"), this);
+  MaterialMark->setObjectName(QStringLiteral("MaterialWarningMark"));
+  MaterialMark->setFont(WindowFont());
+  SetTextColor(MaterialMark, QColor(0xa0, 0x40, 0x00));
+  MaterialMark->setGeometry(FactsLeft, FactsTop, 14, FactsHeight);
+  MaterialMark->hide();
 
   Library = LoadMaterialLibrary();
+  // Said once, on the facts line, until a material is chosen or the
+  // materials window (which lists the files) opens: no box to click away.
+  LibraryNotePending = !Library.Problems.empty();
   FillMaterialBox();
   connect(MaterialBox, &QComboBox::activated, this, [this](int index) {
     if (index == InitialValuesItem) {
@@ -77,6 +94,7 @@ void TMF_Tad::BuildMaterialControls() {
       if (on) FillMaterialFields();
     });
   }
+  connect(InputEdits[BarrelB0Index], &QLineEdit::textChanged, this, [this] { ShowMaterialFacts(); });
   FillMaterialFields();
 }
 
@@ -86,8 +104,7 @@ void TMF_Tad::FillMaterialBox() {
   int chosen = InitialValuesItem;
   for (const Material& material : Library.Materials) {
     MaterialBox->addItem(QString::fromStdString(MaterialChoiceText(material)), QString::fromStdString(material.Key));
-    MaterialBox->setItemData(MaterialBox->count() - 1, QString::fromStdString(MaterialFactsText(material)),
-                             Qt::ToolTipRole);
+    MaterialBox->setItemData(MaterialBox->count() - 1, MaterialFactsText(material), Qt::ToolTipRole);
     if (Chosen && Chosen->Origin != MaterialOrigin::File && Chosen->Key == material.Key)
       chosen = MaterialBox->count() - 1;
   }
@@ -113,11 +130,44 @@ void TMF_Tad::FillMaterialFields() {
   }
   for (int k = 0; k < MaterialValueCount; ++k)
     InputEdits[static_cast<size_t>(FirstMaterialInput + k)]->setText(QString::fromStdString(texts[static_cast<size_t>(k)]));
-  const std::string facts = Chosen                 ? MaterialFactsText(*Chosen)
-                            : ProjectMaterialTexts ? ProjectMaterialFacts
-                                                   : InitialMaterialFacts;
-  MaterialFacts->setText(QString::fromStdString(facts));
-  MaterialFacts->setToolTip(MaterialFacts->text());
+  ShowMaterialFacts();
+}
+
+void TMF_Tad::ShowMaterialFacts() {
+  QString problems;
+  for (const std::string& problem : Library.Problems) problems += QStringLiteral("\n") + QString::fromStdString(problem);
+  const QString leftOut = QStringLiteral("%1 of your material files %2 left out: see Materials... (Ctrl+M)")
+                              .arg(Library.Problems.size())
+                              .arg(Library.Problems.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+  MaterialsBtn->setToolTip(problems.isEmpty() ? QStringLiteral("The material library (Ctrl+M)") : leftOut + problems);
+  if (LibraryNotePending && !Chosen) {
+    MaterialFacts->setText(leftOut);
+    MaterialFacts->setToolTip(leftOut + problems);
+    MaterialMark->hide();
+    MaterialFacts->setGeometry(FactsLeft, FactsTop, FactsWidth, FactsHeight);
+    return;
+  }
+  const QString facts = Chosen                 ? MaterialFactsText(*Chosen)
+                        : ProjectMaterialTexts ? QString::fromLatin1(ProjectMaterialFacts)
+                                               : QString::fromLatin1(InitialMaterialFacts);
+  // A barrel temperature the record does not suit is said before GO, in the
+  // words the run's warnings will use.
+  const std::vector<std::string> warnings =
+      Chosen ? MaterialWarnings(*Chosen, FieldTexts(), Separator) : std::vector<std::string>{};
+  QString tip = facts;
+  for (const std::string& warning : warnings) tip += QStringLiteral("\n\u26A0 ") + ShownText(warning);
+  MaterialFacts->setToolTip(tip);
+  MaterialMark->setToolTip(tip);
+  MaterialMark->setVisible(!warnings.empty());
+  // The mark stands before the line, which moves aside for it.
+  const int markWidth = warnings.empty() ? 0 : MaterialMark->width() + 2;
+  MaterialFacts->setGeometry(FactsLeft + markWidth, FactsTop, FactsWidth - markWidth, FactsHeight);
+  // What the melting point is gives way first, then the line's end; the
+  // tooltip has it whole.
+  const int room = MaterialFacts->contentsRect().width();
+  const QFontMetrics metrics = MaterialFacts->fontMetrics();
+  const QString shown = Chosen && metrics.horizontalAdvance(facts) > room ? MaterialFactsText(*Chosen, false) : facts;
+  MaterialFacts->setText(metrics.elidedText(shown, Qt::ElideRight, room));
 }
 
 QString TMF_Tad::MaterialName() const {
@@ -126,6 +176,7 @@ QString TMF_Tad::MaterialName() const {
 }
 
 void TMF_Tad::ChooseMaterial(const std::optional<Material>& material) {
+  LibraryNotePending = false;
   Chosen = material;
   if (Chosen) ProjectMaterialTexts.reset();
   FillMaterialBox();
@@ -160,6 +211,10 @@ void TMF_Tad::ReloadMaterials() {
 }
 
 void TMF_Tad::MaterialsClick() {
+  if (LibraryNotePending) {
+    LibraryNotePending = false;
+    ShowMaterialFacts();
+  }
   auto* form = findChild<TMaterialsForm*>(QStringLiteral("MaterialsForm"));
   if (!form) {
     form = new TMaterialsForm(*this, TheDialogs, this);

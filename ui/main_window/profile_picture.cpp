@@ -44,7 +44,7 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
 
   const ModelState& state = run.State;
   const std::array<ScrewZone, 3> zones = ScrewZones(state.Inputs);
-  const ValueRange range = FractionRange(state);
+  const FractionBounds range = FractionRange(state);
   const double screwEnd = zones[2].End > 0 ? zones[2].End : 1.0;
 
   const QFont smallFont = WindowFont(9);
@@ -127,7 +127,7 @@ QPixmap DrawProfilePicture(const RunSnapshot& run, QSize size) {
   const QRectF verdictBox(2, 1, size.width() - 22, 15);
   painter.drawText(verdictBox, Qt::AlignLeft | Qt::AlignVCenter,
                    ShownText(SummaryVerdict(run.Summary)));
-  if (!run.Summary.Warnings.empty()) DrawWarningMark(painter, QPointF(size.width() - 10, 1), 14);
+  if (WarningCount(run) > 0) DrawWarningMark(painter, QPointF(size.width() - 10, 1), 14);
 
   // The figures of a run whose report was not written are still shown, but
   // never without saying so.

@@ -17,6 +17,7 @@
 #include "ui/main_window/main_window.h"
 #include "ui/results_window/pressure_tab.h"
 #include "ui/results_window/profile_form.h"
+#include "ui/study_window/study_window.h"
 
 namespace {
 
@@ -67,6 +68,8 @@ RunSetup TMF_Tad::CurrentSetup() const {
   setup.DecimalSeparator = Separator;
   setup.Material = Chosen;
   setup.Melt = StageTexts();
+  // The study window's setup once it has been opened; the project's until then.
+  if (StudyForm) setup.Study = StudyForm->CurrentStudySetup(SetupStudy(Project, Separator).Tolerance);
   return setup;
 }
 
@@ -103,6 +106,8 @@ void TMF_Tad::ApplySetup(const RunSetup& setup) {
 
   const MeltTexts melt = SetupMeltTexts(setup, Separator);
   if (ProfileForm || melt != InitialMeltTexts(Separator)) Results()->findChild<TPressureTab*>()->SetTexts(melt);
+  // A study window not yet opened takes it when it opens.
+  if (StudyForm) StudyForm->ApplyStudySetup(SetupStudy(setup, Separator));
 }
 
 void TMF_Tad::OpenProjectClick() {

@@ -4,13 +4,13 @@
 #include <QStringList>
 
 #include "materials/material_library.h"
-#include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/common/material_text.h"
 
 namespace {
 
 QString Escaped(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
-QString Number(double value) { return QString::fromStdString(RoundTripText(value)); }
+QString Number(double value) { return ShownFullNumber(value); }
 
 QString SourceLawText(const SourceViscosityLaw& law) {
   switch (law.Kind) {

@@ -20,7 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "results/number_text.h"
+#include "ui/common/shown_numbers.h"
 #include "ui/common/dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "ui/materials_dialog/number_field.h"
@@ -222,12 +222,12 @@ bool TViscosityFitPanel::FitClick() {
   // As the record will store it: m0 to 3 significant digits in the unit chosen.
   Material stored;
   StoreFit(fit, UnitBox->currentIndex() == 1 ? ViscosityUnit::PaS : ViscosityUnit::GfSPerCm2, stored);
-  const auto value = [&](MaterialValue which) { return QString::fromStdString(RoundTripText(stored.Value(which))); };
+  const auto value = [&](MaterialValue which) { return ShownFullNumber(stored.Value(which)); };
   ResultText->setText(QStringLiteral("m0 = %1 %2\nb = %3 1/\u00B0C\nn = %4\nT0 = %5 \u00B0C\n"
                                      "rms error %6 %, largest error %7 %")
                           .arg(value(MaterialValue::ViscM0), UnitBox->currentText(), value(MaterialValue::ViscB),
                                value(MaterialValue::ViscN), value(MaterialValue::ViscT0),
-                               QString::number(fit.RmsPercent, 'f', 2), QString::number(fit.MaxPercent, 'f', 2)));
+                               ShownNumber(fit.RmsPercent, 2), ShownNumber(fit.MaxPercent, 2)));
   UseButton->setEnabled(true);
   DrawChart();
   return true;
@@ -244,12 +244,14 @@ double TViscosityFitPanel::FittedViscosity(double temperature, double shearRate)
 void TViscosityFitPanel::DrawChart() {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("Fitted law (lines) against the source (points)"));
+  LocalizeChartNumbers(chart);
   auto* rateAxis = new QLogValueAxis;
   rateAxis->setTitleText(QStringLiteral("Shear rate (1/s)"));
-  rateAxis->setLabelFormat(QStringLiteral("%g"));
+  // A localized chart labels only formats that give their precision.
+  rateAxis->setLabelFormat(QStringLiteral("%.6g"));
   auto* viscosityAxis = new QLogValueAxis;
   viscosityAxis->setTitleText(QStringLiteral("Viscosity (Pa.s)"));
-  viscosityAxis->setLabelFormat(QStringLiteral("%g"));
+  viscosityAxis->setLabelFormat(QStringLiteral("%.6g"));
   chart->addAxis(rateAxis, Qt::AlignBottom);
   chart->addAxis(viscosityAxis, Qt::AlignLeft);
 
@@ -274,7 +276,7 @@ void TViscosityFitPanel::DrawChart() {
   };
   for (size_t t = 0; t < temperatures.size(); ++t) {
     const double temperature = temperatures[t];
-    const QString name = QStringLiteral("%1 \u00B0C").arg(QString::fromStdString(RoundTripText(temperature)));
+    const QString name = QStringLiteral("%1 \u00B0C").arg(ShownFullNumber(temperature));
     auto* fitted = new QLineSeries;
     fitted->setName(name);
     fitted->setColor(colours[t]);
@@ -297,7 +299,10 @@ void TViscosityFitPanel::DrawChart() {
     chart->legend()->markers(source).front()->setVisible(false);
   }
   rateAxis->setRange(Grid.ShearRate.Low, Grid.ShearRate.High);
-  if (high > 0) viscosityAxis->setRange(low / 1.5, high * 1.5);
+  // A log axis labels only the powers of ten: whole decades give the
+  // viscosities labels on both sides, the minor lines the values between.
+  if (high > 0) viscosityAxis->setRange(std::pow(10.0, std::floor(std::log10(low))), std::pow(10.0, std::ceil(std::log10(high))));
+  for (QLogValueAxis* axis : {rateAxis, viscosityAxis}) axis->setMinorTickCount(8);
   QChart* old = Chart->chart();
   Chart->setChart(chart);
   delete old;

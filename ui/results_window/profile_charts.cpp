@@ -102,7 +102,7 @@ QChart* MeltingChart(const RunSnapshot& run) {
   const RunSummary& summary = run.Summary;
   QChart* chart = NewChart(QStringLiteral("Solid bed along the screw: ") + ShownText(SummaryVerdict(summary)));
   const std::array<ScrewZone, 3> zones = ScrewZones(state.Inputs);
-  const ValueRange range = FractionRange(state);
+  const FractionBounds range = FractionRange(state);
   const double high = range.High * 1.05;
 
   QValueAxis* x = Axis(TurnsTitle, 0.0, zones[2].End);

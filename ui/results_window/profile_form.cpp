@@ -229,14 +229,18 @@ void TProfileForm::ShowSummary() {
                                       "QS/QT: solid flow over the total flow.</small></p>")
                            .arg(verdict, rows));
 
-  if (summary.Warnings.empty()) {
-    WarningText->setText(QStringLiteral("<p style='color:#1a6e1a'>No warnings: the result lies within what the model describes.</p>"));
-  } else {
-    QString warnings;
-    for (const std::string& warning : summary.Warnings)
+  // The material's warnings follow the run's, its note comes last, as
+  // chung-batch prints them.
+  QString warnings;
+  for (const auto* list : {&summary.Warnings, &Shown->Remarks.Warnings}) {
+    for (const std::string& warning : *list)
       warnings += QStringLiteral("<p style='color:#a04000'>\u26A0 %1</p>").arg(Html(warning));
-    WarningText->setText(warnings);
   }
+  if (warnings.isEmpty())
+    warnings = QStringLiteral("<p style='color:#1a6e1a'>No warnings: the result lies within what the model describes.</p>");
+  if (!Shown->Remarks.Note.empty())
+    warnings += QStringLiteral("<p style='color:#404040'>\u2139 Note: %1</p>").arg(Html(Shown->Remarks.Note));
+  WarningText->setText(warnings);
 
   QString report = QStringLiteral("<p><b>Report:</b> %1").arg(Shown->ReportPath.toHtmlEscaped());
   if (!Shown->ReportWritten) report += QStringLiteral(" (not written: see the messages of the run)");

@@ -30,7 +30,10 @@ inline constexpr uint64_t StudyWindowMaxCases = 25000;
 struct StudyRequest {
   StudyPlan Plan;
   std::optional<LimitSearch> Find;  // one search per case instead of one run
-  StudySettings Settings;           // base texts, unit, separator, workers, the stage
+  // Its Base: the main window's texts, unit, separator and material record
+  // when the study started (null for values without a record: a Material
+  // axis's case takes the axis's), and the stage.
+  StudySettings Settings;
   uint64_t MaxCases = StudyWindowMaxCases;
 };
 

@@ -617,7 +617,9 @@ void TStudyForm::ShowCaseClick() {
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
   run->UnitIndex = Shown->Settings.Base.UnitIndex;
   const Material* material = CaseMaterial(result);
+  if (!material && Shown->Settings.Base.Material) material = &*Shown->Settings.Base.Material;
   run->MaterialName = material ? QString::fromStdString(MaterialDisplayName(*material)) : MainWindow.MaterialName();
+  if (material) run->Remarks = MaterialRemarksOf(*material, texts, Shown->Settings.Base.DecimalSeparator);
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
   run->ReportWritten = false;  // a study case writes no report
   run->Time = QDateTime::currentDateTime();

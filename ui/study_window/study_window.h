@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "materials/project_file.h"
 #include "ui/study_window/study_job.h"
 
 class Dialogs;
@@ -60,6 +61,13 @@ class TStudyForm : public QWidget {
   // are not the initial ones, and off and disabled while they are refused.
   void ReadStageInputs();
 
+  // A project's study setup (in the window's decimal separator) into the
+  // controls, as far as they offer it; the status line names what is left out.
+  void ApplyStudySetup(const StudySetup& setup);
+  // The controls as a study setup, `tolerance` kept since no control holds
+  // it; the setup last applied, whole, while the controls still show it.
+  StudySetup CurrentStudySetup(const std::string& tolerance) const;
+
   bool Running() const { return Job != nullptr; }
   // Closing the window cancels a running study, keeping its finished cases.
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +93,9 @@ class TStudyForm : public QWidget {
   };
 
   AxisControls BuildAxisRow(const QString& label, bool optional);
+  // One --vary argument into an axis row; false when the row offers no such input.
+  bool FillAxis(AxisControls& axis, const std::string& argument);
+  StudySetup WindowStudySetup(const std::string& tolerance) const;
   void ModeChanged();
   // The plan (and search) from the controls; nullopt after telling the user.
   std::optional<StudyRequest> ReadRequest();
@@ -154,4 +165,6 @@ class TStudyForm : public QWidget {
   std::vector<QPushButton*> CaseActions;  // need a selected case
   std::vector<QPushButton*> Exports;      // need cases
   QTimer* PollTimer = nullptr;
+  // The setup last applied, and the controls' setup right after it.
+  std::optional<std::pair<StudySetup, StudySetup>> Filled;
 };
