@@ -195,6 +195,7 @@ bool LoadProjectFile(const std::string& path, BatchOptions& options, RunSetup& s
   // From here on the texts are in the run's separator.
   setup.Texts = SetupTexts(setup, decimalSeparator);
   setup.Melt = SetupMeltTexts(setup, decimalSeparator);
+  setup.Study = SetupStudy(setup, decimalSeparator);
   setup.DecimalSeparator = decimalSeparator;
   // Its die counts only with its stage on; a stage the command line turns
   // on for a project without one starts from the initial die.

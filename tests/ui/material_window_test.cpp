@@ -262,6 +262,26 @@ TEST_F(MaterialWindowTest, AProjectOfANewerVersionKeepsWhatItDoesNotKnow) {
   EXPECT_TRUE(ReadBytes(project).contains("future_member"));
 }
 
+// A project typed under ',' and saved again from a '.' window says '.' and
+// holds its numbers, its study's among them, with '.'.
+TEST_F(MaterialWindowTest, AProjectSavedUnderAnotherSeparatorKeepsItsStudyReadable) {
+  RunSetup setup = InitialRunSetup(',');
+  setup.Study.Axes = {"DieDiameter=0,5;0,8"};
+  setup.Study.Tolerance = "0,25";
+  const QString project = QDir(StartDir()).filePath(QStringLiteral("comma.chung"));
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
+  Recorder.DataFileAnswers.push_back({project});
+  Window->OpenProjectClick();
+  Window->SaveProjectClick();
+  std::string error;
+  const std::optional<RunSetup> saved = ReadProjectFile(project.toStdString(), error);
+  ASSERT_TRUE(saved) << error;
+  EXPECT_EQ(saved->DecimalSeparator, '.');
+  EXPECT_EQ(saved->Texts[0], "15.0");
+  EXPECT_EQ(saved->Study.Axes, std::vector<std::string>{"DieDiameter=0.5;0.8"});
+  EXPECT_EQ(saved->Study.Tolerance, "0.25");
+}
+
 TEST_F(MaterialWindowTest, ABadProjectIsRefusedAndChangesNothing) {
   const QString project = QDir(StartDir()).filePath(QStringLiteral("bad.chung"));
   WriteFile(project, "{ \"format\": \"chung-project\", ");

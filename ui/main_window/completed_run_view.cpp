@@ -26,15 +26,15 @@ static_assert(InputMembers[OutputRateIndex] == &ModelInputs::OutputRate);
 
 }  // namespace
 
-void TMF_Tad::KeepCompletedRun(bool reportWritten) {
+void TMF_Tad::KeepCompletedRun(const RunSetup& setup, bool reportWritten) {
   auto run = std::make_shared<RunSnapshot>();
   run->State = *Model;
   run->Summary = SummarizeRun(run->State);
   for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<size_t>(i)] = InputEdits[static_cast<size_t>(i)]->text();
-  run->UnitIndex = RadioGroup1->ItemIndex();
+  run->UnitIndex = setup.UnitIndex;
   run->MaterialName = MaterialName();
-  if (Chosen) run->Remarks = MaterialRemarksOf(*Chosen, FieldTexts(), Separator);
-  run->DecimalSeparator = Separator;
+  if (setup.Material) run->Remarks = MaterialRemarksOf(*setup.Material, setup.Texts, setup.DecimalSeparator);
+  run->DecimalSeparator = setup.DecimalSeparator;
   // The writers resolved the name against the current directory, which the
   // file list moves back to the start-up folder right after this run.
   run->ReportPath = QFileInfo(QDir::current(), Edit29->text()).absoluteFilePath();

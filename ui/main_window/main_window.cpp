@@ -17,6 +17,7 @@
 
 #include "app/run_command.h"
 #include "model/input_fields.h"
+#include "results/melt_run.h"
 #include "ui/common/bevel_panel.h"
 #include "ui/common/channel_picture.h"
 #include "ui/common/dialogs.h"
@@ -220,11 +221,15 @@ void TMF_Tad::BitBtn1Click() {
   // Let the window system show the busy cursor before the run holds the thread.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-  const RunTexts texts = FieldTexts();
+  // The run's whole setup, as a project would keep it; the pressure tab runs
+  // the stage on the completed run, so GO runs the melting run alone.
+  RunSetup setup = FieldsSetup();
+  setup.MeltStage = false;
+  const RunTexts& texts = setup.Texts;
   WindowMessages messages(TheDialogs);
   RunOutcome outcome;
   try {
-    outcome = RunCommand(*Model, texts, RadioGroup1->ItemIndex(), messages, Separator);
+    outcome = RunWithMelt(*Model, setup, messages, ReportWriting::Write).Outcomes.Run;
   } catch (const std::exception& error) {
     // The run command returns its errors; anything else still must not end the program.
     outcome = RunOutcome{RunResult::Failed, error.what(), {}};
@@ -232,7 +237,7 @@ void TMF_Tad::BitBtn1Click() {
 
   switch (outcome.Result) {
     case RunResult::Completed:
-      KeepCompletedRun(messages.Shown == 0);
+      KeepCompletedRun(setup, messages.Shown == 0);
       // The writers' messages have said the report was not written; a
       // "successfully finished" after them would say the opposite.
       if (messages.Shown == 0) TheDialogs.ShowFinishForm();

@@ -97,6 +97,8 @@ class TMF_Tad : public QWidget {
   void SaveProjectAsClick();
   // What the window holds as a project, and putting one into the window.
   RunSetup CurrentSetup() const;
+  // The run the fields describe: texts, unit, material and the die inputs.
+  RunSetup FieldsSetup() const;
   void ApplySetup(const RunSetup& setup);
 
   char DecimalSeparator() const { return Separator; }
@@ -123,7 +125,7 @@ class TMF_Tad : public QWidget {
   void CentreOnScreen();
   void KeepMinimumToControls();
   // After a completed run, before anything moves the current directory.
-  void KeepCompletedRun(bool reportWritten);
+  void KeepCompletedRun(const RunSetup& setup, bool reportWritten);
   // After a refused or failed run: the results window keeps the last
   // completed run, marked as not the latest, with the reason.
   void MarkResultsStale(const RunOutcome& outcome);

@@ -60,16 +60,29 @@ void TMF_Tad::BuildProjectMenu() {
   ProjectBtn->setGeometry(557, 484, 117, 18);
 }
 
-RunSetup TMF_Tad::CurrentSetup() const {
-  RunSetup setup = Project;
+RunSetup TMF_Tad::FieldsSetup() const {
+  RunSetup setup = InitialRunSetup(Separator);
   setup.Texts = FieldTexts();
-  setup.Texts[InputCount] = Edit29->text().toStdString();
   setup.UnitIndex = UnitIndex();
-  setup.DecimalSeparator = Separator;
   setup.Material = Chosen;
   setup.Melt = StageTexts();
-  // The study window's setup once it has been opened; the project's until then.
-  if (StudyForm) setup.Study = StudyForm->CurrentStudySetup(SetupStudy(Project, Separator).Tolerance);
+  return setup;
+}
+
+RunSetup TMF_Tad::CurrentSetup() const {
+  const RunSetup fields = FieldsSetup();
+  // The project as read, so that what a newer version wrote goes back out.
+  RunSetup setup = Project;
+  setup.Texts = fields.Texts;
+  setup.Texts[InputCount] = Edit29->text().toStdString();
+  setup.UnitIndex = fields.UnitIndex;
+  setup.DecimalSeparator = fields.DecimalSeparator;
+  setup.Material = fields.Material;
+  setup.Melt = fields.Melt;
+  // The study window's setup once it has been opened; the project's until
+  // then, in the separator the file now says.
+  setup.Study = StudyForm ? StudyForm->CurrentStudySetup(SetupStudy(Project, Separator).Tolerance)
+                          : SetupStudy(Project, Separator);
   return setup;
 }
 
