@@ -339,6 +339,7 @@ TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
 TEST_F(StudyWindowTest, ACaseShowsTheWarningsOfItsMaterial) {
   ASSERT_TRUE(Window->ChooseMaterialByKey("LDPE"));
   const Material ldpe = *Window->ChosenMaterial();
+  const RunTexts ldpeTexts = Window->FieldTexts();
   Control<QLineEdit>("Edit12")->setText(QStringLiteral("250"));
   TStudyForm* form = Open();
   Set(form, {"VaryMode", {{"StudyFirstList", "200"}}, {{"StudySecondInput", "Second input: none"}}});
@@ -352,6 +353,12 @@ TEST_F(StudyWindowTest, ACaseShowsTheWarningsOfItsMaterial) {
   EXPECT_EQ(run->MaterialName.toStdString(), ldpe.Name);
   EXPECT_EQ(run->Remarks.Warnings, MaterialWarnings(ldpe, 250));
   EXPECT_EQ(run->Remarks.Note, MaterialEstimateNote(ldpe));
+  // Copying the case's inputs gives the main window the case's material too.
+  form->CopyInputsClick();
+  ASSERT_NE(Window->ChosenMaterial(), nullptr);
+  EXPECT_EQ(Window->ChosenMaterial()->Key, "LDPE");
+  for (int k = FirstMaterialInput; k < FirstMaterialInput + MaterialValueCount; ++k)
+    EXPECT_EQ(Window->FieldTexts()[static_cast<std::size_t>(k)], ldpeTexts[static_cast<std::size_t>(k)]) << k;
 }
 
 TEST_F(StudyWindowTest, AtItsMinimumSizeEveryFiguresChartIsWhole) {

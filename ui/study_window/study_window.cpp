@@ -36,6 +36,7 @@
 #include "model/number_conversion.h"
 #include "report/replace_file.h"
 #include "results/input_names.h"
+#include "results/melt_run.h"
 #include "results/number_text.h"
 #include "ui/common/channel_picture.h"
 #include "ui/common/dialogs.h"
@@ -584,11 +585,12 @@ void TStudyForm::SelectCase(std::size_t index) {
   for (QPushButton* button : CaseActions) button->setEnabled(true);
 }
 
-RunTexts TStudyForm::CaseTexts(const StudyCaseResult& result) const {
-  RunTexts texts = Shown->Settings.Base.Texts;
-  ApplyStudyCase(Shown->Plan, result.Number, texts, Shown->Settings.Base.UnitIndex);
-  if (result.Limit) texts[static_cast<std::size_t>(Shown->Find->Input)] = result.Limit->ShownText;
-  return texts;
+RunSetup TStudyForm::CaseSetup(const StudyCaseResult& result) const {
+  RunSetup setup = StudyCaseSetup(Shown->Plan, result.Number, Shown->Settings.Base);
+  if (result.Limit) setup.Texts[static_cast<std::size_t>(Shown->Find->Input)] = result.Limit->ShownText;
+  // The results window runs the stage on the case's run, as on any run.
+  setup.MeltStage = false;
+  return setup;
 }
 
 namespace {
@@ -604,42 +606,31 @@ class SilentMessages : public UserMessages {
 void TStudyForm::ShowCaseClick() {
   if (!Selected || !Shown) return;
   const StudyCaseResult& result = Finished[*Selected];
-  const RunTexts texts = CaseTexts(result);
+  const RunSetup setup = CaseSetup(result);
   auto run = std::make_shared<RunSnapshot>();
   SilentMessages messages;
-  const RunOutcome outcome = RunCommand(run->State, texts, Shown->Settings.Base.UnitIndex, messages,
-                                        Shown->Settings.Base.DecimalSeparator, ReportWriting::Skip);
+  const RunOutcome outcome = RunWithMelt(run->State, setup, messages, ReportWriting::Skip).Outcomes.Run;
   if (outcome.Result != RunResult::Completed) {
     TheDialogs.ShowMessage(QStringLiteral("Case %1: %2").arg(result.Number).arg(ShownText(OutcomeMessage(outcome))));
     return;
   }
   run->Summary = SummarizeRun(run->State);
-  for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
-  run->UnitIndex = Shown->Settings.Base.UnitIndex;
-  const Material* material = CaseMaterial(result);
-  if (!material && Shown->Settings.Base.Material) material = &*Shown->Settings.Base.Material;
-  run->MaterialName = material ? QString::fromStdString(MaterialDisplayName(*material)) : MainWindow.MaterialName();
-  if (material) run->Remarks = MaterialRemarksOf(*material, texts, Shown->Settings.Base.DecimalSeparator);
+  for (int i = 0; i < InputCount; ++i) run->FieldTexts[static_cast<std::size_t>(i)] = QString::fromStdString(setup.Texts[static_cast<std::size_t>(i)]);
+  run->UnitIndex = setup.UnitIndex;
+  run->MaterialName = setup.Material ? QString::fromStdString(MaterialDisplayName(*setup.Material)) : MainWindow.MaterialName();
+  if (setup.Material) run->Remarks = MaterialRemarksOf(*setup.Material, setup.Texts, setup.DecimalSeparator);
   run->ReportPath = QDir::current().absoluteFilePath(QStringLiteral("study-case-%1.txt").arg(result.Number));
   run->ReportWritten = false;  // a study case writes no report
   run->Time = QDateTime::currentDateTime();
   MainWindow.ShowInResults(run);
 }
 
-const Material* TStudyForm::CaseMaterial(const StudyCaseResult& result) const {
-  const std::vector<uint64_t> indexes = StudyCaseValues(Shown->Plan, result.Number);
-  for (std::size_t a = 0; a < Shown->Plan.Axes.size(); ++a) {
-    const StudyAxis& axis = Shown->Plan.Axes[a];
-    if (axis.Input == MaterialAxisInput && indexes[a] < axis.Materials.size()) return &axis.Materials[indexes[a]];
-  }
-  return nullptr;
-}
-
 void TStudyForm::CopyInputsClick() {
   if (!Selected || !Shown) return;
   // The case's material is chosen in the main window, which then fills the fixed fields.
-  if (const Material* material = CaseMaterial(Finished[*Selected])) MainWindow.ChooseMaterial(*material);
-  const std::vector<int> fixed = MainWindow.SetFieldTexts(CaseTexts(Finished[*Selected]));
+  const RunSetup setup = CaseSetup(Finished[*Selected]);
+  if (setup.Material) MainWindow.ChooseMaterial(*setup.Material);
+  const std::vector<int> fixed = MainWindow.SetFieldTexts(setup.Texts);
   if (fixed.empty()) return;
   QStringList names;
   for (int input : fixed) names << StudyInputLabel(input);

@@ -118,9 +118,9 @@ class TStudyForm : public QWidget {
   QString FamilyName(std::size_t family) const;
   QString CaseText(const StudyCaseResult& result) const;
   void PointEvent(QAbstractSeries* series, const QPointF& point, bool click);
-  RunTexts CaseTexts(const StudyCaseResult& result) const;
-  // The material a case's Material axis gave it, or null.
-  const Material* CaseMaterial(const StudyCaseResult& result) const;
+  // What a case ran: the study's start with its values and material, the
+  // found value of a search in place; the stage off.
+  RunSetup CaseSetup(const StudyCaseResult& result) const;
   QString DefaultCaption() const;
   void SaveBytes(const QString& caption, const QString& name, const QString& filter, const QByteArray& bytes);
 
