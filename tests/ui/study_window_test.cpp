@@ -307,6 +307,9 @@ TEST_F(StudyWindowTest, ChosenCaseGoesToTheResultsAndTheMainWindow) {
   Set(form, {"VaryMode", {{"StudyFirstList", "300, -1; 600"}}, {}});
   // Where the decimal separator is '.', ',' separates too.
   EXPECT_EQ(FindControl<QLabel>(form, "StudyFirstPreview")->text(), QStringLiteral("3 cases: 300; -1; 600"));
+  // Nothing to export or show before a study has run.
+  for (const char* name : {"StudyShowCaseButton", "StudyCopyInputsButton", "StudySavePngButton"})
+    EXPECT_FALSE(FindControl<QPushButton>(form, QString::fromLatin1(name))->isEnabled()) << name;
   form->RunClick();
   WaitUntilDone(form);
   ASSERT_EQ(form->Cases().size(), 3u);

@@ -108,6 +108,9 @@ TEST_F(LayoutTest, OtherControlsStandWhereTheTableSays) {
       {"BitBtn2", {299, 448, 100, 35}},         {"DriveComboBox1", {422, 314, 128, 18}},
       {"DirectoryListBox1", {421, 338, 126, 145}}, {"FileListBox1", {557, 315, 117, 167}},
       {"Panel29", {13, 357, 264, 117}},
+      // Added beside the fixed controls, clear of them.
+      {"ProjectBtn", {557, 484, 117, 18}},       {"MaterialBox", {386, 0, 186, 19}},
+      {"MaterialsBtn", {575, 0, 71, 19}},
   };
   for (const Place& place : places) {
     SCOPED_TRACE(place.Name);
