@@ -175,6 +175,7 @@ bool ApplyProjectStudy(const std::vector<std::string>& args, BatchOptions& optio
     if (!study.Until.empty()) all.insert(all.end(), {"--until", study.Until});
     if (study.Smallest) all.push_back("--smallest");
     if (!study.Tolerance.empty()) all.insert(all.end(), {"--tolerance", study.Tolerance});
+    if (!study.Bound.empty()) all.insert(all.end(), {"--bound", study.Bound});
   }
   if (all.size() == args.size()) return true;
   if (ParseBatchArguments(all, options, error, decimalSeparator)) return true;

@@ -29,7 +29,7 @@ const char* const BatchHelp =
     "              stand in its place: its 28 texts, unit, material and, when\n"
     "              its stage is on, the die. With --study, its study setup:\n"
     "              its axes when no --vary is given, its --find (with --until,\n"
-    "              --smallest, --tolerance) when no --find is given.\n"
+    "              --smallest, --tolerance, --bound) when no --find is given.\n"
     "  -o RESULT   the result file (default result.txt in the current directory)\n"
     "  -h, --help  show this text\n"
     "  --version   show the version\n"

@@ -115,7 +115,7 @@ void ReadStudy(const ordered_json& file, RunSetup& setup) {
   const ordered_json& study = RequiredMember(file, "", "study");
   RequireObject(study, "study");
   NoteUnknown(study, "study",
-              [](const std::string& name) { return Known(name, {"vary", "find", "until", "smallest", "tolerance"}); },
+              [](const std::string& name) { return Known(name, {"vary", "find", "until", "smallest", "tolerance", "bound"}); },
               setup);
   const ordered_json& vary = RequiredMember(study, "study", "vary");
   if (!vary.is_array()) throw FieldError("study.vary must be a list of texts");
@@ -126,6 +126,8 @@ void ReadStudy(const ordered_json& file, RunSetup& setup) {
   setup.Study.Until = TextValue(RequiredMember(study, "study", "until"), "study.until", true);
   setup.Study.Smallest = BooleanValue(RequiredMember(study, "study", "smallest"), "study.smallest");
   setup.Study.Tolerance = TextValue(RequiredMember(study, "study", "tolerance"), "study.tolerance", true);
+  // Written since the die-reached search's bound was kept; older files search both.
+  if (study.contains("bound")) setup.Study.Bound = TextValue(study["bound"], "study.bound", true);
 }
 
 RunSetup ReadSetup(const ordered_json& file) {
@@ -258,7 +260,8 @@ std::string ProjectJson(const RunSetup& setup) {
                   {"find", setup.Study.Find},
                   {"until", setup.Study.Until},
                   {"smallest", setup.Study.Smallest},
-                  {"tolerance", setup.Study.Tolerance}});
+                  {"tolerance", setup.Study.Tolerance},
+                  {"bound", setup.Study.Bound}});
   ordered_json known = {{"format", FormatName},
                         {"format_version", FormatVersion},
                         {"inputs", inputs},

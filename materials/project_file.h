@@ -26,6 +26,7 @@ struct StudySetup {
   std::string Until;              // as --until takes it, or empty
   bool Smallest = false;
   std::string Tolerance;          // as typed, or empty
+  std::string Bound;              // as --bound takes it, or empty: both bounds
 };
 
 struct RunSetup {

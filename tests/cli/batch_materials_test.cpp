@@ -208,6 +208,22 @@ TEST_F(BatchMaterials, AProjectsStudySetupRunsWhereTheCommandLineGivesNone) {
     ASSERT_EQ(Batch(plain).Code, 0);
     EXPECT_EQ(ReadFile("a.csv"), ReadFile("b.csv")) << project.back();
   }
+  // A die-reached search judges by the bound the project names.
+  setup.Study = {{}, "OutputRate=100:1000", "die-reached", false, "", "Adiabatic"};
+  setup.MeltStage = true;
+  setup.Melt[DieModeInput] = "Capillary";
+  setup.Melt[DieDiameterInput] = "0,5";
+  setup.Melt[DieLengthInput] = "2";
+  ASSERT_EQ(WriteProjectFile("die.chung", setup), "");
+  ASSERT_EQ(Batch({"die.chung", "--study", "a.csv"}).Code, 0);
+  ASSERT_EQ(Batch({"die.chung", "--study", "b.csv", "--find", "OutputRate=100:1000", "--until", "die-reached",
+                   "--bound", "Adiabatic"}).Code, 0);
+  ASSERT_EQ(Batch({"die.chung", "--study", "c.csv", "--find", "OutputRate=100:1000", "--until", "die-reached"}).Code, 0);
+  EXPECT_EQ(ReadFile("a.csv"), ReadFile("b.csv"));
+  EXPECT_NE(ReadFile("a.csv"), ReadFile("c.csv"));
+  setup = InitialRunSetup(',');
+  setup.Study.Find = "OutputRate=100:1000";
+  setup.Study.Until = "melted";
   const BatchResult single = Batch({"find.chung", "--no-report"});
   EXPECT_EQ(single.Code, 0) << single.Err;
   EXPECT_TRUE(single.Out.starts_with("Run completed, no report written")) << single.Out;

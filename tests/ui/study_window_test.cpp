@@ -549,6 +549,32 @@ StudySetup SavedStudy(const QString& path) {
   return setup ? setup->Study : StudySetup{};
 }
 
+// A die-reached search keeps its bound in the project, and brings it back.
+TEST_F(StudyWindowTest, ADieReachedSearchKeepsItsBoundInTheProject) {
+  TStudyForm* form = OpenWithDie(Capillary());
+  const QString project = QDir(StartDir()).filePath(QStringLiteral("bound.chung"));
+  const struct {
+    const char* Shown;
+    const char* Saved;
+  } cases[] = {{"adiabatic", "Adiabatic"}, {"best estimate", "BestEstimate"}, {"both", ""}};
+  for (const auto& c : cases) {
+    Set(form, {"FindMode", {{"StudyFirstFrom", "100"}, {"StudyFirstTo", "1000"}},
+               {{"StudyFirstInput", "Output (kg/hr)"}, {"StudyCondition", "die-reached"}, {"StudyBound", c.Shown}}});
+    Recorder.SaveAnswers.push_back(project);
+    Window->SaveProjectAsClick();
+    EXPECT_EQ(SavedStudy(project).Bound, c.Saved) << c.Shown;
+  }
+  // Opened again, the adiabatic bound is chosen where both were shown.
+  std::string error;
+  std::optional<RunSetup> setup = ReadProjectFile(project.toStdString(), error);
+  ASSERT_TRUE(setup) << error;
+  setup->Study.Bound = "Adiabatic";
+  ASSERT_EQ(WriteProjectFile(project.toStdString(), *setup), "");
+  Recorder.DataFileAnswers.push_back({project});
+  Window->OpenProjectClick();
+  EXPECT_EQ(FindControl<QComboBox>(form, QStringLiteral("StudyBound"))->currentText(), QStringLiteral("adiabatic bound"));
+}
+
 // A project's study setup fills the study window, opened before or after the
 // project, and Save Project takes what the window shows.
 TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
@@ -595,7 +621,7 @@ TEST_F(StudyWindowTest, AProjectsStudySetupFillsTheWindowAndIsSavedFromIt) {
 
   // Another project opened with the window open: its search replaces what
   // the window shows.
-  setup.Study = {{}, "OutputRate=150:450", "melted", false, ""};
+  setup.Study = {{}, "OutputRate=150:450", "melted", false, "", ""};
   ASSERT_EQ(WriteProjectFile(project.toStdString(), setup), "");
   Recorder.DataFileAnswers.push_back({project});
   Set(form, {"VaryMode", {}, {{"StudySecondInput", "Second input: Number of Revolution"}}});

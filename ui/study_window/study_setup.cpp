@@ -17,7 +17,7 @@ namespace {
 
 bool SameStudy(const StudySetup& a, const StudySetup& b) {
   return a.Axes == b.Axes && a.Find == b.Find && a.Until == b.Until && a.Smallest == b.Smallest &&
-         a.Tolerance == b.Tolerance;
+         a.Tolerance == b.Tolerance && a.Bound == b.Bound;
 }
 
 // The input an axis or a search names before its '=', or -1.
@@ -69,6 +69,8 @@ void TStudyForm::ApplyStudySetup(const StudySetup& setup) {
     const int conditionAt = condition ? Condition->findData(static_cast<int>(*condition)) : -1;
     if (conditionAt >= 0) Condition->setCurrentIndex(conditionAt);
     Smallest->setChecked(setup.Smallest);
+    const LimitBound bound = ParseLimitBound(setup.Bound).value_or(LimitBound::Both);
+    Bound->setCurrentIndex(Bound->findData(static_cast<int>(bound)));
   } else if (!setup.Axes.empty()) {
     if (!FillAxis(First, setup.Axes[0])) left << QString::fromStdString(setup.Axes[0]);
     axis = 1;
@@ -98,6 +100,10 @@ StudySetup TStudyForm::WindowStudySetup(const std::string& tolerance) const {
     setup.Find = name + "=" + First.From->text().trimmed().toStdString() + ":" + First.To->text().trimmed().toStdString();
     setup.Until = LimitConditionName(static_cast<LimitCondition>(Condition->currentData().toInt()));
     setup.Smallest = Smallest->isChecked();
+    // Both bounds, the window's default, is no --bound at all.
+    const auto bound = static_cast<LimitBound>(Bound->currentData().toInt());
+    if (Condition->currentData().toInt() == static_cast<int>(LimitCondition::DieReached) && bound != LimitBound::Both)
+      setup.Bound = LimitBoundName(bound);
   } else {
     setup.Axes.push_back(AxisArgument(First));
   }
